@@ -1,0 +1,26 @@
+// Feeds arbitrary camera bytes through the config-packet header readers and the parameter-text loop.
+#include "CfgPacket.h"
+#include "ParamText.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < CFG_HEADER_SIZE) return 0;
+    // The receivers copy a packet into a zeroed buffer, so the text always ends inside it.
+    std::vector<char> buf(size + 1, 0);
+    std::memcpy(buf.data(), data, size);
+    const CfgPacket* pkt = reinterpret_cast<const CfgPacket*>(buf.data());
+    volatile int sink = CfgKindSigned(pkt->header) + CfgModuleSigned(pkt->header) +
+                        CfgSubKindSigned(pkt->header) + int(CfgKindUnsigned(pkt->header)) +
+                        int(CfgIsIpFilterModule(pkt->header));
+    for (int tokenSize : {256, 512, 8}) {
+        ParamTextReader reader(pkt->Data(), tokenSize);
+        const char* key;
+        const char* value;
+        while (reader.Next(key, value)) sink = sink + int(std::strlen(key) + std::strlen(value));
+    }
+    (void)sink;
+    return 0;
+}
