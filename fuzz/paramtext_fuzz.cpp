@@ -1,5 +1,6 @@
 // Feeds arbitrary camera bytes through the config-packet header readers and the parameter-text loop.
 #include "CfgPacket.h"
+#include "GbkText.h"
 #include "ParamText.h"
 
 #include <cstdint>
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const char* value;
         while (reader.Next(key, value)) sink = sink + int(std::strlen(key) + std::strlen(value));
     }
+    // SSIDs and other camera texts are cut into 32-byte fields.
+    char field[32];
+    const size_t n = CopyGbkBounded(field, sizeof field, pkt->Data());
+    if (n > sizeof field - 1 || field[n] != '\0') __builtin_trap();
     (void)sink;
     return 0;
 }

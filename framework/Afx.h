@@ -1,0 +1,23 @@
+// The window framework: include this one header.
+#pragma once
+
+#include "AfxBase.h"
+#include "AfxTypes.h"
+#include "AfxString.h"
+#include "AfxGdi.h"
+#include "AfxMsgMap.h"
+#include "AfxWnd.h"
+#include "AfxApp.h"
+#include "AfxDialog.h"
+#include "AfxDDX.h"
+#include "AfxButton.h"
+#include "AfxEdit.h"
+#include "AfxStatic.h"
+#include "AfxListBox.h"
+#include "AfxComboBox.h"
+#include "AfxListCtrl.h"
+#include "AfxIPAddressCtrl.h"
+#include "AfxToolTipCtrl.h"
+#include "AfxMenu.h"
+#include "AfxFileDialog.h"
+#include "AfxTrayIcon.h"

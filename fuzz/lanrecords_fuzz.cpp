@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes through the readers of the LAN search and broadcast records and on into the
+// device table and the list rows, with the push switch both ways.
+#include "DeviceTable.h"
+#include "LanRecords.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static DeviceTable table;
+    if (size == 0) return 0;
+    const uint8_t mode = data[0];
+    // The callbacks copy a whole record; a short input is padded with zeros, as a zeroed copy would be.
+    // One more zero ends the texts that the harness itself takes from the record.
+    std::vector<uint8_t> record((size - 1 > BROADCAST_RECORD_SIZE ? size - 1 : BROADCAST_RECORD_SIZE) + 1, 0);
+    std::memcpy(record.data(), data + 1, size - 1);
+    const bool push = mode & 1;
+    const uint32_t now = static_cast<uint32_t>(size) * 977u;
+
+    // The readers refuse a record shorter than their size.
+    LanSearchResult s;
+    if (ReadLanSearchRecord(record.data(), LAN_SEARCH_RECORD_SIZE - 1, s)) __builtin_trap();
+    BroadcastResult b;
+    if (ReadBroadcastRecord(record.data(), BROADCAST_RECORD_SIZE - 1, b)) __builtin_trap();
+
+    if (mode & 2) {
+        if (ReadBroadcastRecord(record.data(), record.size() - 1, b)) {
+            if (std::strlen(b.szGroup) > 3 || std::strlen(b.szIp) > 15) __builtin_trap();
+            table.ApplyBroadcastResult(b, push, now);
+        }
+    } else if (ReadLanSearchRecord(record.data(), record.size() - 1, s)) {
+        if (std::strlen(s.szGroup) > 3 || std::strlen(s.szIp) > 15) __builtin_trap();
+        table.ApplySearchResult(s, push, now);
+    }
+    if (mode & 4) table.Age();
+    if (mode & 8)
+        table.ApplyNumberServed("IPC", reinterpret_cast<const char*>(record.data()), "10.0.0.1", 1, 7, now);
+    for (const DeviceListRow& row :
+         table.CollectListRows(reinterpret_cast<const char*>(record.data() + 16))) {
+        if (row.nIndex < 0 || row.nIndex >= DEVICE_TABLE_SIZE) __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,52 @@
+// QLSDKP.dll: preview players that only keep their handles; every call is logged on the line.
+#include "QLSDKP.h"
+
+#include "SimExports.h"
+#include "StandinControl.h"
+
+namespace {
+LONG g_nextPlayer = 0;
+} // namespace
+
+QLSDKP_API int QLSP_InitSDK(void) {
+    Sim_Log(STANDIN_CALL, "QLSP_InitSDK", "");
+    return Sim_SdkSwitch("PreviewInitFails") ? 0 : 1;
+}
+
+QLSDKP_API int QLSP_SetCallBack(QLSP_EventCallback pfn, void* pUser, int nFlags, int nReserved) {
+    Sim_Log(STANDIN_CALL, "QLSP_SetCallBack", "%s, 0x%08lX, %d, %d", pfn ? "fn" : "NULL",
+            (unsigned long)(uintptr_t)pUser, nFlags, nReserved);
+    return 1;
+}
+
+QLSDKP_API int QLSP_SetDefaultFrameControlMode(int nMode) {
+    Sim_Log(STANDIN_CALL, "QLSP_SetDefaultFrameControlMode", "%d", nMode);
+    return 1;
+}
+
+// Players can be created before the SDK starts; the program does so.
+QLSDKP_API int QLSP_CreatePlayer(void) {
+    int handle = Sim_SdkSwitch("CreatePlayerFails") ? QLSP_INVALID_PLAYER : (int)InterlockedIncrement(&g_nextPlayer);
+    Sim_Log(STANDIN_CALL, "QLSP_CreatePlayer", "-> %d", handle);
+    return handle;
+}
+
+QLSDKP_API int QLSP_SetVideoPreview(int nPlayer, HWND hWnd, const RECT* pRect, int bShow) {
+    if (pRect)
+        Sim_Log(STANDIN_CALL, "QLSP_SetVideoPreview", "%d, 0x%08lX, {%ld,%ld,%ld,%ld}, %d", nPlayer,
+                (unsigned long)(uintptr_t)hWnd, pRect->left, pRect->top, pRect->right, pRect->bottom, bShow);
+    else
+        Sim_Log(STANDIN_CALL, "QLSP_SetVideoPreview", "%d, 0x%08lX, NULL, %d", nPlayer, (unsigned long)(uintptr_t)hWnd,
+                bShow);
+    return nPlayer != QLSP_INVALID_PLAYER ? 1 : 0;
+}
+
+QLSDKP_API int QLSP_ReleasePlayer(int nPlayer) {
+    Sim_Log(STANDIN_CALL, "QLSP_ReleasePlayer", "%d", nPlayer);
+    return 1;
+}
+
+QLSDKP_API int QLSP_ReleaseSDK(void) {
+    Sim_Log(STANDIN_CALL, "QLSP_ReleaseSDK", "");
+    return 1;
+}

@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_SWIVELPANE 100
+#define IDC_SWIVEL_PARAMS 1001
+#define IDC_SWIVEL_PACKET 1002

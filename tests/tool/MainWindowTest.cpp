@@ -1,0 +1,446 @@
+// LENSKIT's main window, created from its real template in the test process and run modally as the
+// program runs it, against the stand-ins of the outside libraries.
+#include "MainWindowHarness.h"
+
+#include "DlgDraw.h"
+#include "LENSBENCH.h"
+#include "LayoutAnchor.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The calls into the outside libraries whose order start-up and shut-down fix.
+const std::vector<std::string> kLifecycleCalls = {
+    "CTellurio::CTellurio", "CTellurio::~CTellurio", "QLSP_CreatePlayer", "CTellurio::RegisterCallback", "QLC_InitSDK", "QLC_SetLanguage", "QLSP_InitSDK",
+    "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode", "Player_Init", "CTellurio::DividWindow",
+    "QLC_DisConnect", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK", "QLC_StopLANSerchServer",
+    "QLC_StopBroadcastServer", "QLC_ReleaseSDK"};
+
+std::string Text(HWND dialog, int id) {
+    char buf[256] = "";
+    GetDlgItemTextA(dialog, id, buf, sizeof buf);
+    return buf;
+}
+
+bool Visible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+// Runs the main window until `drive` has done its steps; the script's first step waits for the window.
+struct MainRun {
+    CLENSBENCHDlg dlg;
+    ModalScript script;
+    HWND hwnd = nullptr;
+
+    MainRun() {
+        theApp.m_pMainWnd = &dlg;
+        script.Add("main window shown", [this] {
+            hwnd = dlg.GetSafeHwnd();
+            return hwnd && IsWindowVisible(hwnd);
+        });
+    }
+    ~MainRun() { theApp.m_pMainWnd = nullptr; }
+    INT_PTR Run() { return script.Run(dlg); }
+};
+
+bool NotifyIconExists(HWND hwnd) {
+    NOTIFYICONDATAA nid;
+    memset(&nid, 0, sizeof nid);
+    nid.cbSize = 504;
+    nid.hWnd = hwnd;
+    nid.uID = 128;
+    nid.uFlags = NIF_TIP;
+    strcpy(nid.szTip, "probe");
+    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}
+
+} // namespace
+
+TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
+    Standin_ClearLog();
+    {
+        MainRun run;
+        run.script.Add("initial state and close", [&run] {
+            HWND h = run.hwnd;
+            char caption[64] = "";
+            GetWindowTextA(h, caption, sizeof caption);
+            EXPECT_STREQ(caption, "IPC产线调焦测试工具");
+            EXPECT_EQ(Text(h, IDC_EDIT_USER), "admin");
+            EXPECT_EQ(Text(h, IDC_EDIT_PASSWORD), "");
+            EXPECT_FALSE(Visible(h, IDC_BTN_START)) << "button 1004 is hidden by the initialisation";
+            EXPECT_FALSE(Visible(h, IDC_STATIC_WIFI_STATE));
+            EXPECT_FALSE(Visible(h, IDC_STATIC_SIGNAL));
+            EXPECT_FALSE(Enabled(h, IDC_EDIT_CFG_PATH));
+            EXPECT_FALSE(Enabled(h, IDC_BTN_BROWSE_CFG));
+            EXPECT_TRUE(Visible(h, IDC_LIST_DEVICES));
+            EXPECT_EQ(g_App.pMainDlg, &run.dlg);
+            EXPECT_NE(run.dlg.DrawWindow(), nullptr);
+            EXPECT_NE(run.dlg.Anchor(), nullptr);
+            EXPECT_NE(run.dlg.Accelerators(), nullptr);
+            // The program directory carries no trailing backslash; Config.ini lies in it.
+            size_t n = strlen(g_App.szAppDir);
+            EXPECT_TRUE(n > 0 && g_App.szAppDir[n - 1] != '\\') << g_App.szAppDir;
+            std::string expectedIni = std::string(g_App.szAppDir) + "\\Config.ini";
+            EXPECT_EQ(run.dlg.IniPath(), expectedIni);
+            // The about entry was appended to the system menu.
+            HMENU sys = GetSystemMenu(h, FALSE);
+            char item[64] = "";
+            GetMenuStringA(sys, IDM_ABOUTBOX, item, sizeof item, MF_BYCOMMAND);
+            EXPECT_STREQ(item, "关于 LENSBENCH(&A)...");
+            PostMessageA(h, WM_CLOSE, 0, 0);
+            return true;
+        });
+        EXPECT_EQ(run.Run(), IDCANCEL);
+        EXPECT_EQ(g_App.pMainDlg, nullptr) << "the window reference outlived the shut-down";
+    }
+    std::vector<std::string> expected = {
+        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer",
+        "CTellurio::RegisterCallback", "QLC_InitSDK(9200, 0)", "QLC_SetLanguage(2)", "QLSP_InitSDK",
+        "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode(16)", "QLSP_CreatePlayer", "Player_Init",
+        "CTellurio::DividWindow(4)",
+        // shut-down
+        "QLC_DisConnect(1)", "QLC_DisConnect(2)", "QLC_DisConnect(3)", "QLC_DisConnect(4)", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
+        "QLC_StopLANSerchServer", "QLC_StopBroadcastServer",
+        // destructor
+        "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
+    std::vector<std::string> got;
+    for (const LoggedCall& c : ProgramCalls()) {
+        for (const std::string& name : kLifecycleCalls) {
+            if (c.function != name) continue;
+            // Arguments only where they are fixed numbers.
+            bool withArgs = name == "QLC_InitSDK" || name == "QLC_SetLanguage" ||
+                            name == "QLSP_SetDefaultFrameControlMode" || name == "CTellurio::DividWindow" ||
+                            name == "QLC_DisConnect";
+            got.push_back(withArgs ? c.function + "(" + c.args + ")" : c.function);
+        }
+    }
+    EXPECT_EQ(got, expected) << "expected:\n" << Join(expected) << "got:\n" << Join(got);
+    // Right after the four disconnects the LAN tool is switched off.
+    std::vector<LoggedCall> calls = ProgramCalls();
+    size_t i = 0;
+    while (i < calls.size() && !(calls[i].function == "QLC_DisConnect" && calls[i].args == "4")) ++i;
+    ASSERT_LT(i + 1, calls.size()) << "no QLC_DisConnect(4) followed by another call";
+    EXPECT_EQ(calls[i + 1].function, "QLC_EnableLANTool");
+    EXPECT_EQ(calls[i + 1].args.rfind("0, 0, 0", 0), 0u) << calls[i + 1].args;
+}
+
+TEST(MainWindow, FailedPreviewSdkSkipsTheRestAndStillClosesCleanly) {
+    LoadScenarioText("[Sdk]\nPreviewInitFails=1\n");
+    Standin_ClearLog();
+    {
+        MainRun run;
+        // The box comes up inside the initialisation, before the window is shown.
+        MainRun* r = &run;
+        run.script = ModalScript();
+        run.script.Add("message box", [] {
+            HWND box = FindThreadDialogWithText("初始化SDK失败");
+            if (!box) return false;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        run.script.Add("window without video, anchoring or brushes", [r] {
+            r->hwnd = r->dlg.GetSafeHwnd();
+            if (!r->hwnd || !IsWindowVisible(r->hwnd)) return false;
+            HWND h = r->hwnd;
+            EXPECT_EQ(r->dlg.DrawWindow(), nullptr);
+            EXPECT_EQ(r->dlg.Anchor(), nullptr);
+            EXPECT_EQ(r->dlg.Accelerators(), nullptr);
+            EXPECT_EQ(r->dlg.Shift(), 0);
+            EXPECT_EQ(r->dlg.Threshold(), 0);
+            EXPECT_TRUE(Visible(h, IDC_BTN_START)) << "the steps after the failure do not run";
+            // Every handler that would use what was never made must look first.
+            SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(900, 700));
+            MINMAXINFO mmi;
+            memset(&mmi, 0, sizeof mmi);
+            SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+            EXPECT_EQ(mmi.ptMinTrackSize.x, 0);
+            EXPECT_EQ(SendMessageA(h, 0x6409, 0, 0), 1);
+            HDC dc = GetDC(h);
+            SendMessageA(h, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(h, IDC_EDIT_USER)));
+            ReleaseDC(h, dc);
+            PostMessageA(h, WM_CLOSE, 0, 0);
+            return true;
+        });
+        EXPECT_EQ(run.Run(), IDCANCEL);
+    }
+    std::vector<std::string> got = CallsNamed(kLifecycleCalls, false);
+    std::vector<std::string> expected = {
+        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer",
+        "CTellurio::RegisterCallback", "QLC_InitSDK", "QLC_SetLanguage", "QLSP_InitSDK",
+        "QLC_DisConnect", "QLC_DisConnect", "QLC_DisConnect", "QLC_DisConnect", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
+        "QLC_StopLANSerchServer", "QLC_StopBroadcastServer", "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
+    EXPECT_EQ(got, expected) << "expected:\n" << Join(expected) << "got:\n" << Join(got);
+}
+
+TEST(MainWindow, FailedPlayerCreationIsReportedAndInitialisationGoesOn) {
+    LoadScenarioText("[Sdk]\nCreatePlayerFails=1\n");
+    Standin_ClearLog();
+    {
+        MainRun run;
+        MainRun* r = &run;
+        run.script = ModalScript();
+        run.script.Add("message box", [] {
+            HWND box = FindThreadDialogWithText("创建播放器失败");
+            if (!box) return false;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        run.script.Add("initialised all the same", [r] {
+            r->hwnd = r->dlg.GetSafeHwnd();
+            if (!r->hwnd || !IsWindowVisible(r->hwnd)) return false;
+            EXPECT_EQ(g_App.nPreviewPlayer, -1);
+            EXPECT_NE(r->dlg.DrawWindow(), nullptr);
+            EXPECT_NE(r->dlg.Anchor(), nullptr);
+            EXPECT_EQ(r->dlg.Threshold(), 30);
+            EXPECT_EQ(r->dlg.Shift(), 16);
+            PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+            return true;
+        });
+        EXPECT_EQ(run.Run(), IDCANCEL);
+    }
+    // The constructor's players failed as well: none of them is released.
+    EXPECT_EQ(CountCalls("QLSP_ReleasePlayer"), 0);
+    EXPECT_EQ(CountCalls("QLSP_ReleaseSDK"), 1);
+}
+
+// Whichever way the window ends, the release sequence runs exactly once.
+TEST(MainWindow, ClosingRunsTheShutDownOnceWhicheverWayItEnds) {
+    struct Way {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool hiddenAtOnce; // the close box hides the window before anything else
+    };
+    const Way ways[] = {
+        {"close box", WM_CLOSE, 0, true},
+        {"Esc", WM_KEYDOWN, VK_ESCAPE, false},
+        {"tray menu item", WM_COMMAND, 2, false},
+        {"Enter", WM_KEYDOWN, VK_RETURN, false},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        Standin_ClearLog();
+        MainRun run;
+        MainRun* r = &run;
+        run.script.Add(way.name, [r, &way] {
+            if (way.message == WM_KEYDOWN) {
+                // Keys go to the control with the focus, as the keyboard would send them.
+                HWND focus = GetFocus();
+                PostMessageA(focus ? focus : r->hwnd, WM_KEYDOWN, way.wParam, 0);
+            } else if (way.message == WM_CLOSE) {
+                SendMessageA(r->hwnd, WM_CLOSE, 0, 0);
+                EXPECT_EQ(IsWindowVisible(r->hwnd), FALSE) << "the close box hides the window at once";
+                EXPECT_TRUE(r->dlg.ShutDownDone());
+            } else {
+                PostMessageA(r->hwnd, way.message, way.wParam, 0);
+            }
+            return true;
+        });
+        INT_PTR result = run.Run();
+        EXPECT_EQ(result, way.wParam == VK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_TRUE(run.dlg.ShutDownDone());
+        for (const char* name : {"QLSP_ReleaseSDK", "QLC_StopLANSerchServer", "QLC_StopBroadcastServer"})
+            EXPECT_EQ(CountCalls(name), 1) << name;
+        EXPECT_EQ(CountCalls("QLC_DisConnect"), 4);
+        EXPECT_EQ(CountCalls("QLSP_ReleasePlayer"), 4);
+        EXPECT_EQ(run.dlg.Anchor(), nullptr) << "the anchoring object is released with the window";
+    }
+}
+
+TEST(MainWindow, TrayIconHidesAndRestoresTheWindow) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("taskbar created", [r] {
+        HWND h = r->hwnd;
+        EXPECT_EQ(SendMessageA(h, WM_TASKBARCREATED, 0, 0), 0);
+        EXPECT_FALSE(IsWindowVisible(h));
+        EXPECT_TRUE(NotifyIconExists(h)) << "icon 128 was not added";
+        // Another icon's notification is not ours.
+        EXPECT_EQ(SendMessageA(h, 0x464, 129, WM_LBUTTONDBLCLK), 1);
+        EXPECT_FALSE(IsWindowVisible(h));
+        EXPECT_EQ(SendMessageA(h, 0x464, 128, WM_MOUSEMOVE), 0);
+        EXPECT_FALSE(IsWindowVisible(h));
+        // A double click brings the window back on top and takes the icon away.
+        EXPECT_EQ(SendMessageA(h, 0x464, 128, WM_LBUTTONDBLCLK), 0);
+        EXPECT_TRUE(IsWindowVisible(h));
+        EXPECT_NE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        EXPECT_FALSE(NotifyIconExists(h)) << "icon 128 is still there after the double click";
+        PostMessageA(h, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+TEST(MainWindow, ResizingMovesTheRightColumnAndGrowsTheVideo) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("resize", [r] {
+        HWND h = r->hwnd;
+        RECT window, client;
+        GetWindowRect(h, &window);
+        GetClientRect(h, &client);
+        const int openW = window.right - window.left, openH = window.bottom - window.top;
+
+        // The window can never be dragged smaller than it opened.
+        MINMAXINFO mmi;
+        memset(&mmi, 0, sizeof mmi);
+        SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        EXPECT_EQ(mmi.ptMinTrackSize.x, openW);
+        EXPECT_EQ(mmi.ptMinTrackSize.y, openH);
+
+        struct Change {
+            int dx, dy;
+        };
+        const Change changes[] = {{40, 30}, {0, 25}, {-20, -10}, {0, 0}};
+        for (const Change& c : changes) {
+            SCOPED_TRACE(testing::Message() << "dx " << c.dx << " dy " << c.dy);
+            RECT list0 = ControlRect(h, IDC_LIST_DEVICES), user0 = ControlRect(h, IDC_EDIT_USER);
+            RECT video0 = ControlRect(h, IDC_STATIC_VIDEO);
+            RECT now;
+            GetWindowRect(h, &now);
+            SetWindowPos(h, nullptr, 0, 0, now.right - now.left + c.dx, now.bottom - now.top + c.dy,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            RECT list = ControlRect(h, IDC_LIST_DEVICES), user = ControlRect(h, IDC_EDIT_USER);
+            RECT video = ControlRect(h, IDC_STATIC_VIDEO);
+            EXPECT_EQ(list.left - list0.left, c.dx);
+            EXPECT_EQ(list.top - list0.top, c.dy);
+            EXPECT_EQ(list.right - list.left, list0.right - list0.left) << "list 1005 keeps its size";
+            EXPECT_EQ(user.left - user0.left, c.dx);
+            EXPECT_EQ(user.top - user0.top, c.dy);
+            EXPECT_EQ(video.left, video0.left);
+            EXPECT_EQ(video.top, video0.top);
+            EXPECT_EQ(video.right - video0.right, c.dx) << "group box 1015 grows with the window";
+            EXPECT_EQ(video.bottom - video0.bottom, c.dy);
+            // The embedded video spans from the corner to the group box's bottom right.
+            RECT draw;
+            GetWindowRect(r->dlg.DrawWindow()->GetSafeHwnd(), &draw);
+            MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&draw), 2);
+            EXPECT_EQ(draw.left, 0);
+            EXPECT_EQ(draw.top, 0);
+            EXPECT_EQ(draw.right, video.right);
+            EXPECT_EQ(draw.bottom, video.bottom);
+        }
+
+        // A minimise and the restore after it move nothing.
+        RECT list0 = ControlRect(h, IDC_LIST_DEVICES);
+        ShowWindow(h, SW_MINIMIZE);
+        ShowWindow(h, SW_RESTORE);
+        RECT list = ControlRect(h, IDC_LIST_DEVICES);
+        EXPECT_EQ(list.left, list0.left);
+        EXPECT_EQ(list.top, list0.top);
+        PostMessageA(h, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+TEST(MainWindow, EscLeavesFullScreenAndTheEmbeddedViewTakesThePlayerBack) {
+    MainRun run;
+    MainRun* r = &run;
+    HWND full = nullptr;
+    run.script.Add("open full screen", [r] {
+        Standin_ClearLog();
+        PostMessageA(r->hwnd, WM_COMMAND, IDC_BTN_FULLSCREEN, 0);
+        return true;
+    });
+    run.script.Add("full screen shown", [r, &full] {
+        full = FindOtherThreadDialog(r->hwnd);
+        if (!full) return false;
+        RECT rc;
+        GetWindowRect(full, &rc);
+        EXPECT_EQ(rc.left, 0);
+        EXPECT_EQ(rc.top, 0);
+        EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(rc.bottom, GetSystemMetrics(SM_CYSCREEN));
+        std::vector<std::string> rects = CallsNamed({"CTellurio::SetDisplayRect"}, true);
+        EXPECT_FALSE(rects.empty()) << "the full-screen view did not take the player";
+        Standin_ClearLog();
+        PostMessageA(full, WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    });
+    run.script.Add("back in the main window", [r, &full] {
+        if (IsWindow(full)) return false;
+        // 0x6409 is handled after the full-screen dialog has ended.
+        std::vector<LoggedCall> calls = ProgramCalls();
+        bool pointedBack = false;
+        char drawHwnd[32];
+        snprintf(drawHwnd, sizeof drawHwnd, "0x%08lX", (unsigned long)(uintptr_t)r->dlg.DrawWindow()->GetSafeHwnd());
+        for (const LoggedCall& c : calls)
+            if (c.function == "CTellurio::SetDisplayRect" && c.args.rfind(drawHwnd, 0) == 0)
+                pointedBack = true;
+        if (!pointedBack) return false;
+        EXPECT_EQ(IsWindowVisible(r->hwnd), TRUE);
+        PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+// F1 to F6 reach their commands as accelerator commands (notification code 1).
+namespace {
+std::vector<UINT> g_commands;
+HWND g_commandTarget;
+
+LRESULT CALLBACK RecordAcceleratorCommands(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->hwnd == g_commandTarget && m->message == WM_COMMAND && HIWORD(m->wParam) == 1)
+        g_commands.push_back(LOWORD(m->wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+TEST(MainWindow, FunctionKeysReachTheirCommands) {
+    std::vector<UINT>& commands = g_commands;
+    HWND& dialog = g_commandTarget;
+    commands.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordAcceleratorCommands, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("press F1 to F6", [r] {
+        dialog = r->hwnd;
+        HWND target = GetFocus() ? GetFocus() : r->hwnd;
+        for (UINT key = VK_F1; key <= VK_F6; ++key) PostMessageA(target, WM_KEYDOWN, key, 1);
+        return true;
+    });
+    run.script.Add("commands arrived", [r] {
+        if (commands.size() < 6) return false;
+        PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+    UnhookWindowsHookEx(hook);
+    const std::vector<UINT> expected = {IDC_BTN_MODE_COLOR, IDC_BTN_MODE_BW,          IDC_BTN_MODE_AUTO,
+                                        IDC_BTN_RESTORE_SYSTEM, IDC_BTN_FULLSCREEN_SPARE, IDC_BTN_REMOTE_SETTINGS};
+    EXPECT_EQ(commands, expected);
+}
+
+// Cutting the program path keeps GBK characters whole: a trail byte may be 0x5C, the backslash.
+TEST(ProgramPath, CutAtTheLastRealBackslash) {
+    struct Case {
+        const char* path;
+        bool keep;
+        const char* expected;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"C:\\tools\\LENSKIT.exe", false, "C:\\tools", true},
+        {"C:\\tools\\LENSKIT.exe", true, "C:\\tools\\", true},
+        // "\xB2\x5C" is one GBK character whose second byte is a backslash.
+        {"C:\\\xB2\x5C\\LENSKIT.exe", false, "C:\\\xB2\x5C", true},
+        {"C:\\\xB2\x5CLENSKIT.exe", false, "C:", true},
+        {"LENSKIT.exe", false, "LENSKIT.exe", false},
+    };
+    for (const Case& c : cases) {
+        char buf[64];
+        strcpy(buf, c.path);
+        EXPECT_EQ(CutAtLastBackslash(buf, c.keep), c.cut) << c.path;
+        EXPECT_STREQ(buf, c.expected) << "from " << c.path << (c.keep ? " keeping" : " dropping") << " the slash";
+    }
+}

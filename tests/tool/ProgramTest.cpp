@@ -1,0 +1,225 @@
+// The real LENSKIT.exe, started as a process from a copy in the test's temporary folder: single
+// instance, Config.ini beside the program, and the call order of a whole start-and-close run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kTitle[] = "IPC产线调焦测试工具";
+
+std::string Folder(const char* path) {
+    std::string s = path;
+    size_t slash = s.find_last_of('\\');
+    return slash == std::string::npos ? "." : s.substr(0, slash);
+}
+
+std::string BinDir() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    return Folder(self);
+}
+
+std::string WorkDir() {
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    return cwd;
+}
+
+// The program with the stand-in DLLs and their default line, copied beside each other.
+void CopyProgram() {
+    const std::string bin = BinDir(), work = WorkDir();
+    for (const char* pattern : {"LENSKIT.exe", "*.dll", "*.ini"}) {
+        WIN32_FIND_DATAA fd;
+        HANDLE find = FindFirstFileA((bin + "\\" + pattern).c_str(), &fd);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            if (strcmp(fd.cFileName, "Config.ini") == 0) continue;
+            CopyFileA((bin + "\\" + fd.cFileName).c_str(), (work + "\\" + fd.cFileName).c_str(), FALSE);
+        } while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    ASSERT_NE(GetFileAttributesA((work + "\\LENSKIT.exe").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "LENSKIT.exe was not copied from " << bin;
+}
+
+struct WindowQuery {
+    DWORD pid;
+    const char* cls;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM p) {
+    WindowQuery* q = reinterpret_cast<WindowQuery*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != q->pid || !IsWindowVisible(hwnd)) return TRUE;
+    char c[64] = "", t[128] = "";
+    GetClassNameA(hwnd, c, sizeof c);
+    GetWindowTextA(hwnd, t, sizeof t);
+    if (q->cls && strcmp(c, q->cls) != 0) return TRUE;
+    if (q->caption && strcmp(t, q->caption) != 0) return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+struct Program {
+    PROCESS_INFORMATION pi{};
+
+    bool Start() {
+        std::string exe = WorkDir() + "\\LENSKIT.exe";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::vector<char> cmd(exe.begin(), exe.end());
+        cmd.push_back('\0');
+        return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().c_str(), &si,
+                              &pi) != FALSE;
+    }
+    ~Program() {
+        if (pi.hProcess) {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+
+    // A visible top-level window of this process with the given class and caption (NULL: any).
+    HWND FindWindowOf(const char* cls, const char* caption) const {
+        WindowQuery q = {pi.dwProcessId, cls, caption, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
+        return q.found;
+    }
+
+    HWND WaitWindow(const char* cls, const char* caption, DWORD ms) const {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) {
+            if (HWND h = FindWindowOf(cls, caption)) return h;
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    // Exit code, or -1 when it did not end in time.
+    long WaitExit(DWORD ms) const {
+        if (WaitForSingleObject(pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        return (long)code;
+    }
+
+    HWND MainWindow(DWORD ms) const { return WaitWindow("#32770", kTitle, ms); }
+};
+
+struct TextQuery {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM p) {
+    TextQuery* q = reinterpret_cast<TextQuery*>(p);
+    char t[256] = "";
+    GetWindowTextA(child, t, sizeof t);
+    if (strcmp(t, q->text) == 0) q->found = true;
+    return !q->found;
+}
+
+// A message box of the process holding a child with this text.
+bool HasChildText(HWND parent, const char* text) {
+    TextQuery q = {text, false};
+    EnumChildWindows(parent, MatchChildText, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    FILE* f = fopen(path.c_str(), "r");
+    if (!f) return lines;
+    char buf[1024];
+    while (fgets(buf, sizeof buf, f)) {
+        size_t n = strlen(buf);
+        while (n && (buf[n - 1] == '\n' || buf[n - 1] == '\r')) buf[--n] = '\0';
+        lines.push_back(buf);
+    }
+    fclose(f);
+    return lines;
+}
+
+} // namespace
+
+TEST(Program, SecondCopyShowsOneMessageAndNoWindow) {
+    CopyProgram();
+    Program first;
+    ASSERT_TRUE(first.Start());
+    HWND main1 = first.MainWindow(30000);
+    ASSERT_NE(main1, nullptr) << "the first copy showed no main window";
+
+    Program second;
+    ASSERT_TRUE(second.Start());
+    HWND box = second.WaitWindow("#32770", nullptr, 20000);
+    ASSERT_NE(box, nullptr) << "the second copy showed nothing";
+    EXPECT_TRUE(HasChildText(box, "程序已开启，不能重复运行!")) << "the box has another text";
+    EXPECT_EQ(second.FindWindowOf(nullptr, kTitle), nullptr) << "the second copy opened a main window";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_GE(second.WaitExit(20000), 0) << "the second copy did not end after its box";
+
+    // The first copy is not affected; once it ends, its mutex goes with it.
+    EXPECT_TRUE(IsWindowVisible(main1));
+    PostMessageA(main1, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitExit(20000), 0);
+
+    Program third;
+    ASSERT_TRUE(third.Start());
+    HWND main3 = third.MainWindow(30000);
+    EXPECT_NE(main3, nullptr) << "a new start after the first copy ended found the mutex still there";
+    if (main3) PostMessageA(main3, WM_CLOSE, 0, 0);
+    EXPECT_EQ(third.WaitExit(20000), 0);
+}
+
+TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
+    CopyProgram();
+    const std::string ini = WorkDir() + "\\Config.ini";
+    const std::string log = WorkDir() + "\\calls.log";
+    DeleteFileA(ini.c_str());
+    SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
+
+    Program p;
+    ASSERT_TRUE(p.Start());
+    HWND main = p.MainWindow(30000);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after WM_CLOSE";
+
+    char shift[16] = "", threshold[16] = "";
+    GetPrivateProfileStringA("TIAOJIAO", "SHIFT", "", shift, sizeof shift, ini.c_str());
+    GetPrivateProfileStringA("TIAOJIAO", "THRESHOLD", "", threshold, sizeof threshold, ini.c_str());
+    EXPECT_STREQ(shift, "16");
+    EXPECT_STREQ(threshold, "30");
+
+    // The whole run: constructor, initialisation, shut-down, destructor, each in its place.
+    std::vector<std::string> order;
+    for (const std::string& line : ReadLines(log)) {
+        // seq, thread, kind, function, arguments
+        size_t t1 = line.find('\t'), t2 = line.find('\t', t1 + 1), t3 = line.find('\t', t2 + 1);
+        if (t3 == std::string::npos) continue;
+        std::string kind = line.substr(t2 + 1, t3 - t2 - 1);
+        size_t t4 = line.find('\t', t3 + 1);
+        std::string function = line.substr(t3 + 1, t4 == std::string::npos ? std::string::npos : t4 - t3 - 1);
+        if (kind != "0" && kind != "call") continue;
+        for (const char* marker : {"CTellurio::CTellurio", "QLSP_CreatePlayer", "QLC_InitSDK", "QLSP_InitSDK", "Player_Init",
+                                   "QLC_DisConnect", "QLSP_ReleaseSDK", "QLC_StopBroadcastServer",
+                                   "QLC_ReleaseSDK", "CTellurio::~CTellurio"})
+            if (function == marker && (order.empty() || order.back() != function)) order.push_back(function);
+    }
+    const std::vector<std::string> expected = {
+        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLC_InitSDK",             "QLSP_InitSDK",
+        "QLSP_CreatePlayer",    "Player_Init",       "QLC_DisConnect",          "QLSP_ReleaseSDK",
+        "QLC_StopBroadcastServer", "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
+    std::string got;
+    for (const std::string& s : order) got += s + " ";
+    EXPECT_EQ(order, expected) << "got: " << got;
+}

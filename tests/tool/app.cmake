@@ -1,0 +1,23 @@
+# Tests of LENSKIT's application and main window (Windows build only), and lk_windowctl, the small
+# helper that scripts/run uses to wait for the main window and close it.
+add_executable(lk_windowctl ${CMAKE_CURRENT_LIST_DIR}/WindowCtl.cpp)
+
+if(NOT TARGET lk_lenskit_obj)
+    return()
+endif()
+
+# The program's own objects and resources, with the harness that runs its main window modally.
+lk_add_test(lenskit_mainwindow_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
+    LIBS lk_lenskit_obj lk_lenskit_res
+    TIMEOUT 60)
+
+# The real program as a process: these start LENSKIT.exe, whose mutex is one per Wine session, so they
+# never run at the same time as each other.
+lk_add_test(lenskit_program_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ProgramTest.cpp
+    TIMEOUT 90)
+add_dependencies(lenskit_program_test LENSKIT)
+set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
+    Program.StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder
+    PROPERTIES RESOURCE_LOCK lenskit_process)

@@ -1,0 +1,45 @@
+// The program's process-wide values: the one record the main window fills for the library callbacks,
+// and the few values that the LAN service shares with the main window's start-up and shut-down.
+#pragma once
+
+#include <windows.h>
+
+class CLENSBENCHDlg;
+
+struct AppGlobals {
+    char szAppDir[MAX_PATH];        // program directory, no trailing backslash
+    int nPreviewPlayer;             // the local preview player of the preview SDK, -1 for none
+    CLENSBENCHDlg* volatile pMainDlg; // how callbacks of the outside libraries reach the window; NULL
+                                      // before initialisation and once shut-down has begun
+};
+extern AppGlobals g_App;
+
+// Registered "TaskbarCreated" message (the shell restarted and wants its icons back).
+extern const UINT WM_TASKBARCREATED;
+
+// Window messages between the program and the outside libraries.
+enum : UINT {
+    WM_TRAY_NOTIFY = 0x464,       // tray icon callback from the shell
+    WM_PREVIEW_PLACE1 = 0x465,    // place the local preview (from the preview SDK)
+    WM_PREVIEW_PLACE2 = 0x466,
+    WM_REFRESH_DEVLIST = 0x2B10,  // rebuild the device list
+    WM_CFG_PACKET = 0x6400,       // a config packet from the player library
+    WM_INFO_PACKET = 0x6401,      // the same, second form
+    WM_LEAVE_FULLSCREEN = 0x6409, // the full-screen view was left with Esc
+    WM_FIT_DISPLAY = 0x6410,      // the player asks its display window to re-fit
+    WM_VIDEO_CLICKED = 0x6411,    // the embedded video window was clicked
+};
+
+// Timer ids of the main window.
+enum : UINT_PTR { TIMER_SEARCH = 1, TIMER_LIST = 4, TIMER_STATUS = 5, TIMER_VERSION = 15 };
+
+// The LAN service's values that the main window's start-up and shut-down touch.
+class DeviceTable;
+extern DeviceTable g_DeviceTable;   // the 64-entry device table, with its own lock
+extern UINT_PTR g_nSearchTimer;     // id of the running search timer, 0 when it does not run
+extern char g_szRememberedIp[16];   // the device list selects the row with this address
+
+// Cuts a full path after its last backslash that is a real separator, never at a GBK trail byte 0x5C.
+// keepSlash: keep the backslash (for building "dir\\file"); else cut before it. Returns false when the
+// path holds no separator, leaving it unchanged.
+bool CutAtLastBackslash(char* path, bool keepSlash);

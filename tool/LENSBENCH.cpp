@@ -1,0 +1,55 @@
+// LENSKIT's process-wide objects, the single-instance start and the about box.
+#include "LENSBENCH.h"
+
+#include "AppGlobals.h"
+#include "DeviceTable.h"
+#include "LENSBENCHDlg.h"
+#include "NetWatchWorkers.h"
+#include "resource.h"
+
+// The process-wide objects live in this one file so that they are constructed in this order (and
+// destroyed in the reverse order): C++ fixes the order only within a translation unit.
+CLENSBENCHApp theApp;
+CQIPServer g_IPServer;
+CSystemInfo g_SystemInfo;
+const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
+DeviceTable g_DeviceTable;
+
+// Plain values: no construction order to keep.
+AppGlobals g_App = {{0}, -1, nullptr};
+UINT_PTR g_nSearchTimer = 0;
+char g_szRememberedIp[16] = {0};
+
+const char kAlreadyRunningText[] = "程序已开启，不能重复运行!";
+
+BEGIN_MESSAGE_MAP(CLENSBENCHApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+CLENSBENCHApp::CLENSBENCHApp() {}
+
+// No help file ships with the program, and nothing in it sends ID_HELP: there is nothing to open.
+void CLENSBENCHApp::OnHelp() {}
+
+BOOL CLENSBENCHApp::InitInstance() {
+    AfxEnableControlContainer();
+
+    // Held, never released, until the process ends: the system removes it with the process.
+    ::CreateMutexA(nullptr, TRUE, "LENSKIT");
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        AfxMessageBox(kAlreadyRunningText, MB_OK);
+        return FALSE;
+    }
+
+    CLENSBENCHDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    // The dialog object dies with this frame; nothing may reach it through the application afterwards.
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

@@ -1,0 +1,172 @@
+// The main window of LENSKIT: template 102, run modally for the whole life of the program.
+#pragma once
+
+#include "Afx.h"
+#include "AppGlobals.h"
+#include "DeviceList.h"
+#include "MyButton.h"
+#include "PopUpDlg.h"
+#include "PowerComboBox.h"
+#include "StaticEx.h"
+#include "Tellurio.h"
+
+class CDlgDraw;
+class LayoutAnchor;
+struct LanToolRequest;
+
+class CLENSBENCHDlg : public CDialog {
+public:
+    explicit CLENSBENCHDlg(CWnd* pParent = nullptr);
+    ~CLENSBENCHDlg() override;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // The library callbacks reach the window through g_App.pMainDlg; these are their entry points.
+    static void OnConnectState(void* user, _ST_ChnInfo* info, ConnectState state);
+    static void OnDeviceVersion(void* user, _DEVICE_VERSION* version);
+
+    // What tests and the other parts of the program read.
+    CTellurio& Player() { return m_player; }
+    CDlgDraw* DrawWindow() const { return m_pDlgDraw; }
+    LayoutAnchor* Anchor() const { return m_pAnchor; }
+    HACCEL Accelerators() const { return m_hAccel; }
+    int Shift() const { return m_nShift; }
+    int Threshold() const { return m_nThreshold; }
+    const char* IniPath() const { return m_szIniPath; }
+    bool ShutDownDone() const { return m_bShutDownDone; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    // Window framework handlers of the application's own (start-up, painting, about box).
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    afx_msg void OnNoEffect();
+    afx_msg void OnCancelMode();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+
+    // Video windows and anchoring.
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnPlacePreview(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLeaveFullScreen(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnFullScreen();
+    void FitDrawWindow();
+
+    // LAN service and device table (LanService.cpp).
+    afx_msg void StartStopService();
+    afx_msg void OnNumberPushSwitch();
+    void OnSearchTick();
+
+    // Device list (DeviceListView.cpp).
+    afx_msg LRESULT OnRefreshDeviceListMsg(WPARAM wParam, LPARAM lParam);
+    void RefreshDeviceList();
+    void OnListTick();
+
+    // Connections and commands (Connections.cpp).
+    afx_msg void OnDeviceListClick(NMHDR* pNMHDR, LRESULT* pResult);
+    bool OnVersionPoll();
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnVideoClicked(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnAudioListen();
+    afx_msg void OnRemoteConfig();
+    afx_msg void OnRebootDevice();
+    afx_msg void OnModeBlackWhite();
+    afx_msg void OnModeColour();
+    afx_msg void OnModeAuto();
+    afx_msg void OnCorrectDeadPixels();
+    afx_msg void OnDisconnect();
+    afx_msg void OnDisconnectAll();
+
+    // Received config packets and status verdicts (Packets.cpp, Status.cpp).
+    afx_msg LRESULT OnCfgPacket(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
+    void EvaluateStatus();
+
+    // Wireless state and scan (Wireless.cpp).
+    afx_msg void OnWirelessSearch();
+    afx_msg void OnWirelessSelChange();
+
+    // Focus-test settings and the camera configuration file (Settings.cpp).
+    afx_msg void OnLoadConfigFile();
+    afx_msg void OnSetScene();
+    afx_msg void OnCutTest();
+    afx_msg void OnApplyShift();
+    afx_msg void OnApplyThreshold();
+
+    // Pan-tilt keys (PanTilt.cpp).
+    afx_msg LRESULT OnMyButtonState(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnPanTiltWait();
+    afx_msg void OnPanTiltTest();
+    afx_msg void OnPanTiltEmpty();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ShutDown(bool fromClose);
+    void AddTrayIcon();
+    void DeleteTrayIcon();
+
+protected:
+    // Members in the order the rest of the program expects them.
+    CPowerComboBox m_comboWifi;  // 10101
+    CListBox m_listServiceLog;   // 1011
+    CListCtrl m_listDevices;     // 1005
+    CStaticEx m_staticSignal;    // 1033
+    CString m_strExpProductType, m_strExpVersion, m_strExpGroup, m_strExpSsid;
+    int m_nAdcH, m_nAdcL, m_nAdcR;
+    CPopUpDlg m_popUp;
+    char* m_pConfigBuf;
+    int m_nConfigLen;
+    // Reported product type, version and group: cleared together (100 bytes) by each device text.
+    char m_szProductType[32];
+    char m_szVersion[64];
+    int m_nGroup;
+    int m_nStatus[5];
+    CBrush m_brushYellow, m_brushGreen, m_brushRed;
+    int m_hPlayers[4];
+    CTellurio m_player;
+    HICON m_hIcon;
+    int m_bServiceRunning;
+    char m_szNumberDir[MAX_PATH];
+    char m_szResultDir[MAX_PATH];
+    char m_szIniPath[MAX_PATH];
+    LayoutAnchor* m_pAnchor;
+    CDlgDraw* m_pDlgDraw;
+    int m_nSsidQuality;
+    CString m_strExpQuality;
+    int m_nSsidFound;
+    HACCEL m_hAccel;
+    CMyButton m_btnPanTilt[13];
+    int m_nShift;
+    int m_nThreshold;
+    CEdit m_editCorrection; // 1077
+    CEdit m_editNumber;     // 1061
+    CStatic m_staticVideo;  // 1015
+    CEdit m_editUser;       // 1006
+    CEdit m_editPassword;   // 1007
+    CString m_strWndNumber[4];
+    CString m_strWndVersion[4];
+    int m_nVersionWnd;
+    CEdit m_editVersion; // 1087
+
+    DeviceListTimer m_listTimer; // period of the device list's refresh timer
+    bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
+};
+
+// Callbacks handed to the device SDK; their work belongs to the LAN service and the number push.
+int OnNumberPush(LanToolRequest* request);
