@@ -42,14 +42,17 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const {
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nSig != AfxSig_end; ++e) {
-            if (e->pnRegMessage) {
-                if (*e->pnRegMessage != 0 && *e->pnRegMessage == nMessage) return e;
-            } else if (e->nSig == AfxSig_ctlcolor) {
-                if (nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC) return e;
-            } else if (e->nMessage == nMessage) {
-                if (nMessage != WM_COMMAND && nMessage != WM_NOTIFY) return e;
-                if (e->nCode == nCode && e->nID == nID) return e;
+            bool match = false;
+            switch (e->nSig) {
+            case AfxSig_msg: match = e->nMessage == nMessage; break;
+            case AfxSig_ctlcolor: match = nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC; break;
+            case AfxSig_command:
+                match = nMessage == WM_COMMAND && e->nCode == nCode && e->nID == nID;
+                break;
+            case AfxSig_notify: match = nMessage == WM_NOTIFY && e->nCode == nCode && e->nID == nID; break;
+            case AfxSig_regmsg: match = *e->pnRegMessage != 0 && *e->pnRegMessage == nMessage; break;
             }
+            if (match) return e;
         }
     }
     return nullptr;
@@ -166,16 +169,16 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT code = lParam ? HIWORD(wParam) : 0;
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_COMMAND, code, LOWORD(wParam));
     if (!e) return FALSE;
-    (this->*e->pfn)();
+    e->pfnThunk(this, WM_COMMAND, wParam, lParam);
     return TRUE;
 }
 
-BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     NMHDR* pNMHDR = (NMHDR*)lParam;
     if (!pNMHDR) return FALSE;
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_NOTIFY, pNMHDR->code, (UINT)pNMHDR->idFrom);
     if (!e) return FALSE;
-    (this->*reinterpret_cast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(e->pfn))(pNMHDR, pResult);
+    *pResult = e->pfnThunk(this, WM_NOTIFY, wParam, lParam);
     return TRUE;
 }
 
@@ -200,64 +203,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(message, 0, 0);
     if (!e) return FALSE;
-    LRESULT r = 0;
-    const AFX_PMSG f = e->pfn;
-    switch (e->nSig) {
-    case AfxSig_v_v:
-        (this->*f)();
-        break;
-    case AfxSig_v_timer:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT_PTR)>(f))((UINT_PTR)wParam);
-        break;
-    case AfxSig_v_size:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, int, int)>(f))((UINT)wParam, (short)LOWORD(lParam),
-                                                                      (short)HIWORD(lParam));
-        break;
-    case AfxSig_v_move:
-        (this->*reinterpret_cast<void (CWnd::*)(int, int)>(f))((short)LOWORD(lParam), (short)HIWORD(lParam));
-        break;
-    case AfxSig_v_syscmd:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, LPARAM)>(f))((UINT)wParam, lParam);
-        break;
-    case AfxSig_hcur_v:
-        r = (LRESULT)(this->*reinterpret_cast<HCURSOR (CWnd::*)()>(f))();
-        break;
-    case AfxSig_ctlcolor:
-        r = (LRESULT)(this->*reinterpret_cast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(f))(
-            CDC::FromHandle((HDC)wParam), FromHandle((HWND)lParam), message - WM_CTLCOLORMSGBOX);
-        break;
-    case AfxSig_v_minmax:
-        (this->*reinterpret_cast<void (CWnd::*)(MINMAXINFO*)>(f))((MINMAXINFO*)lParam);
-        break;
-    case AfxSig_b_help:
-        r = (this->*reinterpret_cast<BOOL (CWnd::*)(HELPINFO*)>(f))((HELPINFO*)lParam);
-        break;
-    case AfxSig_v_mouse:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, CPoint)>(f))((UINT)wParam, CPoint(lParam));
-        break;
-    case AfxSig_b_wheel:
-        r = (this->*reinterpret_cast<BOOL (CWnd::*)(UINT, short, CPoint)>(f))(
-            GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), CPoint(lParam));
-        break;
-    case AfxSig_b_erase:
-        r = (this->*reinterpret_cast<BOOL (CWnd::*)(CDC*)>(f))(CDC::FromHandle((HDC)wParam));
-        break;
-    case AfxSig_v_measure:
-        (this->*reinterpret_cast<void (CWnd::*)(int, LPMEASUREITEMSTRUCT)>(f))((int)wParam,
-                                                                                (LPMEASUREITEMSTRUCT)lParam);
-        r = TRUE;
-        break;
-    case AfxSig_v_draw:
-        (this->*reinterpret_cast<void (CWnd::*)(int, LPDRAWITEMSTRUCT)>(f))((int)wParam, (LPDRAWITEMSTRUCT)lParam);
-        r = TRUE;
-        break;
-    case AfxSig_lwl:
-        r = (this->*reinterpret_cast<LRESULT (CCmdTarget::*)(WPARAM, LPARAM)>(f))(wParam, lParam);
-        break;
-    default:
-        return FALSE;
-    }
-    *pResult = r;
+    *pResult = e->pfnThunk(this, message, wParam, lParam);
     return TRUE;
 }
 

@@ -285,8 +285,9 @@ TEST(DeviceSdk, LogHoldsEveryCallInOrderWithArgumentsAndThreads) {
         EXPECT_TRUE(first || e.nSeq > last) << "sequence numbers must rise: " << e.nSeq << " after " << last;
         first = false;
         last = e.nSeq;
-        if (e.nKind == STANDIN_CALL)
+        if (e.nKind == STANDIN_CALL) {
             EXPECT_EQ(e.dwThreadId, GetCurrentThreadId()) << e.szFunction << " logged on another thread";
+        }
         if (e.nKind == STANDIN_EVENT) {
             ++events;
             EXPECT_NE(e.dwThreadId, GetCurrentThreadId()) << e.szFunction << " raised on the caller's thread";
