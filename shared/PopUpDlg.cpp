@@ -27,9 +27,9 @@ void CPopUpDlg::SetTimeout(int seconds) { m_nTickLimit = seconds * 2; }
 void CPopUpDlg::EndPopUp(int code) { End(code); }
 
 void CPopUpDlg::End(int code) {
-    // The first end wins: a tick or a reply that comes between EndDialog and the window's
-    // destruction must not replace the code.
-    if (!m_bOpen || !m_hWnd || !::IsWindow(m_hWnd)) return;
+    // The first end wins, whoever gave it (Enter and Esc end through the framework): a tick or a reply
+    // that comes between EndDialog and the window's destruction must not replace the code.
+    if (!m_bOpen || !m_bContinueModal || !m_hWnd || !::IsWindow(m_hWnd)) return;
     m_bOpen = false;
     EndDialog(code);
 }

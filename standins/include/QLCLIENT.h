@@ -26,17 +26,17 @@ enum { QLC_DATA_CFGPACKET = 0x51 };
 
 // One camera's answer to a LAN search, handed to the search callback by value.
 struct LanSearchRecord {
-    char szGroup[4];       // cloud group text
-    int32_t nCloudNumber;  // 0 or less: the camera has none
-    int32_t nDeviceType;   // QLC_DEVTYPE_*
+    char szGroup[4];      // cloud group text
+    int32_t nCloudNumber; // 0 or less: the camera has none
+    int32_t nDeviceType;  // QLC_DEVTYPE_*
     int32_t nReserved;
-    char szIP[16];         // dotted IPv4
+    char szIP[16]; // dotted IPv4
     int32_t nPort;
     char szMac[20];
     char szVersion[32];
     char szProductType[32];
     char szReserved1[20];
-    int32_t bEnd;          // non-zero: closes a search round, carries no camera
+    int32_t bEnd; // non-zero: closes a search round, carries no camera
     char szReserved2[548];
 };
 static_assert(sizeof(LanSearchRecord) == 692, "LanSearchRecord size");
@@ -56,7 +56,7 @@ struct BroadcastRecord {
     char szMac[20];
     char szVersion[32];
     char szReserved1[124];
-    uint32_t dwIP;         // IPv4 address, network byte order
+    uint32_t dwIP; // IPv4 address, network byte order
     char szReserved2[544];
 };
 static_assert(sizeof(BroadcastRecord) == 744, "BroadcastRecord size");
@@ -76,21 +76,21 @@ struct LanToolGuid {
 static_assert(sizeof(LanToolGuid) == 16, "LanToolGuid size");
 
 struct LanToolRequest {
-    char cCommand;            // request kind, always 1
-    char szUser[256];         // out
-    char szPassword[256];     // out
+    char cCommand;        // request kind, always 1
+    char szUser[256];     // out
+    char szPassword[256]; // out
     char cPad[3];
-    int32_t nCloudNumber;     // in/out
+    int32_t nCloudNumber; // in/out
     int32_t nReserved1[5];
-    const char* pConfigData;  // out: camera configuration data, NULL for none
-    int32_t nConfigLength;    // out: bytes at pConfigData, 0 for none
-    int32_t nDeviceType;      // in: QLC_DEVTYPE_*
-    int32_t nDataValue;       // in: names the number file
+    const char* pConfigData; // out: camera configuration data, NULL for none
+    int32_t nConfigLength;   // out: bytes at pConfigData, 0 for none
+    int32_t nDeviceType;     // in: QLC_DEVTYPE_*
+    int32_t nDataValue;      // in: names the number file
     int32_t nReserved2;
-    LanToolGuid guid;         // in
-    char szGroup[4];          // in
-    char szIP[16];            // in
-    int32_t nPort;            // in
+    LanToolGuid guid; // in
+    char szGroup[4];  // in
+    char szIP[16];    // in
+    int32_t nPort;    // in
 };
 static_assert(sizeof(LanToolRequest) == 600, "LanToolRequest size");
 static_assert(offsetof(LanToolRequest, szUser) == 1, "LanToolRequest.szUser");

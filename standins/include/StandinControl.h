@@ -15,9 +15,9 @@
 #endif
 
 enum StandinEntryKind {
-    STANDIN_CALL = 0,   // the program called a stand-in function (on the program's thread)
-    STANDIN_EVENT = 1,  // the stand-in raised a callback or posted a message (on its own thread)
-    STANDIN_NOTE = 2,   // the line itself: scenario errors, answers sent back to cameras
+    STANDIN_CALL = 0,  // the program called a stand-in function (on the program's thread)
+    STANDIN_EVENT = 1, // the stand-in raised a callback or posted a message (on its own thread)
+    STANDIN_NOTE = 2,  // the line itself: scenario errors, answers sent back to cameras
 };
 
 struct StandinLogEntry {

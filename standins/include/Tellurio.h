@@ -20,15 +20,15 @@ struct _ST_ChnInfo {
     int32_t nDeviceType;
     int32_t nStreamType;
     char szReserved1[28];
-    char szIP[17];            // dotted IPv4, NUL-terminated
+    char szIP[17]; // dotted IPv4, NUL-terminated
     char szDomain[131];
     int32_t nPort;
-    char szCloudNumber[17];   // group letters and number, NUL-terminated
+    char szCloudNumber[17]; // group letters and number, NUL-terminated
     char szUser[32];
     char szPassword[32];
     char cPad[3];
-    int32_t nChannel;         // camera channel, 1
-    int32_t nWindow;          // target window, 1 to 4
+    int32_t nChannel; // camera channel, 1
+    int32_t nWindow;  // target window, 1 to 4
     int32_t nReserved2;
 };
 static_assert(sizeof(_ST_ChnInfo) == 348, "_ST_ChnInfo size");
@@ -72,9 +72,10 @@ struct PTZ_INFO_T;
 
 // Window messages the library posts.
 enum {
-    TELLURIO_WM_CFGPACKET = 0x6400,  // to the main window; lParam a TellurioPacketRecord, freed by the receiver
-    TELLURIO_WM_INFOPACKET = 0x6401, // to the main window; lParam a TellurioPacketRecord the library owns
-    TELLURIO_WM_REFIT = 0x6410,      // to the display window; wParam a RECT* kept valid by the library
+    TELLURIO_WM_CFGPACKET =
+        0x6400, // to the main window; lParam a TellurioPacketRecord, freed by the receiver
+    TELLURIO_WM_INFOPACKET = 0x6401,  // to the main window; lParam a TellurioPacketRecord the library owns
+    TELLURIO_WM_REFIT = 0x6410,       // to the display window; wParam a RECT* kept valid by the library
     TELLURIO_WM_PREVIEW_SHOW = 0x465, // to the main window: place the local preview
     TELLURIO_WM_PREVIEW_MOVE = 0x466,
 };
@@ -82,10 +83,10 @@ enum {
 // lParam of 0x6400 and 0x6401. A 0x6400 record and its packet bytes are one block from the C runtime's
 // malloc: the receiver's free(record) releases both.
 struct TellurioPacketRecord {
-    int32_t nChannel;    // the window the camera is connected into, 1 to 4
-    int32_t nDataType;   // 81: a config packet
-    char* pData;         // header and data
-    int32_t nLength;     // bytes at pData, header included
+    int32_t nChannel;  // the window the camera is connected into, 1 to 4
+    int32_t nDataType; // 81: a config packet
+    char* pData;       // header and data
+    int32_t nLength;   // bytes at pData, header included
 };
 static_assert(sizeof(TellurioPacketRecord) == 16, "TellurioPacketRecord size");
 static_assert(offsetof(TellurioPacketRecord, nDataType) == 4, "TellurioPacketRecord.nDataType");
@@ -94,19 +95,20 @@ static_assert(offsetof(TellurioPacketRecord, nLength) == 12, "TellurioPacketReco
 
 // The sixteen callbacks, in slot order. Each gets the user pointer first and runs on a thread of the
 // library, never on the caller's thread.
-typedef void(__cdecl* PFN_ConnectState)(void* pUser, _ST_ChnInfo* pChn, ConnectState state);        // 1
-typedef void(__cdecl* PFN_ChnTraffic)(void* pUser, _ST_ChnInfo* pChn, unsigned long nBytes);       // 2
-typedef void(__cdecl* PFN_Message)(void* pUser, int nCode, char* szText);                          // 3
-typedef void(__cdecl* PFN_RemoteVideo)(void* pUser, _ST_RemoteVideo* pVideo, int nCount);          // 4
+typedef void(__cdecl* PFN_ConnectState)(void* pUser, _ST_ChnInfo* pChn, ConnectState state); // 1
+typedef void(__cdecl* PFN_ChnTraffic)(void* pUser, _ST_ChnInfo* pChn, unsigned long nBytes); // 2
+typedef void(__cdecl* PFN_Message)(void* pUser, int nCode, char* szText);                    // 3
+typedef void(__cdecl* PFN_RemoteVideo)(void* pUser, _ST_RemoteVideo* pVideo, int nCount);    // 4
 typedef void(__cdecl* PFN_VideoStats)(void* pUser, int nWindow, unsigned long nFrames, unsigned long nBytes,
-                                      unsigned long nWidth, unsigned long nHeight);                // 5
-typedef void(__cdecl* PFN_DownloadRate)(void* pUser, _ST_DOWNLOADRATE* pRate);                     // 6
-typedef void(__cdecl* PFN_WindowEvent)(void* pUser, int nWindow, int nEvent);                      // 7
-typedef void(__cdecl* PFN_Notice)(void* pUser, const char* szText, int nCode);                     // 8
-typedef void(__cdecl* PFN_PtzInfo)(void* pUser, PTZ_INFO_T* pInfo);                                // 9
-typedef void(__cdecl* PFN_DeviceVersion)(void* pUser, _DEVICE_VERSION* pVersion);                  // 10
-typedef void(__cdecl* PFN_ChnText)(void* pUser, int nWindow, _ST_ChnInfo* pChn, char* szText);     // 11, 12, 15, 16
-typedef void(__cdecl* PFN_ChnEvent)(void* pUser, int nWindow, _ST_ChnInfo* pChn);                  // 13, 14
+                                      unsigned long nWidth, unsigned long nHeight); // 5
+typedef void(__cdecl* PFN_DownloadRate)(void* pUser, _ST_DOWNLOADRATE* pRate);      // 6
+typedef void(__cdecl* PFN_WindowEvent)(void* pUser, int nWindow, int nEvent);       // 7
+typedef void(__cdecl* PFN_Notice)(void* pUser, const char* szText, int nCode);      // 8
+typedef void(__cdecl* PFN_PtzInfo)(void* pUser, PTZ_INFO_T* pInfo);                 // 9
+typedef void(__cdecl* PFN_DeviceVersion)(void* pUser, _DEVICE_VERSION* pVersion);   // 10
+typedef void(__cdecl* PFN_ChnText)(void* pUser, int nWindow, _ST_ChnInfo* pChn,
+                                   char* szText);                                 // 11, 12, 15, 16
+typedef void(__cdecl* PFN_ChnEvent)(void* pUser, int nWindow, _ST_ChnInfo* pChn); // 13, 14
 
 // hWnd: the window of the video area; its top-level window receives the library's messages.
 extern "C" TELLURIO_API int Player_Init(HWND hWnd);
@@ -119,9 +121,10 @@ public:
     CTellurio& operator=(const CTellurio&) = delete;
 
     void RegisterCallback(void* pUser, PFN_ConnectState pfnConnectState, PFN_ChnTraffic pfnChnTraffic,
-                          PFN_Message pfnMessage, PFN_RemoteVideo pfnRemoteVideo, PFN_VideoStats pfnVideoStats,
-                          PFN_DownloadRate pfnDownloadRate, PFN_WindowEvent pfnWindowEvent, PFN_Notice pfnNotice,
-                          PFN_PtzInfo pfnPtzInfo, PFN_DeviceVersion pfnDeviceVersion, PFN_ChnText pfnRecordFile,
+                          PFN_Message pfnMessage, PFN_RemoteVideo pfnRemoteVideo,
+                          PFN_VideoStats pfnVideoStats, PFN_DownloadRate pfnDownloadRate,
+                          PFN_WindowEvent pfnWindowEvent, PFN_Notice pfnNotice, PFN_PtzInfo pfnPtzInfo,
+                          PFN_DeviceVersion pfnDeviceVersion, PFN_ChnText pfnRecordFile,
                           PFN_ChnText pfnSnapshot, PFN_ChnEvent pfnRecordStart, PFN_ChnEvent pfnRecordStop,
                           PFN_ChnText pfnTalkStart, PFN_ChnText pfnTalkStop);
     // Copies chn; chn.nWindow (1-4) names the window. The state arrives through the first callback.

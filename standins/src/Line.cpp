@@ -88,11 +88,9 @@ template <class Cond> bool WaitFor(Cond cond, DWORD timeoutMs) {
     for (;;) {
         {
             Guard g;
-            if (cond())
-                return true;
+            if (cond()) return true;
         }
-        if (timeoutMs != INFINITE && Now() >= end)
-            return false;
+        if (timeoutMs != INFINITE && Now() >= end) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_SENDMESSAGE);
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -104,12 +102,11 @@ void WriteLogFile(const StandinLogEntry& e) {
         g_logFileTried = true;
         char path[MAX_PATH];
         DWORD n = GetEnvironmentVariableA("LK_STANDIN_LOG", path, sizeof path);
-        if (n > 0 && n < sizeof path)
-            g_logFile = fopen(path, "wb");
+        if (n > 0 && n < sizeof path) g_logFile = fopen(path, "wb");
     }
     if (g_logFile) {
-        fprintf(g_logFile, "%u\t%lu\t%d\t%s\t%s\n", e.nSeq, (unsigned long)e.dwThreadId, e.nKind, e.szFunction,
-                e.szArgs);
+        fprintf(g_logFile, "%u\t%lu\t%d\t%s\t%s\n", e.nSeq, (unsigned long)e.dwThreadId, e.nKind,
+                e.szFunction, e.szArgs);
         fflush(g_logFile);
     }
 }
@@ -147,8 +144,7 @@ void DeliverSearch(LanSearchRecord rec) {
         Guard g;
         cb = g_search;
     }
-    if (!cb)
-        return;
+    if (!cb) return;
     Log(STANDIN_EVENT, "OnLanSearchResult", "{group=%s,number=%d,type=%d,ip=%s,port=%d,end=%d}",
         Quote(rec.szGroup, sizeof rec.szGroup).c_str(), rec.nCloudNumber, rec.nDeviceType,
         Quote(rec.szIP, sizeof rec.szIP).c_str(), rec.nPort, rec.bEnd);
@@ -164,15 +160,16 @@ void DeliverBroadcast(BroadcastRecord rec, int end) {
         port = g_broadcastPort;
         index = ++g_broadcastIndex;
     }
-    if (!cb)
-        return;
+    if (!cb) return;
     Log(STANDIN_EVENT, "OnBroadcastResult", "%d, {group=%s,number=%u,port=%d,ip=0x%08lX}, %d, %d, %d", port,
         Quote(rec.szGroup, sizeof rec.szGroup).c_str(), rec.nCloudNumber, rec.nPort, (unsigned long)rec.dwIP,
         (int)sizeof rec, index, end);
     cb(port, &rec, (int)sizeof rec, index, end);
 }
 
-std::string Field(const char* s, size_t size) { return std::string(s, strnlen(s, size)); }
+std::string Field(const char* s, size_t size) {
+    return std::string(s, strnlen(s, size));
+}
 
 void DeliverPush(LanToolRequest req) {
     QLC_LanToolCallback cb;
@@ -180,8 +177,7 @@ void DeliverPush(LanToolRequest req) {
         Guard g;
         cb = g_lanTool;
     }
-    if (!cb)
-        return;
+    if (!cb) return;
     Log(STANDIN_EVENT, "OnNumberPush", "{number=%d,type=%d,data=%d,group=%s,ip=%s,port=%d}", req.nCloudNumber,
         req.nDeviceType, req.nDataValue, Quote(req.szGroup, sizeof req.szGroup).c_str(),
         Quote(req.szIP, sizeof req.szIP).c_str(), req.nPort);
@@ -201,19 +197,19 @@ void DeliverPush(LanToolRequest req) {
         g_lastAnswer = answer;
         g_hasAnswer = true;
         if (Camera* c = FindCamera(Field(req.szIP, sizeof req.szIP).c_str())) {
-            if (answer.nCloudNumber > 0)
-                c->number = answer.nCloudNumber;
+            if (answer.nCloudNumber > 0) c->number = answer.nCloudNumber;
             c->user = user;
             c->password = password;
         }
     }
     if (configOk)
-        Log(STANDIN_NOTE, "OnNumberPush.answer", "result=%d, number=%d, user=%s, password=%s, config=%d bytes/%08X",
-            result, answer.nCloudNumber, Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(),
-            answer.nConfigLength, sum);
+        Log(STANDIN_NOTE, "OnNumberPush.answer",
+            "result=%d, number=%d, user=%s, password=%s, config=%d bytes/%08X", result, answer.nCloudNumber,
+            Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(), answer.nConfigLength, sum);
     else
-        Log(STANDIN_NOTE, "OnNumberPush.answer", "result=%d, number=%d, user=%s, password=%s, bad config %d bytes at %p",
-            result, answer.nCloudNumber, Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(),
+        Log(STANDIN_NOTE, "OnNumberPush.answer",
+            "result=%d, number=%d, user=%s, password=%s, bad config %d bytes at %p", result,
+            answer.nCloudNumber, Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(),
             answer.nConfigLength, (const void*)answer.pConfigData);
 }
 
@@ -247,12 +243,10 @@ BroadcastRecord MakeBroadcast(const Camera& c) {
 void Tick() {
     Guard g;
     g_tickPending = false;
-    if (!g_spontaneous)
-        return;
+    if (!g_spontaneous) return;
     ULONGLONG now = Now();
     for (Camera& c : g_scenario.cameras) {
-        if (!Online(c))
-            continue;
+        if (!Online(c)) continue;
         if (c.broadcasts && g_broadcast && now >= c.nextBroadcast) {
             c.nextBroadcast = now + g_scenario.delays.broadcastInterval;
             BroadcastRecord rec = MakeBroadcast(c);
@@ -296,28 +290,40 @@ void LoadLine(const char* path, std::vector<std::string>& errors) {
 
 bool PortBusy(const std::vector<int>& busy, int port) {
     for (int p : busy)
-        if (p == port)
-            return true;
+        if (p == port) return true;
     return false;
 }
 
 } // namespace
 
-void Lock() { EnterCriticalSection(&g_core.cs); }
-void Unlock() { LeaveCriticalSection(&g_core.cs); }
-ULONGLONG Now() { return GetTickCount64(); }
-Scenario& Current() { return g_scenario; }
-bool ZeroDelays() { return g_zeroDelays; }
-int Delay(int ms) { return g_zeroDelays ? 0 : ms; }
+void Lock() {
+    EnterCriticalSection(&g_core.cs);
+}
+void Unlock() {
+    LeaveCriticalSection(&g_core.cs);
+}
+ULONGLONG Now() {
+    return GetTickCount64();
+}
+Scenario& Current() {
+    return g_scenario;
+}
+bool ZeroDelays() {
+    return g_zeroDelays;
+}
+int Delay(int ms) {
+    return g_zeroDelays ? 0 : ms;
+}
 
 Camera* FindCamera(const char* ip) {
     for (Camera& c : g_scenario.cameras)
-        if (c.ip == ip)
-            return &c;
+        if (c.ip == ip) return &c;
     return nullptr;
 }
 
-bool Online(const Camera& c) { return Now() >= c.offlineUntil; }
+bool Online(const Camera& c) {
+    return Now() >= c.offlineUntil;
+}
 
 void Schedule(int owner, int delayMs, std::function<void()> fn) {
     Guard g;
@@ -326,7 +332,8 @@ void Schedule(int owner, int delayMs, std::function<void()> fn) {
         HANDLE t = CreateThread(nullptr, 0, EventThread, nullptr, 0, &g_threadId);
         CloseHandle(t);
     }
-    g_events.push_back(Event{Now() + (ULONGLONG)(delayMs < 0 ? 0 : delayMs), ++g_eventSeq, owner, std::move(fn)});
+    g_events.push_back(
+        Event{Now() + (ULONGLONG)(delayMs < 0 ? 0 : delayMs), ++g_eventSeq, owner, std::move(fn)});
     SetEvent(g_wake);
 }
 
@@ -334,18 +341,15 @@ void Cancel(int owner) {
     {
         Guard g;
         for (size_t i = g_events.size(); i-- > 0;)
-            if (g_events[i].owner == owner)
-                g_events.erase(g_events.begin() + i);
+            if (g_events[i].owner == owner) g_events.erase(g_events.begin() + i);
         // From inside a callback the running event is the caller itself.
-        if (GetCurrentThreadId() == g_threadId)
-            return;
+        if (GetCurrentThreadId() == g_threadId) return;
     }
     WaitFor([owner] { return g_runningOwner != owner; }, INFINITE);
 }
 
 std::string Quote(const char* s, size_t max) {
-    if (!s)
-        return "NULL";
+    if (!s) return "NULL";
     std::string out = "\"";
     size_t n = strnlen(s, max);
     for (size_t i = 0; i < n; ++i) {
@@ -361,7 +365,8 @@ std::string Quote(const char* s, size_t max) {
             out += (char)ch;
         }
     }
-    return out + (n == max && s[n] != '\0' ? "\"..." : "\"");
+    // Stops at the bound: a full fixed-size field may have no terminator, and nothing past it is ours.
+    return out + "\"";
 }
 
 void LogV(int kind, const char* function, const char* format, va_list args) {
@@ -372,8 +377,7 @@ void LogV(int kind, const char* function, const char* format, va_list args) {
     vsnprintf(e.szArgs, sizeof e.szArgs, format, args);
     Guard g;
     e.nSeq = g_logSeq++;
-    if (g_log.size() >= kLogCap)
-        g_log.erase(g_log.begin(), g_log.begin() + kLogCap / 2);
+    if (g_log.size() >= kLogCap) g_log.erase(g_log.begin(), g_log.begin() + kLogCap / 2);
     g_log.push_back(e);
     WriteLogFile(e);
 }
@@ -385,13 +389,14 @@ void Log(int kind, const char* function, const char* format, ...) {
     va_end(args);
 }
 
-std::vector<char> MakePacket(int kind, int module, int subKind, int nType, int nParam, const void* data, int length) {
+std::vector<char> MakePacket(int kind, int module, int subKind, int nType, int nParam, const void* data,
+                             int length) {
     std::vector<char> p(20 + (size_t)length);
-    uint32_t header = (uint32_t)(kind & 0x1F) | ((uint32_t)(module & 0xFF) << 5) | ((uint32_t)(subKind & 0xFF) << 13);
+    uint32_t header =
+        (uint32_t)(kind & 0x1F) | ((uint32_t)(module & 0xFF) << 5) | ((uint32_t)(subKind & 0xFF) << 13);
     int32_t words[5] = {(int32_t)header, nType, nParam, length, 0};
     memcpy(p.data(), words, sizeof words);
-    if (length > 0)
-        memcpy(p.data() + 20, data, (size_t)length);
+    if (length > 0) memcpy(p.data() + 20, data, (size_t)length);
     return p;
 }
 
@@ -407,15 +412,14 @@ bool PostPacket(int channel, const std::vector<char>& packet) {
     }
     // One block: the receiver's free(record) releases the packet bytes too.
     auto* rec = (TellurioPacketRecord*)malloc(sizeof(TellurioPacketRecord) + packet.size());
-    if (!rec)
-        return false;
+    if (!rec) return false;
     rec->nChannel = channel;
     rec->nDataType = QLC_DATA_CFGPACKET;
     rec->pData = (char*)(rec + 1);
     rec->nLength = (int32_t)packet.size();
     memcpy(rec->pData, packet.data(), packet.size());
-    Log(STANDIN_EVENT, "post 0x6400", "channel=%d, kind=%u, module=%u, subkind=%u, nType=%d, length=%d", channel,
-        header & 0x1F, (header >> 5) & 0xFF, (header >> 13) & 0xFF, nType, (int)packet.size());
+    Log(STANDIN_EVENT, "post 0x6400", "channel=%d, kind=%u, module=%u, subkind=%u, nType=%d, length=%d",
+        channel, header & 0x1F, (header >> 5) & 0xFF, (header >> 13) & 0xFF, nType, (int)packet.size());
     if (!PostMessageA(main, TELLURIO_WM_CFGPACKET, 0, (LPARAM)rec)) {
         free(rec);
         return false;
@@ -439,8 +443,7 @@ SIM_API void Sim_Log(int nKind, const char* szFunction, const char* szFormat, ..
 SIM_API void Sim_EnsureLine(void) {
     {
         Guard g;
-        if (g_loaded)
-            return;
+        if (g_loaded) return;
         g_loaded = true; // one attempt, even when the file is bad
     }
     char path[MAX_PATH];
@@ -452,18 +455,17 @@ SIM_API void Sim_EnsureLine(void) {
 SIM_API int Sim_SdkSwitch(const char* szKey) {
     Sim_EnsureLine();
     Guard g;
-    if (strcmp(szKey, "PreviewInitFails") == 0)
-        return g_scenario.previewInitFails;
-    if (strcmp(szKey, "CreatePlayerFails") == 0)
-        return g_scenario.createPlayerFails;
-    if (strcmp(szKey, "LanToolFails") == 0)
-        return g_scenario.lanToolFails;
+    if (strcmp(szKey, "PreviewInitFails") == 0) return g_scenario.previewInitFails;
+    if (strcmp(szKey, "CreatePlayerFails") == 0) return g_scenario.createPlayerFails;
+    if (strcmp(szKey, "LanToolFails") == 0) return g_scenario.lanToolFails;
     return 0;
 }
 
 // ---- QLCLIENT ---------------------------------------------------------------------------------------
 
-static unsigned long Addr(const void* p) { return (unsigned long)(uintptr_t)p; }
+static unsigned long Addr(const void* p) {
+    return (unsigned long)(uintptr_t)p;
+}
 
 QLCLIENT_API int QLC_InitSDK(int nLocalPort, int nFlags) {
     Log(STANDIN_CALL, "QLC_InitSDK", "%d, %d", nLocalPort, nFlags);
@@ -477,17 +479,16 @@ QLCLIENT_API int QLC_SetLanguage(int nLanguage) {
 }
 
 QLCLIENT_API int QLC_EnableLANTool(int bEnable, int nReserved1, int nReserved2, QLC_LanToolCallback pfn) {
-    Log(STANDIN_CALL, "QLC_EnableLANTool", "%d, %d, %d, 0x%08lX", bEnable, nReserved1, nReserved2, Addr((void*)pfn));
+    Log(STANDIN_CALL, "QLC_EnableLANTool", "%d, %d, %d, 0x%08lX", bEnable, nReserved1, nReserved2,
+        Addr((void*)pfn));
     Sim_EnsureLine();
     if (bEnable) {
         Guard g;
-        if (g_scenario.lanToolFails || !pfn)
-            return 0;
+        if (g_scenario.lanToolFails || !pfn) return 0;
         g_lanTool = pfn;
         ULONGLONG now = Now();
         for (Camera& c : g_scenario.cameras)
-            if (c.nextPush < now + c.askAfter)
-                c.nextPush = now + c.askAfter;
+            if (c.nextPush < now + c.askAfter) c.nextPush = now + c.askAfter;
         return 1;
     }
     {
@@ -499,11 +500,11 @@ QLCLIENT_API int QLC_EnableLANTool(int bEnable, int nReserved1, int nReserved2, 
 }
 
 QLCLIENT_API int QLC_StartLANSerchServer(int nPort, int nDevicePort, QLC_LanSearchCallback pfn, int bAll) {
-    Log(STANDIN_CALL, "QLC_StartLANSerchServer", "%d, %d, 0x%08lX, %d", nPort, nDevicePort, Addr((void*)pfn), bAll);
+    Log(STANDIN_CALL, "QLC_StartLANSerchServer", "%d, %d, 0x%08lX, %d", nPort, nDevicePort, Addr((void*)pfn),
+        bAll);
     Sim_EnsureLine();
     Guard g;
-    if (g_search || !pfn || PortBusy(g_scenario.busySearchPorts, nPort))
-        return 0;
+    if (g_search || !pfn || PortBusy(g_scenario.busySearchPorts, nPort)) return 0;
     g_search = pfn;
     g_searchPort = nPort;
     return 1;
@@ -524,8 +525,7 @@ QLCLIENT_API int QLC_StartBroadcastServer(int nPort, int nDevicePort, QLC_Broadc
     Log(STANDIN_CALL, "QLC_StartBroadcastServer", "%d, %d, 0x%08lX", nPort, nDevicePort, Addr((void*)pfn));
     Sim_EnsureLine();
     Guard g;
-    if (g_broadcast || !pfn || PortBusy(g_scenario.busyBroadcastPorts, nPort))
-        return 0;
+    if (g_broadcast || !pfn || PortBusy(g_scenario.busyBroadcastPorts, nPort)) return 0;
     g_broadcast = pfn;
     g_broadcastPort = nPort;
     return 1;
@@ -542,18 +542,16 @@ QLCLIENT_API int QLC_StopBroadcastServer(void) {
     return 1;
 }
 
-QLCLIENT_API int QLC_LANSerchDevice(const char* szIP, int nPort, int nDeviceType, int nRetries, const char* szGroup,
-                                    int nCloudNumber, int nTimeoutSeconds) {
-    Log(STANDIN_CALL, "QLC_LANSerchDevice", "%s, %d, %d, %d, %s, %d, %d", Quote(szIP).c_str(), nPort, nDeviceType,
-        nRetries, Quote(szGroup).c_str(), nCloudNumber, nTimeoutSeconds);
+QLCLIENT_API int QLC_LANSerchDevice(const char* szIP, int nPort, int nDeviceType, int nRetries,
+                                    const char* szGroup, int nCloudNumber, int nTimeoutSeconds) {
+    Log(STANDIN_CALL, "QLC_LANSerchDevice", "%s, %d, %d, %d, %s, %d, %d", Quote(szIP).c_str(), nPort,
+        nDeviceType, nRetries, Quote(szGroup).c_str(), nCloudNumber, nTimeoutSeconds);
     Sim_EnsureLine();
     Guard g;
-    if (!g_search)
-        return 0;
+    if (!g_search) return 0;
     int delay = Delay(g_scenario.delays.search);
     for (const Camera& c : g_scenario.cameras) {
-        if (!Online(c))
-            continue;
+        if (!Online(c)) continue;
         LanSearchRecord rec;
         FillSearchRecord(c, rec);
         Schedule(OWNER_SEARCH, delay, [rec] { DeliverSearch(rec); });
@@ -566,7 +564,8 @@ QLCLIENT_API int QLC_LANSerchDevice(const char* szIP, int nPort, int nDeviceType
 }
 
 QLCLIENT_API int QLC_LANToolDevice(const char* szUser, const char* szPassword, int nTimeoutMs) {
-    Log(STANDIN_CALL, "QLC_LANToolDevice", "%s, %s, %d", Quote(szUser).c_str(), Quote(szPassword).c_str(), nTimeoutMs);
+    Log(STANDIN_CALL, "QLC_LANToolDevice", "%s, %s, %d", Quote(szUser).c_str(), Quote(szPassword).c_str(),
+        nTimeoutMs);
     Sim_EnsureLine();
     Guard g;
     for (Camera& c : g_scenario.cameras)
@@ -598,7 +597,8 @@ QLCLIENT_API int QLC_ReleaseSDK(void) {
 
 QLCLIENT_API int QLC_SendData(int nConnection, int nDataType, const void* pData, int nLength) {
     if (!pData || nLength < 20 || nLength > 0x100000) {
-        Log(STANDIN_CALL, "QLC_SendData", "%d, %d, 0x%08lX, %d", nConnection, nDataType, Addr(pData), nLength);
+        Log(STANDIN_CALL, "QLC_SendData", "%d, %d, 0x%08lX, %d", nConnection, nDataType, Addr(pData),
+            nLength);
         return -1;
     }
     int32_t w[4];
@@ -636,8 +636,7 @@ STANDIN_API void Standin_SetSpontaneous(int bOn) {
     {
         Guard g;
         g_spontaneous = bOn != 0;
-        if (g_spontaneous)
-            ScheduleTickLocked();
+        if (g_spontaneous) ScheduleTickLocked();
     }
     if (!bOn) {
         Cancel(OWNER_TICK);
@@ -649,12 +648,10 @@ STANDIN_API void Standin_SetSpontaneous(int bOn) {
 STANDIN_API int Standin_WaitIdle(unsigned nTimeoutMs) {
     return WaitFor(
                [] {
-                   if (g_runningOwner != 0)
-                       return false;
+                   if (g_runningOwner != 0) return false;
                    ULONGLONG now = Now();
                    for (const Event& e : g_events)
-                       if (e.due <= now)
-                           return false;
+                       if (e.due <= now) return false;
                    return true;
                },
                nTimeoutMs)
@@ -664,30 +661,28 @@ STANDIN_API int Standin_WaitIdle(unsigned nTimeoutMs) {
 
 STANDIN_API void Standin_InjectSearchAnswer(const LanSearchRecord* pRecord) {
     LanSearchRecord rec = *pRecord;
-    Schedule(OWNER_INJECT, 0, [rec] { DeliverSearch(rec); });
+    Schedule(OWNER_SEARCH, 0, [rec] { DeliverSearch(rec); });
 }
 
 STANDIN_API void Standin_InjectBroadcast(const BroadcastRecord* pRecord, int bEnd) {
     BroadcastRecord rec = *pRecord;
-    Schedule(OWNER_INJECT, 0, [rec, bEnd] { DeliverBroadcast(rec, bEnd); });
+    Schedule(OWNER_BROADCAST, 0, [rec, bEnd] { DeliverBroadcast(rec, bEnd); });
 }
 
 STANDIN_API void Standin_InjectNumberPush(const LanToolRequest* pRequest) {
     LanToolRequest req = *pRequest;
-    Schedule(OWNER_INJECT, 0, [req] { DeliverPush(req); });
+    Schedule(OWNER_LANTOOL, 0, [req] { DeliverPush(req); });
 }
 
 STANDIN_API int Standin_GetLastPushAnswer(LanToolRequest* pAnswer) {
     Guard g;
-    if (!g_hasAnswer)
-        return 0;
+    if (!g_hasAnswer) return 0;
     *pAnswer = g_lastAnswer;
     return 1;
 }
 
 STANDIN_API void Standin_InjectPacket(int nChannel, const void* pPacket, int nLength) {
-    if (!pPacket || nLength < 0)
-        return;
+    if (!pPacket || nLength < 0) return;
     std::vector<char> packet((const char*)pPacket, (const char*)pPacket + nLength);
     Schedule(OWNER_INJECT, 0, [nChannel, packet] { PostPacket(nChannel, packet); });
 }
@@ -699,8 +694,7 @@ STANDIN_API int Standin_GetLogCount(void) {
 
 STANDIN_API int Standin_GetLogEntry(int nIndex, StandinLogEntry* pEntry) {
     Guard g;
-    if (nIndex < 0 || (size_t)nIndex >= g_log.size())
-        return 0;
+    if (nIndex < 0 || (size_t)nIndex >= g_log.size()) return 0;
     *pEntry = g_log[(size_t)nIndex];
     return 1;
 }
@@ -712,9 +706,9 @@ STANDIN_API void Standin_ClearLog(void) {
 
 STANDIN_API int Standin_GetLastSentPacket(void* pBuffer, int nSize) {
     Guard g;
-    if (g_lastSent.empty())
-        return 0;
+    if (g_lastSent.empty()) return 0;
     if (pBuffer && nSize > 0)
-        memcpy(pBuffer, g_lastSent.data(), g_lastSent.size() < (size_t)nSize ? g_lastSent.size() : (size_t)nSize);
+        memcpy(pBuffer, g_lastSent.data(),
+               g_lastSent.size() < (size_t)nSize ? g_lastSent.size() : (size_t)nSize);
     return (int)g_lastSent.size();
 }

@@ -81,9 +81,9 @@ struct Guard {
 };
 
 ULONGLONG Now();
-Scenario& Current();      // under the lock
-bool ZeroDelays();        // under the lock
-int Delay(int ms);        // ms, or 0 with zero delays; under the lock
+Scenario& Current();                // under the lock
+bool ZeroDelays();                  // under the lock
+int Delay(int ms);                  // ms, or 0 with zero delays; under the lock
 Camera* FindCamera(const char* ip); // under the lock; NULL when absent
 bool Online(const Camera& c);
 
@@ -100,10 +100,10 @@ void Log(int kind, const char* function, const char* format, ...);
 std::string Quote(const char* s, size_t max = 200);
 
 // Builds a config packet: kind, module and sub-kind into the header word, then the data.
-std::vector<char> MakePacket(int kind, int module, int subKind, int nType, int nParam, const void* data, int length);
+std::vector<char> MakePacket(int kind, int module, int subKind, int nType, int nParam, const void* data,
+                             int length);
 // Posts 0x6400 with a malloc'ed record to the player's main window; false when there is none.
 bool PostPacket(int channel, const std::vector<char>& packet);
 HWND MainWindow();
-
 
 } // namespace line

@@ -27,7 +27,7 @@ struct Player {
     int split = SPLIT_4;
     HWND display = nullptr;
     RECT rcDisplay = {};
-    RECT rcRefit = {}; // wParam of 0x6410: must stay valid until the window handles it
+    RECT rcRefit = {};    // wParam of 0x6410: must stay valid until the window handles it
     int versionState = 0; // 0 nothing asked, 1 pending, 2 arrived
     unsigned versionGen = 0;
     int versionWnd = 0;
@@ -42,7 +42,9 @@ std::vector<Player*> g_players;
 int g_nextOwner = OWNER_PLAYER;
 HWND g_main = nullptr;
 
-std::string Field(const char* s, size_t size) { return std::string(s, strnlen(s, size)); }
+std::string Field(const char* s, size_t size) {
+    return std::string(s, strnlen(s, size));
+}
 
 void RaiseState(Player* p, int w, int state) {
     PFN_ConnectState cb;
@@ -54,10 +56,9 @@ void RaiseState(Player* p, int w, int state) {
         user = p->user;
         chn = p->win[w].chn;
     }
-    Log(STANDIN_EVENT, "OnConnectState", "window=%d, ip=%s, state=%d", w, Quote(chn.szIP, sizeof chn.szIP).c_str(),
-        state);
-    if (cb)
-        cb(user, &chn, (ConnectState)state);
+    Log(STANDIN_EVENT, "OnConnectState", "window=%d, ip=%s, state=%d", w,
+        Quote(chn.szIP, sizeof chn.szIP).c_str(), state);
+    if (cb) cb(user, &chn, (ConnectState)state);
 }
 
 void PostRefit(Player* p) {
@@ -65,8 +66,7 @@ void PostRefit(Player* p) {
     {
         Guard g;
         display = p->display;
-        if (!display)
-            return;
+        if (!display) return;
         GetClientRect(display, &p->rcRefit);
     }
     Log(STANDIN_EVENT, "post 0x6410", "");
@@ -82,12 +82,10 @@ void Repaint(Player* p) {
             any = any || p->win[w].state == CONNECT_STATE_CONNECTED;
         display = p->display;
         p->repainting = any;
-        if (!any)
-            return;
+        if (!any) return;
         Schedule(p->owner, 200, [p] { Repaint(p); });
     }
-    if (display)
-        InvalidateRect(display, nullptr, FALSE);
+    if (display) InvalidateRect(display, nullptr, FALSE);
 }
 
 void StartRepaint(Player* p) {
@@ -101,8 +99,7 @@ void StartRepaint(Player* p) {
 // The camera connected into window w, if it still is; under the lock.
 Camera* CameraOf(Player* p, int w, unsigned gen) {
     Window& win = p->win[w];
-    if (win.gen != gen || win.state != CONNECT_STATE_CONNECTED)
-        return nullptr;
+    if (win.gen != gen || win.state != CONNECT_STATE_CONNECTED) return nullptr;
     return FindCamera(win.ip.c_str());
 }
 
@@ -117,8 +114,7 @@ void SendGreeting(Player* p, int w, unsigned gen) {
     {
         Guard g;
         Camera* c = CameraOf(p, w, gen);
-        if (!c)
-            return;
+        if (!c) return;
         char text[512];
         // Kind 5 carries a text offset in nType: 16 puts the text at byte 20.
         snprintf(text, sizeof text, "ProductType=%s;Version=%s;ORVGROUP=%d;", c->productType.c_str(),
@@ -154,16 +150,14 @@ void FinishConnect(Player* p, int w, unsigned gen) {
     {
         Guard g;
         Window& win = p->win[w];
-        if (win.gen != gen)
-            return;
+        if (win.gen != gen) return;
         Camera* c = FindCamera(win.ip.c_str());
         bool ok = c && Online(*c) && !c->connectFails && c->port == win.chn.nPort;
         win.state = state = ok ? CONNECT_STATE_CONNECTED : CONNECT_STATE_FAILED;
         delay = Delay(Current().delays.packet);
     }
     RaiseState(p, w, state);
-    if (state != CONNECT_STATE_CONNECTED)
-        return;
+    if (state != CONNECT_STATE_CONNECTED) return;
     PostRefit(p);
     StartRepaint(p);
     Schedule(p->owner, delay, [p, w, gen] { SendGreeting(p, w, gen); });
@@ -178,8 +172,7 @@ void Disconnect(Player* p, int w) {
         win.state = CONNECT_STATE_NONE;
         ++win.gen;
     }
-    if (was)
-        Schedule(p->owner, 0, [p, w] { RaiseState(p, w, CONNECT_STATE_NONE); });
+    if (was) Schedule(p->owner, 0, [p, w] { RaiseState(p, w, CONNECT_STATE_NONE); });
 }
 
 void DeliverVersion(Player* p, unsigned versionGen) {
@@ -188,12 +181,10 @@ void DeliverVersion(Player* p, unsigned versionGen) {
     _DEVICE_VERSION dv = {};
     {
         Guard g;
-        if (p->versionGen != versionGen || p->versionWnd < 1 || p->versionWnd > 4)
-            return;
+        if (p->versionGen != versionGen || p->versionWnd < 1 || p->versionWnd > 4) return;
         Window& win = p->win[p->versionWnd];
         Camera* c = win.state == CONNECT_STATE_CONNECTED ? FindCamera(win.ip.c_str()) : nullptr;
-        if (!c)
-            return; // no camera to answer: the request stays pending
+        if (!c) return; // no camera to answer: the request stays pending
         snprintf(p->version, sizeof p->version, "%s", c->version.c_str());
         p->versionState = 2;
         memcpy(dv.szVersion, p->version, sizeof dv.szVersion);
@@ -202,30 +193,26 @@ void DeliverVersion(Player* p, unsigned versionGen) {
         user = p->user;
     }
     Log(STANDIN_EVENT, "OnDeviceVersion", "window=%d, %s", dv.nWindow, Quote(dv.szVersion).c_str());
-    if (cb)
-        cb(user, &dv);
+    if (cb) cb(user, &dv);
 }
 
 // Window 1-4 under the point, 0 outside; under the lock.
 int CellAt(const Player* p, POINT pt) {
     const RECT& r = p->rcDisplay;
     int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0 || pt.x < r.left || pt.y < r.top || pt.x >= r.right || pt.y >= r.bottom)
-        return 0;
-    if (p->maximised)
-        return p->maximised;
-    if (p->split != SPLIT_4)
-        return 1;
+    if (w <= 0 || h <= 0 || pt.x < r.left || pt.y < r.top || pt.x >= r.right || pt.y >= r.bottom) return 0;
+    if (p->maximised) return p->maximised;
+    if (p->split != SPLIT_4) return 1;
     int col = (pt.x - r.left) * 2 / w, row = (pt.y - r.top) * 2 / h;
     return 1 + row * 2 + col;
 }
 
 RECT CellRect(const RECT& r, int cell, int single) {
-    if (single)
-        return r;
+    if (single) return r;
     int w = r.right - r.left, h = r.bottom - r.top;
     int col = (cell - 1) % 2, row = (cell - 1) / 2;
-    RECT c = {r.left + col * w / 2, r.top + row * h / 2, r.left + (col + 1) * w / 2, r.top + (row + 1) * h / 2};
+    RECT c = {r.left + col * w / 2, r.top + row * h / 2, r.left + (col + 1) * w / 2,
+              r.top + (row + 1) * h / 2};
     return c;
 }
 
@@ -240,16 +227,14 @@ void TestPattern(HDC dc, const RECT& r, ULONGLONG t) {
     static const COLORREF bars[] = {RGB(192, 192, 192), RGB(192, 192, 0), RGB(0, 192, 192), RGB(0, 192, 0),
                                     RGB(192, 0, 192),   RGB(192, 0, 0),   RGB(0, 0, 192),   RGB(16, 16, 16)};
     int w = r.right - r.left;
-    if (w <= 0)
-        return;
+    if (w <= 0) return;
     int barW = w / 8 > 0 ? w / 8 : 1;
     int shift = (int)((t / 40) % (ULONGLONG)(barW * 8));
     HRGN clip = CreateRectRgnIndirect(&r);
     SelectClipRgn(dc, clip);
     for (int i = -8; i < 8; ++i) {
         RECT b = {r.left + i * barW + shift, r.top, r.left + (i + 1) * barW + shift, r.bottom};
-        if (b.right > r.left && b.left < r.right)
-            Fill(dc, b, bars[(i + 8) % 8]);
+        if (b.right > r.left && b.left < r.right) Fill(dc, b, bars[(i + 8) % 8]);
     }
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
@@ -300,9 +285,13 @@ void PaintView(HDC dc, const RECT& r, const CellView* cells, int selected, int s
     SelectObject(dc, oldFont);
 }
 
-Player* LastPlayer() { return g_players.empty() ? nullptr : g_players.back(); }
+Player* LastPlayer() {
+    return g_players.empty() ? nullptr : g_players.back();
+}
 
-int Target(Player* p, int nWindow) { return nWindow >= 1 && nWindow <= 4 ? nWindow : p->selected; }
+int Target(Player* p, int nWindow) {
+    return nWindow >= 1 && nWindow <= 4 ? nWindow : p->selected;
+}
 
 } // namespace
 
@@ -340,8 +329,7 @@ SIM_API void SimPlayer_Destroy(void* pv) {
     {
         Guard g;
         for (size_t i = 0; i < g_players.size(); ++i)
-            if (g_players[i] == p)
-                g_players.erase(g_players.begin() + i);
+            if (g_players[i] == p) g_players.erase(g_players.begin() + i);
     }
     delete p;
 }
@@ -354,8 +342,7 @@ SIM_API int SimPlayer_Init(HWND hWnd) {
         Guard g;
         g_main = main;
     }
-    if (!main)
-        return 0;
+    if (!main) return 0;
     Log(STANDIN_EVENT, "post 0x465", "");
     PostMessageA(main, TELLURIO_WM_PREVIEW_SHOW, 0, 0);
     return 1;
@@ -374,18 +361,17 @@ SIM_API void SimPlayer_RegisterCallback(void* pv, void* pUser, void* const* ppfn
         p->cb[i] = ppfn16[i];
 }
 
-SIM_API int SimPlayer_Connect(void* pv, const _ST_ChnInfo* pChn, void* pReserved, int nStreamType, int bDecode,
-                              int nFlags) {
+SIM_API int SimPlayer_Connect(void* pv, const _ST_ChnInfo* pChn, void* pReserved, int nStreamType,
+                              int bDecode, int nFlags) {
     Player* p = (Player*)pv;
     const _ST_ChnInfo& c = *pChn;
     Log(STANDIN_CALL, "CTellurio::Connect",
         "{ip=%s,port=%d,number=%s,user=%s,password=%s,channel=%d,window=%d}, 0x%08lX, %d, %d, %d",
         Quote(c.szIP, sizeof c.szIP).c_str(), c.nPort, Quote(c.szCloudNumber, sizeof c.szCloudNumber).c_str(),
-        Quote(c.szUser, sizeof c.szUser).c_str(), Quote(c.szPassword, sizeof c.szPassword).c_str(), c.nChannel,
-        c.nWindow, (unsigned long)(uintptr_t)pReserved, nStreamType, bDecode, nFlags);
+        Quote(c.szUser, sizeof c.szUser).c_str(), Quote(c.szPassword, sizeof c.szPassword).c_str(),
+        c.nChannel, c.nWindow, (unsigned long)(uintptr_t)pReserved, nStreamType, bDecode, nFlags);
     int w = c.nWindow;
-    if (w < 1 || w > 4)
-        return -1;
+    if (w < 1 || w > 4) return -1;
     unsigned gen;
     int delay;
     {
@@ -420,8 +406,7 @@ SIM_API int SimPlayer_GetSelectedIndex(void* pv, _ST_ChnInfo* pChn) {
     Player* p = (Player*)pv;
     Log(STANDIN_CALL, "CTellurio::GetSelectedIndex", "0x%08lX", (unsigned long)(uintptr_t)pChn);
     Guard g;
-    if (pChn && p->selected)
-        *pChn = p->win[p->selected].chn;
+    if (pChn && p->selected) *pChn = p->win[p->selected].chn;
     return p->selected;
 }
 
@@ -445,9 +430,9 @@ SIM_API const char* SimPlayer_GetVersion(void* pv) {
     Player* p = (Player*)pv;
     Log(STANDIN_CALL, "CTellurio::GetverSion", "");
     Guard g;
-    if (p->versionState == 0)
-        return nullptr;
-    memcpy(p->versionOut, p->versionState == 2 ? p->version : "", p->versionState == 2 ? sizeof p->version : 1);
+    if (p->versionState == 0) return nullptr;
+    memcpy(p->versionOut, p->versionState == 2 ? p->version : "",
+           p->versionState == 2 ? sizeof p->version : 1);
     return p->versionOut;
 }
 
@@ -458,8 +443,8 @@ SIM_API void SimPlayer_SetDisplayRect(void* pv, HWND hWnd, const RECT* pRect) {
         r = *pRect;
     else if (hWnd)
         GetClientRect(hWnd, &r);
-    Log(STANDIN_CALL, "CTellurio::SetDisplayRect", "0x%08lX, {%ld,%ld,%ld,%ld}", (unsigned long)(uintptr_t)hWnd,
-        r.left, r.top, r.right, r.bottom);
+    Log(STANDIN_CALL, "CTellurio::SetDisplayRect", "0x%08lX, {%ld,%ld,%ld,%ld}",
+        (unsigned long)(uintptr_t)hWnd, r.left, r.top, r.right, r.bottom);
     Guard g;
     p->display = hWnd;
     p->rcDisplay = r;
@@ -474,8 +459,7 @@ SIM_API void SimPlayer_WindowMoved(void* pv) {
         display = p->display;
         main = g_main;
     }
-    if (display)
-        InvalidateRect(display, nullptr, FALSE);
+    if (display) InvalidateRect(display, nullptr, FALSE);
     if (main) {
         Log(STANDIN_EVENT, "post 0x466", "");
         PostMessageA(main, TELLURIO_WM_PREVIEW_MOVE, 0, 0);
@@ -500,8 +484,7 @@ SIM_API void SimPlayer_Paint(void* pv, HDC hDC) {
         single = p->maximised;
         split = p->split;
     }
-    if (!hDC || r.right <= r.left || r.bottom <= r.top)
-        return;
+    if (!hDC || r.right <= r.left || r.bottom <= r.top) return;
     PaintView(hDC, r, cells, selected, single, split);
 }
 
@@ -518,8 +501,7 @@ SIM_API void SimPlayer_MouseEvent(void* pv, int nType, POINT pt) {
             p->maximised = p->maximised ? 0 : cell;
         display = p->display;
     }
-    if (display)
-        InvalidateRect(display, nullptr, FALSE);
+    if (display) InvalidateRect(display, nullptr, FALSE);
 }
 
 SIM_API void SimPlayer_MouseZoom(void* pv, POINT pt, int bZoomIn) {
@@ -532,8 +514,7 @@ SIM_API void SimPlayer_DividWindow(void* pv, int nSplit) {
     Log(STANDIN_CALL, "CTellurio::DividWindow", "%d", nSplit);
     {
         Guard g;
-        if (nSplit == 1 || nSplit == SPLIT_4)
-            p->split = nSplit;
+        if (nSplit == 1 || nSplit == SPLIT_4) p->split = nSplit;
         p->maximised = 0;
     }
     PostRefit(p);
@@ -541,8 +522,9 @@ SIM_API void SimPlayer_DividWindow(void* pv, int nSplit) {
 
 SIM_API void SimPlayer_Command(void* pv, int nCommand, int nWindow, int nArg) {
     Player* p = (Player*)pv;
-    static const char* names[] = {"CTellurio::RemoteConfig",      "CTellurio::RebootDevice", "CTellurio::ChangeIpcMode",
-                                  "CTellurio::CorrectingDeadPix", "CTellurio::CleanChnInfo", "CTellurio::DisconnectAll",
+    static const char* names[] = {"CTellurio::RemoteConfig",  "CTellurio::RebootDevice",
+                                  "CTellurio::ChangeIpcMode", "CTellurio::CorrectingDeadPix",
+                                  "CTellurio::CleanChnInfo",  "CTellurio::DisconnectAll",
                                   "CTellurio::SearchNetWork"};
     const char* name = names[nCommand];
     if (nCommand == SIM_CMD_MODE)
@@ -599,8 +581,7 @@ SIM_API void SimPlayer_Command(void* pv, int nCommand, int nWindow, int nArg) {
             {
                 Guard g;
                 Camera* c = CameraOf(p, w, gen);
-                if (!c)
-                    return;
+                if (!c) return;
                 packet = MakePacket(6, 2, 0, 14, (int)c->aps.size(), c->aps.data(),
                                     (int)(c->aps.size() * sizeof(ApRecord)));
             }
@@ -614,8 +595,7 @@ SIM_API void SimPlayer_Command(void* pv, int nCommand, int nWindow, int nArg) {
             {
                 Guard g;
                 Camera* c = CameraOf(p, w, gen);
-                if (!c)
-                    return;
+                if (!c) return;
                 packet = TextPacket(5, 2, 7, 0, c->ptzParams);
             }
             PostPacket(w, packet);
@@ -627,14 +607,12 @@ SIM_API void SimPlayer_Command(void* pv, int nCommand, int nWindow, int nArg) {
 }
 
 STANDIN_API void Standin_InjectConnectState(int nWindow, int nState) {
-    if (nWindow < 1 || nWindow > 4)
-        return;
+    if (nWindow < 1 || nWindow > 4) return;
     Player* p;
     {
         Guard g;
         p = LastPlayer();
-        if (!p)
-            return;
+        if (!p) return;
         p->win[nWindow].state = nState;
         ++p->win[nWindow].gen;
     }

@@ -26,7 +26,8 @@ QLSDKP_API int QLSP_SetDefaultFrameControlMode(int nMode) {
 
 // Players can be created before the SDK starts; the program does so.
 QLSDKP_API int QLSP_CreatePlayer(void) {
-    int handle = Sim_SdkSwitch("CreatePlayerFails") ? QLSP_INVALID_PLAYER : (int)InterlockedIncrement(&g_nextPlayer);
+    int handle =
+        Sim_SdkSwitch("CreatePlayerFails") ? QLSP_INVALID_PLAYER : (int)InterlockedIncrement(&g_nextPlayer);
     Sim_Log(STANDIN_CALL, "QLSP_CreatePlayer", "-> %d", handle);
     return handle;
 }
@@ -36,8 +37,8 @@ QLSDKP_API int QLSP_SetVideoPreview(int nPlayer, HWND hWnd, const RECT* pRect, i
         Sim_Log(STANDIN_CALL, "QLSP_SetVideoPreview", "%d, 0x%08lX, {%ld,%ld,%ld,%ld}, %d", nPlayer,
                 (unsigned long)(uintptr_t)hWnd, pRect->left, pRect->top, pRect->right, pRect->bottom, bShow);
     else
-        Sim_Log(STANDIN_CALL, "QLSP_SetVideoPreview", "%d, 0x%08lX, NULL, %d", nPlayer, (unsigned long)(uintptr_t)hWnd,
-                bShow);
+        Sim_Log(STANDIN_CALL, "QLSP_SetVideoPreview", "%d, 0x%08lX, NULL, %d", nPlayer,
+                (unsigned long)(uintptr_t)hWnd, bShow);
     return nPlayer != QLSP_INVALID_PLAYER ? 1 : 0;
 }
 

@@ -28,8 +28,7 @@ public:
         std::vector<char> buf(4096);
         GetPrivateProfileStringA(section, key, kAbsent, buf.data(), (DWORD)buf.size(), path_.c_str());
         if (strcmp(buf.data(), kAbsent) == 0) {
-            if (required)
-                Error(section, key, "missing");
+            if (required) Error(section, key, "missing");
             return false;
         }
         out = buf.data();
@@ -39,8 +38,7 @@ public:
     // Decimal, or hexadecimal with 0x; the whole value must be the number.
     bool Int(const char* section, const char* key, int& out, bool required) {
         std::string text;
-        if (!Text(section, key, text, required))
-            return false;
+        if (!Text(section, key, text, required)) return false;
         if (!ParseInt(text, out)) {
             Error(section, key, "\"" + text + "\" is not a number");
             return false;
@@ -50,8 +48,7 @@ public:
 
     bool Switch(const char* section, const char* key, bool& out) {
         int v = out ? 1 : 0;
-        if (!Int(section, key, v, false))
-            return false;
+        if (!Int(section, key, v, false)) return false;
         if (v != 0 && v != 1) {
             Error(section, key, "must be 0 or 1, not " + std::to_string(v));
             return false;
@@ -63,8 +60,7 @@ public:
     // Delays and intervals: 0 to one hour.
     void Millis(const char* section, const char* key, int& out) {
         int v = out;
-        if (!Int(section, key, v, false))
-            return;
+        if (!Int(section, key, v, false)) return;
         if (v < 0 || v > 3600000)
             Error(section, key, "must be 0 to 3600000 ms, not " + std::to_string(v));
         else
@@ -80,17 +76,14 @@ public:
         while (*s == ' ' || *s == '\t')
             ++s;
         int base = 10;
-        if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
-            base = 16;
+        if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) base = 16;
         char* end = nullptr;
         errno = 0;
         long v = strtol(s, &end, base);
-        if (end == s || errno == ERANGE)
-            return false;
+        if (end == s || errno == ERANGE) return false;
         while (*end == ' ' || *end == '\t')
             ++end;
-        if (*end != '\0')
-            return false;
+        if (*end != '\0') return false;
         out = (int)v;
         return true;
     }
@@ -111,8 +104,8 @@ bool ParseIp(const std::string& s) {
 bool ParseGuid(const std::string& s, LanToolGuid& g) {
     unsigned d1, d2, d3, b[8];
     int used = 0;
-    if (sscanf(s.c_str(), "{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}%n", &d1, &d2, &d3, &b[0], &b[1], &b[2], &b[3],
-               &b[4], &b[5], &b[6], &b[7], &used) != 11 ||
+    if (sscanf(s.c_str(), "{%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x}%n", &d1, &d2, &d3, &b[0], &b[1], &b[2],
+               &b[3], &b[4], &b[5], &b[6], &b[7], &used) != 11 ||
         used != (int)s.size() || s.size() != 38)
         return false;
     g.Data1 = d1;
@@ -131,16 +124,14 @@ std::vector<std::string> Split(const std::string& s, char sep) {
         std::string part = s.substr(start, at == std::string::npos ? std::string::npos : at - start);
         size_t a = part.find_first_not_of(" \t"), z = part.find_last_not_of(" \t");
         parts.push_back(a == std::string::npos ? std::string() : part.substr(a, z - a + 1));
-        if (at == std::string::npos)
-            return parts;
+        if (at == std::string::npos) return parts;
         start = at + 1;
     }
 }
 
 void Ports(Reader& r, const char* key, std::vector<int>& out) {
     std::string text;
-    if (!r.Text("Sdk", key, text, false) || text.empty())
-        return;
+    if (!r.Text("Sdk", key, text, false) || text.empty()) return;
     for (const std::string& p : Split(text, ',')) {
         int v;
         if (!Reader::ParseInt(p, v) || v < 1 || v > 65535)
@@ -153,8 +144,7 @@ void Ports(Reader& r, const char* key, std::vector<int>& out) {
 // "ssid:quality:encryption|ssid:quality:encryption", encryption -1 for an open network.
 void AccessPoints(Reader& r, const char* section, Camera& c) {
     std::string text;
-    if (!r.Text(section, "AccessPoints", text, false) || text.empty())
-        return;
+    if (!r.Text(section, "AccessPoints", text, false) || text.empty()) return;
     for (const std::string& item : Split(text, '|')) {
         std::vector<std::string> f = Split(item, ':');
         ApRecord ap = {};
@@ -177,7 +167,9 @@ bool ReadCamera(Reader& r, const std::string& name, Camera& c) {
     const char* s = name.c_str();
     bool ok = true;
     c.name = name;
-    if (r.Text(s, "IP", c.ip, true) && !ParseIp(c.ip)) {
+    if (!r.Text(s, "IP", c.ip, true)) {
+        ok = false;
+    } else if (!ParseIp(c.ip)) {
         r.Error(s, "IP", "\"" + c.ip + "\" is not a dotted IPv4 address");
         ok = false;
     }
@@ -193,23 +185,18 @@ bool ReadCamera(Reader& r, const std::string& name, Camera& c) {
         r.Error(s, "Guid", "\"" + guid + "\" is not {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
         ok = false;
     }
-    if (r.Has(s, "Data"))
-        ok = r.Int(s, "Data", c.dataValue, false) && ok;
+    if (r.Has(s, "Data")) ok = r.Int(s, "Data", c.dataValue, false) && ok;
     r.Text(s, "ProductType", c.productType, false);
     r.Text(s, "Version", c.version, false);
-    if (r.Has(s, "OrvGroup"))
-        ok = r.Int(s, "OrvGroup", c.orvGroup, false) && ok;
+    if (r.Has(s, "OrvGroup")) ok = r.Int(s, "OrvGroup", c.orvGroup, false) && ok;
     const char* adcKeys[] = {"AdcH", "AdcL", "AdcR"};
     int* adcs[] = {&c.adcH, &c.adcL, &c.adcR};
     for (int i = 0; i < 3; ++i)
-        if (r.Has(s, adcKeys[i]))
-            ok = r.Int(s, adcKeys[i], *adcs[i], false) && ok;
-    if (r.Has(s, "Actived"))
-        ok = r.Int(s, "Actived", c.actived, false) && ok;
+        if (r.Has(s, adcKeys[i])) ok = r.Int(s, adcKeys[i], *adcs[i], false) && ok;
+    if (r.Has(s, "Actived")) ok = r.Int(s, "Actived", c.actived, false) && ok;
     r.Text(s, "WifiId", c.wifiId, false);
     r.Text(s, "WifiPw", c.wifiPw, false);
-    if (r.Has(s, "WifiQ"))
-        ok = r.Int(s, "WifiQ", c.wifiQ, false) && ok;
+    if (r.Has(s, "WifiQ")) ok = r.Int(s, "WifiQ", c.wifiQ, false) && ok;
     AccessPoints(r, s, c);
     ok = (r.Has(s, "AskNumber") ? r.Switch(s, "AskNumber", c.asksNumber) : true) && ok;
     int askAfter = 0;
@@ -243,23 +230,23 @@ Scenario ReadScenario(const char* path, std::vector<std::string>& errors) {
     Scenario sc;
     char full[MAX_PATH] = {};
     // A bare name would be looked up in the Windows folder.
-    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr) || GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES) {
+    if (!GetFullPathNameA(path, MAX_PATH, full, nullptr) ||
+        GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES) {
         errors.push_back(std::string("scenario file \"") + path + "\" not found");
         return sc;
     }
     Reader r(full, errors);
     std::string list;
-    if (r.Text("Line", "Cameras", list, true)) {
+    // No camera list is an empty line: scenarios that only switch SDK failures need none.
+    if (r.Text("Line", "Cameras", list, false)) {
         for (const std::string& name : Split(list, ',')) {
-            if (name.empty())
-                continue;
+            if (name.empty()) continue;
             if (!r.Has(name.c_str(), "IP") && !r.Has(name.c_str(), "Port")) {
                 r.Error(name.c_str(), "IP", "missing (no section for this camera)");
                 continue;
             }
             Camera c;
-            if (ReadCamera(r, name, c))
-                sc.cameras.push_back(c);
+            if (ReadCamera(r, name, c)) sc.cameras.push_back(c);
         }
     }
     Delays& d = sc.delays;

@@ -21,8 +21,8 @@ int g_packets = 0;
 
 void ShowPacket(HWND dlg, const int32_t* header) {
     char text[128];
-    snprintf(text, sizeof text, "%d: kind %d, module %d, nType %d, nParam %d", g_packets, (int)(header[0] & 0x1F),
-             (int)((header[0] >> 5) & 0xFF), (int)header[1], (int)header[2]);
+    snprintf(text, sizeof text, "%d: kind %d, module %d, nType %d, nParam %d", g_packets,
+             (int)(header[0] & 0x1F), (int)((header[0] >> 5) & 0xFF), (int)header[1], (int)header[2]);
     SetDlgItemTextA(dlg, IDC_SWIVEL_PACKET, text);
 }
 
@@ -51,8 +51,7 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
 } // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
-        g_module = module;
+    if (reason == DLL_PROCESS_ATTACH) g_module = module;
     return TRUE;
 }
 
@@ -88,16 +87,15 @@ extern "C" void __cdecl CmdProc(const void* pPacket) {
     }
     int32_t header[4];
     memcpy(header, pPacket, sizeof header);
-    Sim_Log(STANDIN_CALL, "CmdProc", "{kind=%d,module=%d,nType=%d,nParam=%d,nLength=%d}", (int)(header[0] & 0x1F),
-            (int)((header[0] >> 5) & 0xFF), (int)header[1], (int)header[2], (int)header[3]);
+    Sim_Log(STANDIN_CALL, "CmdProc", "{kind=%d,module=%d,nType=%d,nParam=%d,nLength=%d}",
+            (int)(header[0] & 0x1F), (int)((header[0] >> 5) & 0xFF), (int)header[1], (int)header[2],
+            (int)header[3]);
     ++g_packets;
-    if (g_dialog)
-        ShowPacket(g_dialog, header);
+    if (g_dialog) ShowPacket(g_dialog, header);
 }
 
 extern "C" int __cdecl ExitRCDlg(int nCode) {
     Sim_Log(STANDIN_CALL, "ExitRCDlg", "%d", nCode);
-    if (g_dialog)
-        PostMessageA(g_dialog, WM_SWIVEL_EXIT, (WPARAM)nCode, 0);
+    if (g_dialog) PostMessageA(g_dialog, WM_SWIVEL_EXIT, (WPARAM)nCode, 0);
     return 1;
 }

@@ -25,6 +25,16 @@ TEST(GbkText, BoundedCopyKeepsWholeCharacters) {
         {"", 8, ""},
         {"abc", 1, ""},
     };
+    // 16 Chinese characters (32 bytes) in a 32-byte field keep 15 (30 bytes), not a half character.
+    std::string chinese;
+    for (int i = 0; i < 16; ++i) chinese += "\xCD\xF8";
+    char field[33];
+    field[32] = '#';
+    EXPECT_EQ(CopyGbkBounded(field, 32, chinese.c_str()), 30u);
+    EXPECT_EQ(std::string(field), chinese.substr(0, 30));
+    EXPECT_EQ(CopyGbkBounded(field, 32, ("A" + chinese).c_str()), 31u) << "one ASCII byte in front";
+    EXPECT_EQ(field[32], '#');
+
     for (const Case& c : cases) {
         char buf[16];
         std::memset(buf, '#', sizeof buf);
@@ -37,18 +47,6 @@ TEST(GbkText, BoundedCopyKeepsWholeCharacters) {
     char buf[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(CopyGbkBounded(buf, sizeof buf, nullptr), 0u);
     EXPECT_EQ(std::string(buf, 4), std::string(4, '\0'));
-}
-
-TEST(GbkText, ThirtyOneByteFieldOfChineseText) {
-    // 16 GBK characters are 32 bytes: a 32-byte field keeps 15 of them (30 bytes), not 31 bytes.
-    std::string text;
-    for (int i = 0; i < 16; ++i) text += "\xCD\xF8";
-    char field[32];
-    EXPECT_EQ(CopyGbkBounded(field, sizeof field, text.c_str()), 30u);
-    EXPECT_EQ(std::string(field), text.substr(0, 30));
-    // With one ASCII byte in front the cut falls after 31 bytes exactly.
-    text = "A" + text;
-    EXPECT_EQ(CopyGbkBounded(field, sizeof field, text.c_str()), 31u);
 }
 
 } // namespace

@@ -29,7 +29,11 @@ void DrivenPopUp::PostStep(std::function<void(DrivenPopUp&)> step) {
 
 BOOL DrivenPopUp::OnInitDialog() {
     const BOOL r = CPopUpDlg::OnInitDialog();
-    if (stopOwnTimer) KillTimer(TimerId());
+    if (stopOwnTimer) {
+        // The box asked for timer id 0; SetTimer may hand back another value for it.
+        KillTimer(TimerId());
+        KillTimer(0);
+    }
     m_steps.clear();
     PostMessage(WM_RUN_SCRIPT);
     return r;

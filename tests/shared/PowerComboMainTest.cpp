@@ -47,7 +47,9 @@ TEST_F(PowerComboMain, IconsSitAtTheirOffsetsCentredVertically) {
         // Lock cell 5 at x 150: the body's corner.
         EXPECT_EQ(Rgb{canvas.At(150 + 7, y0 + 10)}, Rgb{kSilverOnFill});
         EXPECT_EQ(Rgb{canvas.At(150 + 6, y0 + 10)}, Rgb{kItemFill});
-        if (c.offset > 0) EXPECT_EQ(Rgb{canvas.At(180 + 21, y0 - 1)}, Rgb{kItemFill}) << "row above the icons";
+        if (c.offset > 0) {
+            EXPECT_EQ(Rgb{canvas.At(180 + 21, y0 - 1)}, Rgb{kItemFill}) << "row above the icons";
+        }
         // No text and no icon in cell 1: everything left of the lock is fill.
         EXPECT_EQ(CountColor(canvas, kItemFill, 0, top, 150, top + c.height), 150 * c.height);
         // Nothing outside the item rectangle.

@@ -74,20 +74,4 @@ TEST_F(StaticExDraw, PictureOfTheLevelTwoPixelsBelowTheTop) {
     }
 }
 
-TEST_F(StaticExDraw, CellSizeFromSetLevelKeepsTheStripPitch) {
-    // A narrower picture still takes its cell at 25-pixel steps of the strip.
-    canvas.Fill(kSentinel);
-    bar.SetLevel(50, 12, 10);
-    CDC dc;
-    dc.Attach(canvas.Dc());
-    bar.DrawLevel(&dc);
-    dc.Detach();
-    // Cell 2 at strip x 50..61, rows 0..9: only the tallest bars reach up there; bar 2 (x 11..14) is
-    // 12 high, so its top row is 8, green.
-    EXPECT_EQ(Rgb{canvas.At(11, 2 + 8)}, Rgb{RGB(0, 255, 0)});
-    EXPECT_EQ(Rgb{canvas.At(11, 2 + 7)}, Rgb{RGB(0, 0, 0)});
-    EXPECT_EQ(CountSentinel(12, 0, 60, 40), 48 * 40) << "only 12 x 10 pixels are copied";
-    EXPECT_EQ(CountSentinel(0, 12, 12, 40), 12 * 28) << "only 12 x 10 pixels are copied";
-}
-
 } // namespace

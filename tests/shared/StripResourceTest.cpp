@@ -154,14 +154,4 @@ TEST(StripResource, PadlockAndCheckMark) {
     }
 }
 
-TEST(StripResource, LoadsAsGdiBitmap) {
-    HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_STRIP_MAIN));
-    ASSERT_NE(bmp, nullptr);
-    BITMAP info{};
-    ASSERT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
-    EXPECT_EQ(info.bmWidth, 175);
-    EXPECT_EQ(info.bmHeight, 20);
-    DeleteObject(bmp);
-}
-
 } // namespace

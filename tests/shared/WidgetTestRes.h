@@ -4,4 +4,3 @@
 #define IDD_WIDGET_HOST   200
 #define IDC_HOST_BUTTON   201
 #define IDC_HOST_LEVEL    202
-#define IDC_HOST_BUTTON2  203

@@ -57,13 +57,14 @@ int I32(const std::vector<char>& r, int off) {
     memcpy(&v, r.data() + off, 4);
     return v;
 }
-std::string Str(const std::vector<char>& r, int off) { return std::string(r.data() + off); }
+std::string Str(const std::vector<char>& r, int off) {
+    return std::string(r.data() + off);
+}
 
 // Tries ports upward from first as the program does; returns the port that started.
 int StartSearchServer(int first = 9400) {
     for (int port = first; port < first + 100; ++port)
-        if (QLC_StartLANSerchServer(port, 6666, OnSearch, 1))
-            return port;
+        if (QLC_StartLANSerchServer(port, 6666, OnSearch, 1)) return port;
     return 0;
 }
 
@@ -165,7 +166,8 @@ TEST(DeviceSdk, CameraWithoutNumberAsksUntilAnsweredAndRemembersTheNumber) {
     bool noted = false;
     for (const StandinLogEntry& e : Log())
         if (strcmp(e.szFunction, "OnNumberPush.answer") == 0)
-            noted = strstr(e.szArgs, "number=4321, user=\"admin\", password=\"pw\", config=5 bytes") != nullptr;
+            noted =
+                strstr(e.szArgs, "number=4321, user=\"admin\", password=\"pw\", config=5 bytes") != nullptr;
     EXPECT_TRUE(noted) << "the answer read back after the callback is not in the log";
 
     ResetSeen();
@@ -230,7 +232,8 @@ TEST(DeviceSdk, StoppingWaitsForTheRunningCallbackAndSilencesIt) {
         ResetEvent(g_entered);
         c.raise();
         ASSERT_EQ(Standin_WaitIdle(2000), 1);
-        EXPECT_EQ(WaitForSingleObject(g_entered, 0), (DWORD)WAIT_TIMEOUT) << c.name << ": callback after stop";
+        EXPECT_EQ(WaitForSingleObject(g_entered, 0), (DWORD)WAIT_TIMEOUT)
+            << c.name << ": callback after stop";
     }
     CloseHandle(g_entered);
 }
@@ -314,7 +317,8 @@ TEST(DeviceSdk, SendDataLogsThePacketAndKeepsIt) {
     EXPECT_EQ(QLC_SendData(3, 81, nullptr, 30), -1) << "no packet is an error, not a crash";
     std::vector<StandinLogEntry> calls = Calls("QLC_SendData");
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_STREQ(calls[0].szArgs, "3, 81, {kind=6,module=2,nType=9,nParam=0,nLength=0,data=\"ACTIVED=1;\"}, 30");
+    EXPECT_STREQ(calls[0].szArgs,
+                 "3, 81, {kind=6,module=2,nType=9,nParam=0,nLength=0,data=\"ACTIVED=1;\"}, 30");
     char back[64] = {};
     ASSERT_EQ(Standin_GetLastSentPacket(back, sizeof back), 30);
     EXPECT_EQ(memcmp(back, packet, 30), 0);
@@ -355,15 +359,16 @@ TEST(DeviceSdk, ScenarioProblemsNameSectionAndKeyAndSpareTheGoodCameras) {
         {"Cameras=C0,C1\n", "IP=10.0.0.300\nPort=8000\nType=59162\n", "[C1] IP: \"10.0.0.300\" is not", 1},
         {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\n", "[C1] Type: missing", 1},
         {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nGuid={123}\n", "[C1] Guid: \"{123}\"", 1},
-        {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nAskNumber=2\n", "[C1] AskNumber: must be 0 or 1",
+        {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nAskNumber=2\n",
+         "[C1] AskNumber: must be 0 or 1", 1},
+        {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nGroup=ABCD\n", "[C1] Group: must be 1 to 3",
          1},
-        {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nGroup=ABCD\n", "[C1] Group: must be 1 to 3", 1},
         {"Cameras=C0,C1\n", "IP=10.0.0.2\nPort=8000\nType=59162\nAccessPoints=AP:x:1\n",
          "[C1] AccessPoints: \"AP:x:1\"", 2},
         {"Cameras=C0,C9\n", "IP=10.0.0.2\nPort=8000\nType=59162\n", "[C9] IP: missing (no section", 1},
         {"Cameras=C0\nSearchDelay=-5\n", "", "[Line] SearchDelay: must be 0 to 3600000", 1},
-        {"Cameras=C0\n[Sdk]\nBusySearchPorts=9400,abc\n", "", "[Sdk] BusySearchPorts: \"abc\" is not a port", 1},
-        {"", "", "[Line] Cameras: missing", 0},
+        {"Cameras=C0\n[Sdk]\nBusySearchPorts=9400,abc\n", "", "[Sdk] BusySearchPorts: \"abc\" is not a port",
+         1},
     };
     for (const Case& c : cases) {
         std::string ini = std::string("[Line]\n") + c.line + good + "[C1]\n" + c.camera;
@@ -381,6 +386,8 @@ TEST(DeviceSdk, ScenarioProblemsNameSectionAndKeyAndSpareTheGoodCameras) {
         QLC_StopLANSerchServer();
     }
     char err[256] = {};
+    std::string empty = WriteFile("empty.ini", "[Sdk]\nPreviewInitFails=1\n");
+    EXPECT_EQ(Standin_LoadScenario(empty.c_str(), err, sizeof err), 1) << "a line without cameras: " << err;
     EXPECT_EQ(Standin_LoadScenario("no-such.ini", err, sizeof err), 0);
     EXPECT_NE(strstr(err, "not found"), nullptr) << err;
 }

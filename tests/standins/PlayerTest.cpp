@@ -36,14 +36,15 @@ void __cdecl Nothing(void*) {}
 
 // One empty function serves every slot the test does not watch; cdecl lets the caller clean up
 // whatever it pushed. Casting through void (*)(void) states that the mismatch is meant.
-template <class F> F Empty() { return reinterpret_cast<F>(reinterpret_cast<void (*)(void)>(Nothing)); }
+template <class F> F Empty() {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)(void)>(Nothing));
+}
 
 std::vector<int> StatesOf(int window) {
     std::lock_guard<std::mutex> l(g_mu);
     std::vector<int> s;
     for (const StateReport& r : g_states)
-        if (r.window == window)
-            s.push_back(r.state);
+        if (r.window == window) s.push_back(r.state);
     return s;
 }
 
@@ -67,11 +68,11 @@ protected:
             g_states.clear();
             g_versions.clear();
         }
-        player_.RegisterCallback(this, OnState, Empty<PFN_ChnTraffic>(), Empty<PFN_Message>(), Empty<PFN_RemoteVideo>(),
-                                 Empty<PFN_VideoStats>(), Empty<PFN_DownloadRate>(), Empty<PFN_WindowEvent>(),
-                                 Empty<PFN_Notice>(), Empty<PFN_PtzInfo>(), OnVersion, Empty<PFN_ChnText>(),
-                                 Empty<PFN_ChnText>(), Empty<PFN_ChnEvent>(), Empty<PFN_ChnEvent>(), Empty<PFN_ChnText>(),
-                                 Empty<PFN_ChnText>());
+        player_.RegisterCallback(this, OnState, Empty<PFN_ChnTraffic>(), Empty<PFN_Message>(),
+                                 Empty<PFN_RemoteVideo>(), Empty<PFN_VideoStats>(), Empty<PFN_DownloadRate>(),
+                                 Empty<PFN_WindowEvent>(), Empty<PFN_Notice>(), Empty<PFN_PtzInfo>(),
+                                 OnVersion, Empty<PFN_ChnText>(), Empty<PFN_ChnText>(), Empty<PFN_ChnEvent>(),
+                                 Empty<PFN_ChnEvent>(), Empty<PFN_ChnText>(), Empty<PFN_ChnText>());
         Player_Init(main_.video);
         RECT r = {0, 0, 400, 300};
         player_.SetDisplayRect(main_.hwnd, &r);
@@ -144,9 +145,11 @@ TEST_F(Player, ConnectedCameraPostsItsPacketsAsMallocRecords) {
     EXPECT_STREQ(list.bytes.data() + 20, "AP-ONE");
     EXPECT_STREQ(list.bytes.data() + 20 + 112, "AP-TWO");
 
-    EXPECT_NE(std::find(main_.notices.begin(), main_.notices.end(), (UINT)TELLURIO_WM_INFOPACKET), main_.notices.end())
+    EXPECT_NE(std::find(main_.notices.begin(), main_.notices.end(), (UINT)TELLURIO_WM_INFOPACKET),
+              main_.notices.end())
         << "no 0x6401 after the connection";
-    EXPECT_NE(std::find(main_.notices.begin(), main_.notices.end(), (UINT)TELLURIO_WM_PREVIEW_SHOW), main_.notices.end())
+    EXPECT_NE(std::find(main_.notices.begin(), main_.notices.end(), (UINT)TELLURIO_WM_PREVIEW_SHOW),
+              main_.notices.end())
         << "no 0x465 after Player_Init";
     ASSERT_FALSE(main_.refits.empty()) << "no 0x6410 to the display window";
     RECT client, sent = *(RECT*)main_.refits.back();
@@ -281,8 +284,9 @@ TEST(PlayerLifetime, NoCallbackAfterTheObjectIsGone) {
     MainWindow main;
     {
         CTellurio player;
-        player.RegisterCallback(nullptr, OnState, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        player.RegisterCallback(nullptr, OnState, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr);
         Player_Init(main.video);
         _ST_ChnInfo c = Chn("10.0.0.11", 8000, 1);
         player.Connect(c, nullptr, 0, 1, 0);

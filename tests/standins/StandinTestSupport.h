@@ -67,8 +67,7 @@ inline std::vector<StandinLogEntry> Log() {
 inline std::vector<StandinLogEntry> Calls(const char* prefix = "") {
     std::vector<StandinLogEntry> out;
     for (const StandinLogEntry& e : Log())
-        if (e.nKind == STANDIN_CALL && strncmp(e.szFunction, prefix, strlen(prefix)) == 0)
-            out.push_back(e);
+        if (e.nKind == STANDIN_CALL && strncmp(e.szFunction, prefix, strlen(prefix)) == 0) out.push_back(e);
     return out;
 }
 
@@ -81,10 +80,8 @@ template <class Cond> bool PumpUntil(Cond cond, DWORD timeoutMs = 3000) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (cond())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
+        if (cond()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
@@ -116,14 +113,14 @@ public:
         hwnd = CreateWindowA("StandinTestMain", "main", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
                              wc.hInstance, nullptr);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)this);
-        video = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, hwnd, nullptr, wc.hInstance,
-                              nullptr);
+        video = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, hwnd, nullptr,
+                              wc.hInstance, nullptr);
     }
     ~MainWindow() { DestroyWindow(hwnd); }
 
     HWND hwnd, video;
     std::vector<Packet> packets;
-    std::vector<UINT> notices; // 0x6401, 0x465, 0x466
+    std::vector<UINT> notices;  // 0x6401, 0x465, 0x466
     std::vector<WPARAM> refits; // 0x6410 sent to the main window when it is the display window
 
 private:
@@ -131,12 +128,13 @@ private:
         auto* self = (MainWindow*)GetWindowLongPtrA(h, GWLP_USERDATA);
         if (self && msg == TELLURIO_WM_CFGPACKET) {
             auto* rec = (TellurioPacketRecord*)lp;
-            self->packets.push_back({rec->nChannel, rec->nDataType,
-                                     std::vector<char>(rec->pData, rec->pData + rec->nLength)});
+            self->packets.push_back(
+                {rec->nChannel, rec->nDataType, std::vector<char>(rec->pData, rec->pData + rec->nLength)});
             free(rec);
             return 0;
         }
-        if (self && (msg == TELLURIO_WM_INFOPACKET || msg == TELLURIO_WM_PREVIEW_SHOW || msg == TELLURIO_WM_PREVIEW_MOVE)) {
+        if (self && (msg == TELLURIO_WM_INFOPACKET || msg == TELLURIO_WM_PREVIEW_SHOW ||
+                     msg == TELLURIO_WM_PREVIEW_MOVE)) {
             self->notices.push_back(msg);
             return 0;
         }

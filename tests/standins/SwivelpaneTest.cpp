@@ -20,8 +20,7 @@ struct Plugin {
     PFN_CmdProc cmdProc = Bind<PFN_CmdProc>(dll, "CmdProc");
     PFN_ExitRCDlg exitDlg = Bind<PFN_ExitRCDlg>(dll, "ExitRCDlg");
     ~Plugin() {
-        if (dll)
-            FreeLibrary(dll);
+        if (dll) FreeLibrary(dll);
     }
 };
 
@@ -43,8 +42,7 @@ BOOL CALLBACK FindDialog(HWND h, LPARAM out) {
 void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dlg = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, (LPARAM)&dlg);
-    if (!dlg || !GetDlgItem(dlg, IDOK))
-        return; // not up yet: next tick
+    if (!dlg || !GetDlgItem(dlg, IDOK)) return; // not up yet: next tick
     KillTimer(nullptr, id);
     char text[256] = {};
     GetDlgItemTextA(dlg, 1001, text, sizeof text);
@@ -101,16 +99,18 @@ TEST(Exports, EveryLibraryExportsTheNamesItsCallersLookFor) {
     };
     const Lib libs[] = {
         {"QLCLIENT.dll",
-         {"QLC_InitSDK", "QLC_SetLanguage", "QLC_EnableLANTool", "QLC_StartLANSerchServer", "QLC_StopLANSerchServer",
-          "QLC_StartBroadcastServer", "QLC_StopBroadcastServer", "QLC_LANSerchDevice", "QLC_LANToolDevice",
-          "QLC_DisConnect", "QLC_ReleaseSDK", "QLC_SendData"}},
+         {"QLC_InitSDK", "QLC_SetLanguage", "QLC_EnableLANTool", "QLC_StartLANSerchServer",
+          "QLC_StopLANSerchServer", "QLC_StartBroadcastServer", "QLC_StopBroadcastServer",
+          "QLC_LANSerchDevice", "QLC_LANToolDevice", "QLC_DisConnect", "QLC_ReleaseSDK", "QLC_SendData"}},
         {"QLSDKP.dll",
          {"QLSP_InitSDK", "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode", "QLSP_CreatePlayer",
           "QLSP_SetVideoPreview", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK"}},
         {"Tellurio.dll",
-         {"Player_Init", "_ZN9CTellurioC1Ev", "_ZN9CTellurioD1Ev", "_ZN9CTellurio7ConnectER11_ST_ChnInfoPviii",
-          "_ZN9CTellurio10GetverSionEv", "_ZN9CTellurio5PaintEP5HDC__"}},
-        {"Swivelpane.dll", {"InitRCDlg", "SetParam", "GetParam", "SwivelpaneDoModal", "CmdProc", "ExitRCDlg"}},
+         {"Player_Init", "_ZN9CTellurioC1Ev", "_ZN9CTellurioD1Ev",
+          "_ZN9CTellurio7ConnectER11_ST_ChnInfoPviii", "_ZN9CTellurio10GetverSionEv",
+          "_ZN9CTellurio5PaintEP5HDC__"}},
+        {"Swivelpane.dll",
+         {"InitRCDlg", "SetParam", "GetParam", "SwivelpaneDoModal", "CmdProc", "ExitRCDlg"}},
     };
     for (const Lib& lib : libs) {
         HMODULE m = LoadLibraryA(lib.dll);

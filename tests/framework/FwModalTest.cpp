@@ -1,0 +1,180 @@
+// Modal loops: nesting, timers inside them, EndDialog from outside, the DestroyWindow override,
+// owners, and modeless child dialogs.
+#include <gtest/gtest.h>
+
+#include "Afx.h"
+#include "FwTestIds.h"
+#include "FwTestUtil.h"
+
+namespace {
+class CInnerDlg : public CDialog {
+public:
+    CInnerDlg() : CDialog(IDD_INNER) {}
+    int destroyCalls = 0;
+    BOOL DestroyWindow() override {
+        ++destroyCalls;
+        return CDialog::DestroyWindow();
+    }
+};
+
+class COuterDlg : public CDialog {
+public:
+    COuterDlg() : CDialog(IDD_MAIN) {}
+
+    CInnerDlg inner;
+    INT_PTR innerResult = 0;
+    HWND innerOwner = nullptr;
+    int ticks = 0, ticksDuringInner = 0;
+    bool endOuterDuringInner = false;
+    bool outerRunningAfterInner = false;
+
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SetTimer(1, 15, nullptr);
+        return TRUE;
+    }
+    afx_msg void OnTimer(UINT_PTR) {
+        ++ticks;
+        if (inner.IsModalRunning()) ++ticksDuringInner;
+    }
+    // A modal dialog opened from a handler of this modal dialog.
+    void OnGo() {
+        After(0, [this] { innerOwner = ::GetWindow(inner, GW_OWNER); });
+        innerResult = inner.DoModal();
+        outerRunningAfterInner = IsModalRunning() && IsWindow() && IsWindowEnabled();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COuterDlg, CDialog)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_GO, OnGo)
+END_MESSAGE_MAP()
+
+class CSizeChildDlg : public CDialog {
+public:
+    std::vector<std::pair<int, int>> sizes;
+    bool initDone = false;
+    BOOL OnInitDialog() override {
+        initDone = true;
+        return CDialog::OnInitDialog();
+    }
+    afx_msg void OnSize(UINT, int cx, int cy) { sizes.emplace_back(cx, cy); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSizeChildDlg, CDialog)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(FrameworkModal, NestedLoopKeepsOuterTimerAndEndDialogFromOutsideEndsInner) {
+    COuterDlg outer;
+    After(0, [&] {
+        outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
+        // From outside both dialogs' handlers: wait for the inner loop and a few outer ticks, then end it.
+        std::function<void()> poll;
+        poll = [&outer, &poll] {
+            if (outer.inner.IsModalRunning() && outer.ticksDuringInner >= 3) {
+                outer.inner.EndDialog(42);
+                After(0, [&outer] { outer.EndDialog(7); });
+            } else {
+                After(10, poll);
+            }
+        };
+        After(10, poll);
+    });
+    EXPECT_EQ(7, outer.DoModal());
+    EXPECT_EQ(42, outer.innerResult);
+    EXPECT_GE(outer.ticksDuringInner, 3) << "the outer dialog's timer stopped while the inner loop ran";
+    EXPECT_TRUE(outer.outerRunningAfterInner) << "after the inner dialog the outer one must run on, enabled";
+    EXPECT_EQ(1, outer.inner.destroyCalls) << "the DestroyWindow override runs once when the modal dialog ends";
+    EXPECT_EQ((HWND)nullptr, outer.inner.m_hWnd);
+}
+
+TEST(FrameworkModal, ParentlessDialogIsOwnedByTheActiveWindowOrTheMainWindowsPopup) {
+    COuterDlg outer;
+    After(0, [&] {
+        outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
+        WhenDialogShown([&](HWND) { outer.inner.EndDialog(IDOK); }, outer.m_hWnd);
+    });
+    HWND hOuter = nullptr;
+    After(0, [&] { hOuter = outer.m_hWnd; });
+    outer.innerOwner = nullptr;
+    After(200, [&] { outer.EndDialog(IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, outer.DoModal());
+    EXPECT_EQ(hOuter, outer.innerOwner) << "no main window: the thread's active window owns the new dialog";
+
+    // With a main window the owner is the main window's last active popup.
+    CWinApp app("framework test");
+    COuterDlg main;
+    app.m_pMainWnd = &main;
+    After(0, [&] {
+        hOuter = main.m_hWnd;
+        main.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(main, IDC_GO));
+        WhenDialogShown([&](HWND) { main.inner.EndDialog(IDOK); }, main.m_hWnd);
+    });
+    After(200, [&] { main.EndDialog(IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, main.DoModal());
+    EXPECT_EQ(hOuter, main.innerOwner);
+}
+
+TEST(FrameworkModal, EndDialogOfAnOuterDialogWaitsForTheInnerLoop) {
+    COuterDlg outer;
+    After(0, [&] {
+        outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
+        WhenDialogShown(
+            [&](HWND) {
+                outer.EndDialog(9);  // while the inner loop runs
+                After(30, [&] {
+                    EXPECT_TRUE(outer.inner.IsModalRunning()) << "the inner dialog must keep running";
+                    outer.inner.EndDialog(IDCANCEL);
+                });
+            },
+            outer.m_hWnd);
+    });
+    EXPECT_EQ(9, outer.DoModal());
+    EXPECT_EQ(IDCANCEL, outer.innerResult);
+}
+
+TEST(FrameworkModal, EndDialogOnAClosedDialogDoesNothing) {
+    CInnerDlg dlg;
+    dlg.EndDialog(5);  // never opened
+    After(0, [&] { dlg.EndDialog(3); });
+    EXPECT_EQ(3, dlg.DoModal());
+    dlg.EndDialog(5);  // already closed
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    // A stale EndDialog must not end or colour the next run.
+    bool ranLong = false;
+    After(50, [&] {
+        ranLong = dlg.IsModalRunning();
+        dlg.EndDialog(4);
+    });
+    EXPECT_EQ(4, dlg.DoModal());
+    EXPECT_TRUE(ranLong);
+    EXPECT_EQ(2, dlg.destroyCalls);
+}
+
+TEST(FrameworkModal, ModelessChildIsCreatedAndGetsWmSize) {
+    CDialog parent;
+    ASSERT_TRUE(parent.Create(IDD_MAIN));
+    CSizeChildDlg child;
+    ASSERT_TRUE(child.Create(IDD_CHILD, &parent));
+    EXPECT_TRUE(child.initDone);
+    EXPECT_EQ(parent.m_hWnd, ::GetParent(child)) << "created as a child of the given parent";
+    EXPECT_TRUE(child.GetStyle() & WS_CHILD);
+    ASSERT_FALSE(child.sizes.empty()) << "WM_SIZE during creation did not reach the object";
+    EXPECT_GT(child.sizes.back().first, 0);
+    child.MoveWindow(0, 0, 123, 45);
+    EXPECT_EQ(std::make_pair(123, 45), child.sizes.back());
+    EXPECT_FALSE(child.Create(IDD_CHILD, &parent)) << "second Create on a live dialog";
+    parent.DestroyWindow();
+    EXPECT_EQ(nullptr, child.m_hWnd) << "the child object is unbound when its parent goes";
+}
+
+TEST(FrameworkModal, MissingTemplateFailsCleanly) {
+    CDialog dlg(4711);
+    EXPECT_EQ(-1, dlg.DoModal());
+    EXPECT_FALSE(dlg.Create(4711));
+    EXPECT_FALSE(dlg.IsModalRunning());
+}

@@ -1,0 +1,19 @@
+// Helpers for driving windows from inside the test's own message loops.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Afx.h"
+
+// Runs fn after ms milliseconds from whatever message loop this thread is in (a modal loop too).
+void After(UINT ms, std::function<void()> fn);
+// Once a visible top-level window of this thread, other than `except`, with class "#32770" exists,
+// calls action(hwnd). Polls every 10 ms.
+void WhenDialogShown(std::function<void(HWND)> action, HWND except = nullptr);
+// Visible top-level dialog windows of this thread.
+std::vector<HWND> ThreadDialogs();
+// Pumps this thread's messages (through PreTranslateMessage) until done() or the time runs out.
+bool PumpUntil(std::function<bool()> done, DWORD timeoutMs = 5000);
+std::string WindowText(HWND hWnd);
