@@ -297,26 +297,32 @@ TEST(MainWindow, ResizingMovesTheRightColumnAndGrowsTheVideo) {
         struct Change {
             int dx, dy;
         };
-        const Change changes[] = {{40, 30}, {0, 25}, {-20, -10}, {0, 0}};
+        const Change changes[] = {{40, 30}, {0, 25}, {-20, -10}, {0, 0}, {60, 0}};
         for (const Change& c : changes) {
             SCOPED_TRACE(testing::Message() << "dx " << c.dx << " dy " << c.dy);
             RECT list0 = ControlRect(h, IDC_LIST_DEVICES), user0 = ControlRect(h, IDC_EDIT_USER);
             RECT video0 = ControlRect(h, IDC_STATIC_VIDEO);
-            RECT now;
+            RECT now, client0, client1;
             GetWindowRect(h, &now);
+            GetClientRect(h, &client0);
             SetWindowPos(h, nullptr, 0, 0, now.right - now.left + c.dx, now.bottom - now.top + c.dy,
                          SWP_NOMOVE | SWP_NOZORDER);
+            // What counts is the change of the client area (the frame may change with the first resize).
+            GetClientRect(h, &client1);
+            const int dx = client1.right - client0.right, dy = client1.bottom - client0.bottom;
+            EXPECT_EQ(dx != 0, c.dx != 0) << "the client area width changed by " << dx;
+            EXPECT_EQ(dy != 0, c.dy != 0) << "the client area height changed by " << dy;
             RECT list = ControlRect(h, IDC_LIST_DEVICES), user = ControlRect(h, IDC_EDIT_USER);
             RECT video = ControlRect(h, IDC_STATIC_VIDEO);
-            EXPECT_EQ(list.left - list0.left, c.dx);
-            EXPECT_EQ(list.top - list0.top, c.dy);
+            EXPECT_EQ(list.left - list0.left, dx);
+            EXPECT_EQ(list.top - list0.top, dy);
             EXPECT_EQ(list.right - list.left, list0.right - list0.left) << "list 1005 keeps its size";
-            EXPECT_EQ(user.left - user0.left, c.dx);
-            EXPECT_EQ(user.top - user0.top, c.dy);
+            EXPECT_EQ(user.left - user0.left, dx);
+            EXPECT_EQ(user.top - user0.top, dy);
             EXPECT_EQ(video.left, video0.left);
             EXPECT_EQ(video.top, video0.top);
-            EXPECT_EQ(video.right - video0.right, c.dx) << "group box 1015 grows with the window";
-            EXPECT_EQ(video.bottom - video0.bottom, c.dy);
+            EXPECT_EQ(video.right - video0.right, dx) << "group box 1015 grows with the window";
+            EXPECT_EQ(video.bottom - video0.bottom, dy);
             // The embedded video spans from the corner to the group box's bottom right.
             RECT draw;
             GetWindowRect(r->dlg.DrawWindow()->GetSafeHwnd(), &draw);
