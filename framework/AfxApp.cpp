@@ -21,6 +21,8 @@ HINSTANCE ThisModule() {
 
 const CRuntimeClass CObject::classCObject = {"CObject", nullptr};
 
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 

@@ -8,7 +8,13 @@
 
 #include "AfxWnd.h"
 
+#ifndef ID_HELP
+#define ID_HELP 0xE146  // 57670: the help command an application's map may route to CWinApp::OnHelp
+#endif
+
 class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+
 public:
     explicit CWinApp(LPCSTR lpszAppName = nullptr);
     ~CWinApp() override;
@@ -23,6 +29,10 @@ public:
     virtual int ExitInstance() { return (int)m_msgCur.wParam; }
     // Message loop, for programs whose InitInstance returns TRUE; ends on WM_QUIT.
     virtual int Run();
+
+    // The help command's handler. The program ships no help file, so the command is accepted and
+    // nothing opens.
+    afx_msg void OnHelp() {}
 
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadIcon(LPCSTR lpszResourceName) const;

@@ -4,6 +4,8 @@
 #include "AfxWnd.h"
 
 class CButton : public CWnd {
+    DECLARE_DYNAMIC(CButton)
+
 public:
     int GetCheck() const { return (int)SendMessage(BM_GETCHECK); }
     void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, (WPARAM)nCheck); }

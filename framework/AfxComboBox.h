@@ -5,6 +5,8 @@
 #include "AfxWnd.h"
 
 class CComboBox : public CWnd {
+    DECLARE_DYNAMIC(CComboBox)
+
 public:
     int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
     int AddString(LPCSTR lpszString) { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString); }

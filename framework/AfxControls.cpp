@@ -4,8 +4,19 @@
 #include "AfxListCtrl.h"
 #include "AfxStatic.h"
 #include "AfxToolTipCtrl.h"
+#include "AfxEdit.h"
+#include "AfxIPAddressCtrl.h"
 
 #include "AfxApp.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
+IMPLEMENT_DYNAMIC(CListBox, CWnd)
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CIPAddressCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 namespace {
 // Shared by the owner-drawn kinds: DrawItem / MeasureItem of the control object.

@@ -22,6 +22,9 @@ LRESULT CALLBACK BindOnCreate(int nCode, WPARAM wParam, LPARAM lParam) {
 INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+IMPLEMENT_DYNAMIC(CDialogEx, CDialog)
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -95,11 +98,11 @@ INT_PTR CDialog::DoModal() {
     }
     m_bModalRunning = false;
     m_bContinueModal = false;
-    // Hide first and give the owner back its input, so activation returns to it, not elsewhere.
+    // Give the owner back its input before hiding, so activation returns to it and not elsewhere.
+    if (ownerDisabled) ::EnableWindow(hOwner, TRUE);
     if (m_hWnd)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (ownerDisabled) ::EnableWindow(hOwner, TRUE);
     if (hOwner && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hOwner);
     if (m_hWnd) DestroyWindow();
     return m_nModalResult;

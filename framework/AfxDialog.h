@@ -14,6 +14,8 @@
 #include "AfxWnd.h"
 
 class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+
 public:
     CDialog() = default;
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -56,6 +58,8 @@ protected:
 
 // The same class under its newer name.
 class CDialogEx : public CDialog {
+    DECLARE_DYNAMIC(CDialogEx)
+
 public:
     using CDialog::CDialog;
 };

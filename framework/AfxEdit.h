@@ -4,6 +4,8 @@
 #include "AfxWnd.h"
 
 class CEdit : public CWnd {
+    DECLARE_DYNAMIC(CEdit)
+
 public:
     void SetLimitText(UINT nMax) { SendMessage(EM_LIMITTEXT, nMax); }
     void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, (WPARAM)nChars); }

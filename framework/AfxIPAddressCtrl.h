@@ -5,6 +5,8 @@
 #include "AfxWnd.h"
 
 class CIPAddressCtrl : public CWnd {
+    DECLARE_DYNAMIC(CIPAddressCtrl)
+
 public:
     void SetAddress(DWORD dwAddress) { SendMessage(IPM_SETADDRESS, 0, (LPARAM)dwAddress); }
     void SetAddress(BYTE b0, BYTE b1, BYTE b2, BYTE b3) { SetAddress(MAKEIPADDRESS(b0, b1, b2, b3)); }

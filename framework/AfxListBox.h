@@ -4,6 +4,8 @@
 #include "AfxWnd.h"
 
 class CListBox : public CWnd {
+    DECLARE_DYNAMIC(CListBox)
+
 public:
     int GetCount() const { return (int)SendMessage(LB_GETCOUNT); }
     int AddString(LPCSTR lpszItem) { return (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)lpszItem); }

@@ -4,6 +4,8 @@
 #include "AfxWnd.h"
 
 class CListCtrl : public CWnd {
+    DECLARE_DYNAMIC(CListCtrl)
+
 public:
     DWORD GetExtendedStyle() const { return (DWORD)SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE); }
     DWORD SetExtendedStyle(DWORD dwNewStyle) { return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle); }

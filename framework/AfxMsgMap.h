@@ -1,6 +1,9 @@
 // Ordered message maps. BEGIN_MESSAGE_MAP(theClass, baseClass) ... END_MESSAGE_MAP() builds a table;
 // dispatch checks the class's entries in source order, then its base class's table, and the first
 // matching entry wins. Each ON_ macro names the handler signature it expects.
+//
+// Handlers are named as members of the class, without '&': ON_BN_CLICKED(IDC_GO, OnGo), or with a
+// base class: ON_COMMAND(IDOK, CDialog::OnOK). Handlers may be private or protected.
 #pragma once
 
 #include "AfxBase.h"
@@ -158,6 +161,8 @@ protected:                                        \
                 return self->memberFn(wParam, lParam))
 
 class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
+
 public:
     // The first entry matching (message, code, id) in this object's tables, or nullptr.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const;

@@ -4,6 +4,8 @@
 #include "AfxWnd.h"
 
 class CStatic : public CWnd {
+    DECLARE_DYNAMIC(CStatic)
+
 public:
     HBITMAP SetBitmap(HBITMAP hBitmap) { return (HBITMAP)SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap); }
     HBITMAP GetBitmap() const { return (HBITMAP)SendMessage(STM_GETIMAGE, IMAGE_BITMAP); }

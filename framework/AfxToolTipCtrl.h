@@ -5,6 +5,8 @@
 #include "AfxWnd.h"
 
 class CToolTipCtrl : public CWnd {
+    DECLARE_DYNAMIC(CToolTipCtrl)
+
 public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }

@@ -7,8 +7,15 @@
 
 namespace {
 // This module's HWND -> object map. Other threads may look windows up (GetDlgItem from a worker).
-std::mutex g_mapLock;
-std::unordered_map<HWND, CWnd*> g_permanent;
+// Never destroyed: global window objects of the program may still look themselves up at exit.
+std::mutex& MapLock() {
+    static std::mutex* lock = new std::mutex;
+    return *lock;
+}
+std::unordered_map<HWND, CWnd*>& Permanent() {
+    static auto* map = new std::unordered_map<HWND, CWnd*>;
+    return *map;
+}
 AfxTempMap<CWnd, HWND> g_tempWnds;
 
 // Timer calls from threads that do not own the window, carried over to the owner thread.
@@ -23,6 +30,9 @@ UINT TimerKillMsg() {
 
 bool OwnedByOtherThread(HWND hWnd) { return ::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId(); }
 }  // namespace
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 const CWnd CWnd::wndTop(HWND_TOP);
 const CWnd CWnd::wndBottom(HWND_BOTTOM);
@@ -70,9 +80,9 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    auto it = g_permanent.find(hWnd);
-    return it == g_permanent.end() ? nullptr : it->second;
+    std::lock_guard<std::mutex> lock(MapLock());
+    auto it = Permanent().find(hWnd);
+    return it == Permanent().end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -82,8 +92,8 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 
 BOOL CWnd::Attach(HWND hWnd) {
     if (!hWnd || m_hWnd) return FALSE;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    if (!g_permanent.emplace(hWnd, this).second) return FALSE;
+    std::lock_guard<std::mutex> lock(MapLock());
+    if (!Permanent().emplace(hWnd, this).second) return FALSE;
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -91,9 +101,9 @@ BOOL CWnd::Attach(HWND hWnd) {
 HWND CWnd::Detach() {
     HWND h = m_hWnd;
     if (h) {
-        std::lock_guard<std::mutex> lock(g_mapLock);
-        auto it = g_permanent.find(h);
-        if (it != g_permanent.end() && it->second == this) g_permanent.erase(it);
+        std::lock_guard<std::mutex> lock(MapLock());
+        auto it = Permanent().find(h);
+        if (it != Permanent().end() && it->second == this) Permanent().erase(it);
     }
     m_hWnd = nullptr;
     return h;
@@ -136,6 +146,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         result = pWnd->WindowProc(message, wParam, lParam);
     } catch (...) {
         // No exception may unwind through user32.
+        ::OutputDebugStringA("exception escaped a message handler\n");
         result = 0;
     }
     if (message == WM_NCDESTROY) {

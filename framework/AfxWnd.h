@@ -19,6 +19,8 @@
 class CMenu;
 
 class CWnd : public CCmdTarget {
+    DECLARE_DYNAMIC(CWnd)
+
 public:
     CWnd() = default;
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}  // unbound wrapper of a handle value

@@ -203,7 +203,8 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
     g_SystemInfo.Start();
     g_IPServer.Start();
 
-    // The device table's lock is part of the table and exists from program start.
+    // The device table's lock comes with the process-wide table: it exists before the SDK can call
+    // back and is gone only after QLC_ReleaseSDK (destructor), when no callback can take it any more.
     QLC_InitSDK(9200, 0);
     QLC_SetLanguage(2);
 
@@ -466,8 +467,6 @@ LRESULT CLENSBENCHDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
         CMenu menu;
         menu.CreatePopupMenu();
         menu.AppendMenu(MF_STRING, kTrayMenuExit, kTrayExit);
-        // Without this the menu does not close when the operator clicks elsewhere.
-        SetForegroundWindow();
         menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, this);
         menu.DestroyMenu();
         break;

@@ -115,22 +115,32 @@ TEST(FrameworkDataExchange, FailedCheckShowsMessageKeepsDialogOpenAndFocusesTheF
         std::string message;
         int focusAfterFailure = 0;
         bool openAfterFailure = false;
+        // Focus settles asynchronously once the message box is gone: read it when it has.
+        std::function<void(int)> readFocus = [&](int triesLeft) {
+            HWND hFocus = ::GetFocus();
+            if (!hFocus && triesLeft > 0) {
+                After(10, [&readFocus, triesLeft] { readFocus(triesLeft - 1); });
+                return;
+            }
+            focusAfterFailure = ::GetDlgCtrlID(hFocus);
+            openAfterFailure = dlg.IsModalRunning();
+            dlg.EndDialog(IDCANCEL);
+        };
         After(0, [&] {
-            SetText(dlg, IDC_TEXT, c.text);
-            SetText(dlg, IDC_PORT, c.port);
-            dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, IDOK));
-            if (!c.failedField) return;
-            WhenDialogShown(
-                [&](HWND hBox) {
-                    message = StaticTexts(hBox);
-                    ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-                    After(20, [&] {
-                        focusAfterFailure = ::GetDlgCtrlID(::GetFocus());
-                        openAfterFailure = dlg.IsModalRunning();
-                        dlg.EndDialog(IDCANCEL);
-                    });
-                },
-                dlg.m_hWnd);
+            WhenActive(dlg, [&] {
+                SetText(dlg, IDC_TEXT, c.text);
+                SetText(dlg, IDC_PORT, c.port);
+                ::SetFocus(::GetDlgItem(dlg, IDC_CHECK));
+                dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, IDOK));
+                if (!c.failedField) return;
+                WhenDialogShown(
+                    [&](HWND hBox) {
+                        message = StaticTexts(hBox);
+                        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                        After(10, [&] { readFocus(50); });
+                    },
+                    dlg.m_hWnd);
+            });
         });
         INT_PTR result = dlg.DoModal();
         if (!c.failedField) {

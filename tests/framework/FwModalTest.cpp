@@ -11,6 +11,11 @@ class CInnerDlg : public CDialog {
 public:
     CInnerDlg() : CDialog(IDD_INNER) {}
     int destroyCalls = 0;
+    HWND ownerAtInit = nullptr;
+    BOOL OnInitDialog() override {
+        ownerAtInit = ::GetWindow(m_hWnd, GW_OWNER);
+        return CDialog::OnInitDialog();
+    }
     BOOL DestroyWindow() override {
         ++destroyCalls;
         return CDialog::DestroyWindow();
@@ -23,7 +28,6 @@ public:
 
     CInnerDlg inner;
     INT_PTR innerResult = 0;
-    HWND innerOwner = nullptr;
     int ticks = 0, ticksDuringInner = 0;
     bool endOuterDuringInner = false;
     bool outerRunningAfterInner = false;
@@ -39,7 +43,6 @@ public:
     }
     // A modal dialog opened from a handler of this modal dialog.
     void OnGo() {
-        After(0, [this] { innerOwner = ::GetWindow(inner, GW_OWNER); });
         innerResult = inner.DoModal();
         outerRunningAfterInner = IsModalRunning() && IsWindow() && IsWindowEnabled();
     }
@@ -70,18 +73,17 @@ END_MESSAGE_MAP()
 
 TEST(FrameworkModal, NestedLoopKeepsOuterTimerAndEndDialogFromOutsideEndsInner) {
     COuterDlg outer;
+    // From outside both dialogs' handlers: wait for the inner loop and a few outer ticks, then end it.
+    std::function<void()> poll = [&outer, &poll] {
+        if (outer.inner.IsModalRunning() && outer.ticksDuringInner >= 3) {
+            outer.inner.EndDialog(42);
+            After(0, [&outer] { outer.EndDialog(7); });
+        } else {
+            After(10, poll);
+        }
+    };
     After(0, [&] {
         outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
-        // From outside both dialogs' handlers: wait for the inner loop and a few outer ticks, then end it.
-        std::function<void()> poll;
-        poll = [&outer, &poll] {
-            if (outer.inner.IsModalRunning() && outer.ticksDuringInner >= 3) {
-                outer.inner.EndDialog(42);
-                After(0, [&outer] { outer.EndDialog(7); });
-            } else {
-                After(10, poll);
-            }
-        };
         After(10, poll);
     });
     EXPECT_EQ(7, outer.DoModal());
@@ -93,30 +95,34 @@ TEST(FrameworkModal, NestedLoopKeepsOuterTimerAndEndDialogFromOutsideEndsInner) 
 }
 
 TEST(FrameworkModal, ParentlessDialogIsOwnedByTheActiveWindowOrTheMainWindowsPopup) {
+    // Clicks "Go" once `outer` is the active window, then ends the inner dialog and the outer one.
+    auto run = [](COuterDlg& outer) {
+        After(0, [&outer] { WhenActive(outer, [&outer] {
+            outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
+            WhenDialogShown(
+                [&outer](HWND) {
+                    outer.inner.EndDialog(IDOK);
+                    After(0, [&outer] { outer.EndDialog(IDCANCEL); });
+                },
+                outer.m_hWnd);
+        }); });
+    };
     COuterDlg outer;
-    After(0, [&] {
-        outer.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(outer, IDC_GO));
-        WhenDialogShown([&](HWND) { outer.inner.EndDialog(IDOK); }, outer.m_hWnd);
-    });
     HWND hOuter = nullptr;
     After(0, [&] { hOuter = outer.m_hWnd; });
-    outer.innerOwner = nullptr;
-    After(200, [&] { outer.EndDialog(IDCANCEL); });
+    run(outer);
     EXPECT_EQ(IDCANCEL, outer.DoModal());
-    EXPECT_EQ(hOuter, outer.innerOwner) << "no main window: the thread's active window owns the new dialog";
+    EXPECT_EQ(IDOK, outer.innerResult);
+    EXPECT_EQ(hOuter, outer.inner.ownerAtInit) << "no main window: the thread's active window owns the new dialog";
 
     // With a main window the owner is the main window's last active popup.
     CWinApp app("framework test");
     COuterDlg main;
     app.m_pMainWnd = &main;
-    After(0, [&] {
-        hOuter = main.m_hWnd;
-        main.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(main, IDC_GO));
-        WhenDialogShown([&](HWND) { main.inner.EndDialog(IDOK); }, main.m_hWnd);
-    });
-    After(200, [&] { main.EndDialog(IDCANCEL); });
+    After(0, [&] { hOuter = main.m_hWnd; });
+    run(main);
     EXPECT_EQ(IDCANCEL, main.DoModal());
-    EXPECT_EQ(hOuter, main.innerOwner);
+    EXPECT_EQ(hOuter, main.inner.ownerAtInit);
 }
 
 TEST(FrameworkModal, EndDialogOfAnOuterDialogWaitsForTheInnerLoop) {

@@ -57,7 +57,7 @@ TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
     HWND hPluginDlg = nullptr, owner = nullptr;
     bool hostSeesPluginWindow = true, pluginSeesHostWindow = true, pluginSeesOwnWindow = false;
     int ticksBefore = 0, ticksDuring = 0;
-    After(0, [&] {
+    After(0, [&] { WhenActive(host, [&] {
         host.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(host, IDC_GO));
         WhenDialogShown(
             [&](HWND h) {
@@ -77,7 +77,7 @@ TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
                 });
             },
             host.m_hWnd);
-    });
+    }); });
     EXPECT_EQ(IDOK, host.DoModal());
     EXPECT_EQ(5, host.pluginResult);
     EXPECT_EQ("插件对话框", caption) << "the plug-in's template, not the host's of the same id";

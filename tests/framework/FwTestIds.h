@@ -6,6 +6,7 @@
 #define IDD_INNER 102
 #define IDD_CHILD 103
 #define IDD_OWNERDRAW 104
+#define IDD_CONTROLS 105
 #define IDR_ACCEL 200
 #define IDS_GREETING 300
 
@@ -21,6 +22,11 @@
 #define IDC_AFTER 1016
 #define IDC_POWER 1020
 #define IDC_PLUGIN_LABEL 1030
+#define IDC_LIST 1040
+#define IDC_IP 1041
+#define IDC_LOG 1042
+#define IDC_MODE 1043
+#define IDC_TIPPED 1044
 
 #define ID_MENU_ITEM 40001
 #define ID_KEY_F5 40005

@@ -46,6 +46,14 @@ void WhenDialogShown(std::function<void(HWND)> action, HWND except) {
     After(10, [action, except] { WhenDialogShown(action, except); });
 }
 
+void WhenActive(HWND hWnd, std::function<void()> action) {
+    if (::GetActiveWindow() == hWnd) {
+        action();
+        return;
+    }
+    After(10, [hWnd, action] { WhenActive(hWnd, action); });
+}
+
 bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {
     DWORD start = ::GetTickCount();
     MSG msg;

@@ -12,6 +12,8 @@ void After(UINT ms, std::function<void()> fn);
 // Once a visible top-level window of this thread, other than `except`, with class "#32770" exists,
 // calls action(hwnd). Polls every 10 ms.
 void WhenDialogShown(std::function<void(HWND)> action, HWND except = nullptr);
+// Calls action() once hWnd is the thread's active window. Polls every 10 ms.
+void WhenActive(HWND hWnd, std::function<void()> action);
 // Visible top-level dialog windows of this thread.
 std::vector<HWND> ThreadDialogs();
 // Pumps this thread's messages (through PreTranslateMessage) until done() or the time runs out.

@@ -32,7 +32,8 @@ VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
         ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
         self->m_forced = true;
-        // Whatever nested box is open goes first, then the dialog itself.
+        // Whatever nested menu or box is open goes first, then the dialog itself.
+        EndMenu();
         HWND other = FindOtherThreadDialog(self->m_dialog->GetSafeHwnd());
         if (other) PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
         if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
@@ -129,6 +130,15 @@ BOOL CALLBACK DialogWithText(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK WindowOfClass(HWND hwnd, LPARAM param) {
+    Search* s = reinterpret_cast<Search*>(param);
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (!IsWindowVisible(hwnd) || strcmp(cls, s->text) != 0) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
 BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
     Search* s = reinterpret_cast<Search*>(param);
     if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
@@ -140,6 +150,12 @@ BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
 HWND FindThreadDialogWithText(const char* text) {
     Search s = {text, nullptr, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), DialogWithText, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND FindThreadWindowOfClass(const char* cls) {
+    Search s = {cls, nullptr, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), WindowOfClass, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 

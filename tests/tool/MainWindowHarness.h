@@ -58,6 +58,8 @@ void LoadScenarioText(const char* text);
 // A visible top-level window of this thread whose class is the dialog class and which holds a child
 // with exactly this text (a message box, for example); NULL when there is none.
 HWND FindThreadDialogWithText(const char* text);
+// A visible top-level window of this thread with this class (a pop-up menu is "#32768").
+HWND FindThreadWindowOfClass(const char* cls);
 // A visible top-level dialog of this thread other than `except`.
 HWND FindOtherThreadDialog(HWND except);
 

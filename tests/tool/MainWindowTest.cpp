@@ -220,7 +220,6 @@ TEST(MainWindow, ClosingRunsTheShutDownOnceWhicheverWayItEnds) {
     const Way ways[] = {
         {"close box", WM_CLOSE, 0, true},
         {"Esc", WM_KEYDOWN, VK_ESCAPE, false},
-        {"tray menu item", WM_COMMAND, 2, false},
         {"Enter", WM_KEYDOWN, VK_RETURN, false},
     };
     for (const Way& way : ways) {
@@ -253,6 +252,37 @@ TEST(MainWindow, ClosingRunsTheShutDownOnceWhicheverWayItEnds) {
     }
 }
 
+TEST(MainWindow, AboutEntryOpensTheAboutBoxAndReturnsToTheWindow) {
+    MainRun run;
+    MainRun* r = &run;
+    HWND about = nullptr;
+    run.script.Add("choose the about entry", [r] {
+        // The low four bits of a system command are the system's own: they do not matter.
+        PostMessageA(r->hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+        return true;
+    });
+    run.script.Add("about box shown", [r, &about] {
+        about = FindThreadDialogWithText("LENSBENCH 1.0 版");
+        if (!about) return false;
+        char caption[64] = "";
+        GetWindowTextA(about, caption, sizeof caption);
+        EXPECT_STREQ(caption, "关于 LENSBENCH");
+        EXPECT_EQ(GetWindow(about, GW_OWNER), r->hwnd) << "the about box is not modal over the main window";
+        EXPECT_FALSE(IsWindowEnabled(r->hwnd)) << "the main window stays usable under the about box";
+        PostMessageA(about, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    run.script.Add("back to the main window", [r, &about] {
+        if (IsWindow(about)) return false;
+        EXPECT_TRUE(IsWindowVisible(r->hwnd));
+        EXPECT_TRUE(IsWindowEnabled(r->hwnd));
+        EXPECT_FALSE(r->dlg.ShutDownDone());
+        PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+        return true;
+    });
+    EXPECT_EQ(run.Run(), IDCANCEL);
+}
+
 TEST(MainWindow, TrayIconHidesAndRestoresTheWindow) {
     MainRun run;
     MainRun* r = &run;
@@ -277,52 +307,63 @@ TEST(MainWindow, TrayIconHidesAndRestoresTheWindow) {
     run.Run();
 }
 
+// The anchoring itself is tested on its own; here: the main window wires it to WM_SIZE and
+// WM_GETMINMAXINFO and fits the embedded video window to group box 1015 after it.
+// The tray icon's menu: its one item "退出软件" ends the program through the dialog's cancel.
+TEST(MainWindow, TrayMenuItemEndsTheProgram) {
+    Standin_ClearLog();
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("right click on the icon", [r] {
+        SendMessageA(r->hwnd, WM_TASKBARCREATED, 0, 0);
+        PostMessageA(r->hwnd, 0x464, 128, WM_RBUTTONUP);
+        return true;
+    });
+    run.script.Add("choose the item", [] {
+        HWND menu = FindThreadWindowOfClass("#32768");
+        if (!menu) return false;
+        HMENU hmenu = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        char item[32] = "";
+        GetMenuStringA(hmenu, 0, item, sizeof item, MF_BYPOSITION);
+        EXPECT_STREQ(item, "退出软件");
+        EXPECT_EQ(GetMenuItemID(hmenu, 0), 2u);
+        EXPECT_EQ(GetMenuItemCount(hmenu), 1);
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+    });
+    EXPECT_EQ(run.Run(), IDCANCEL);
+    EXPECT_EQ(CountCalls("QLSP_ReleaseSDK"), 1);
+}
+
 TEST(MainWindow, ResizingMovesTheRightColumnAndGrowsTheVideo) {
     MainRun run;
     MainRun* r = &run;
     run.script.Add("resize", [r] {
         HWND h = r->hwnd;
-        RECT window, client;
+        RECT window;
         GetWindowRect(h, &window);
-        GetClientRect(h, &client);
-        const int openW = window.right - window.left, openH = window.bottom - window.top;
-
-        // The window can never be dragged smaller than it opened.
         MINMAXINFO mmi;
         memset(&mmi, 0, sizeof mmi);
         SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        EXPECT_EQ(mmi.ptMinTrackSize.x, openW);
-        EXPECT_EQ(mmi.ptMinTrackSize.y, openH);
+        EXPECT_EQ(mmi.ptMinTrackSize.x, window.right - window.left) << "smaller than the opening size is refused";
+        EXPECT_EQ(mmi.ptMinTrackSize.y, window.bottom - window.top);
 
-        struct Change {
-            int dx, dy;
-        };
-        const Change changes[] = {{40, 30}, {0, 25}, {-20, -10}, {0, 0}, {60, 0}};
-        for (const Change& c : changes) {
-            SCOPED_TRACE(testing::Message() << "dx " << c.dx << " dy " << c.dy);
-            RECT list0 = ControlRect(h, IDC_LIST_DEVICES), user0 = ControlRect(h, IDC_EDIT_USER);
-            RECT video0 = ControlRect(h, IDC_STATIC_VIDEO);
-            RECT now, client0, client1;
-            GetWindowRect(h, &now);
+        const SIZE changes[] = {{40, 30}, {-20, -10}, {0, 0}};
+        for (const SIZE& c : changes) {
+            SCOPED_TRACE(testing::Message() << "dx " << c.cx << " dy " << c.cy);
+            RECT list0 = ControlRect(h, IDC_LIST_DEVICES), client0, client1, now;
             GetClientRect(h, &client0);
-            SetWindowPos(h, nullptr, 0, 0, now.right - now.left + c.dx, now.bottom - now.top + c.dy,
+            GetWindowRect(h, &now);
+            SetWindowPos(h, nullptr, 0, 0, now.right - now.left + c.cx, now.bottom - now.top + c.cy,
                          SWP_NOMOVE | SWP_NOZORDER);
             // What counts is the change of the client area (the frame may change with the first resize).
             GetClientRect(h, &client1);
             const int dx = client1.right - client0.right, dy = client1.bottom - client0.bottom;
-            EXPECT_EQ(dx != 0, c.dx != 0) << "the client area width changed by " << dx;
-            EXPECT_EQ(dy != 0, c.dy != 0) << "the client area height changed by " << dy;
-            RECT list = ControlRect(h, IDC_LIST_DEVICES), user = ControlRect(h, IDC_EDIT_USER);
-            RECT video = ControlRect(h, IDC_STATIC_VIDEO);
-            EXPECT_EQ(list.left - list0.left, dx);
+            EXPECT_EQ(dx != 0, c.cx != 0) << "the client area width changed by " << dx;
+            RECT list = ControlRect(h, IDC_LIST_DEVICES), video = ControlRect(h, IDC_STATIC_VIDEO);
+            EXPECT_EQ(list.left - list0.left, dx) << "list 1005 did not follow the right edge";
             EXPECT_EQ(list.top - list0.top, dy);
-            EXPECT_EQ(list.right - list.left, list0.right - list0.left) << "list 1005 keeps its size";
-            EXPECT_EQ(user.left - user0.left, dx);
-            EXPECT_EQ(user.top - user0.top, dy);
-            EXPECT_EQ(video.left, video0.left);
-            EXPECT_EQ(video.top, video0.top);
-            EXPECT_EQ(video.right - video0.right, dx) << "group box 1015 grows with the window";
-            EXPECT_EQ(video.bottom - video0.bottom, dy);
             // The embedded video spans from the corner to the group box's bottom right.
             RECT draw;
             GetWindowRect(r->dlg.DrawWindow()->GetSafeHwnd(), &draw);
@@ -383,6 +424,63 @@ TEST(MainWindow, EscLeavesFullScreenAndTheEmbeddedViewTakesThePlayerBack) {
         if (!pointedBack) return false;
         EXPECT_EQ(IsWindowVisible(r->hwnd), TRUE);
         PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+// Clicks and the wheel reach the player in the client coordinates of the window that got them; the
+// preview goes into group box 1015 on the screen.
+TEST(MainWindow, MouseWheelAndPreviewReachTheLibraries) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("mouse and wheel", [r] {
+        HWND main = r->hwnd, draw = r->dlg.DrawWindow()->GetSafeHwnd();
+        POINT wheelAt = {50, 60};
+        ClientToScreen(draw, &wheelAt);
+        const LPARAM screenPoint = MAKELPARAM(wheelAt.x, wheelAt.y);
+        struct Case {
+            HWND target;
+            UINT message;
+            WPARAM wParam;
+            LPARAM lParam;
+            const char* function;
+            const char* args;
+        };
+        const Case cases[] = {
+            {draw, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40), "CTellurio::MouseEvent", "0, {30,40}"},
+            {draw, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(31, 41), "CTellurio::MouseEvent", "2, {31,41}"},
+            {draw, WM_RBUTTONUP, 0, MAKELPARAM(32, 42), "CTellurio::MouseEvent", "3, {32,42}"},
+            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom", "{50,60}, 1"},
+            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom", "{50,60}, 0"},
+            {draw, WM_MOUSEWHEEL, 0, screenPoint, "CTellurio::MouseZoom", "{50,60}, 0"},
+            {main, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(700, 500), "CTellurio::MouseEvent", "2, {700,500}"},
+        };
+        for (const Case& c : cases) {
+            Standin_ClearLog();
+            SendMessageA(c.target, c.message, c.wParam, c.lParam);
+            // Only a left click in the embedded view tells the main window (0x6411).
+            MSG clicked;
+            bool told = PeekMessageA(&clicked, main, 0x6411, 0x6411, PM_REMOVE) != FALSE;
+            EXPECT_EQ(told, c.target == draw && c.message == WM_LBUTTONDOWN) << "message 0x" << std::hex << c.message;
+            std::vector<std::string> got = CallsNamed({c.function}, true);
+            std::string expected = std::string(c.function) + "(" + c.args + ")";
+            EXPECT_EQ(got, std::vector<std::string>{expected}) << "message 0x" << std::hex << c.message
+                                                               << ": got\n" << Join(got);
+        }
+
+        RECT box;
+        GetWindowRect(GetDlgItem(main, IDC_STATIC_VIDEO), &box);
+        char expected[160];
+        snprintf(expected, sizeof expected, "QLSP_SetVideoPreview(%d, 0x%08lX, {%ld,%ld,%ld,%ld}, 1)",
+                 g_App.nPreviewPlayer, (unsigned long)(uintptr_t)main, box.left + 1, box.top + 7, box.right - 2,
+                 box.bottom - 2);
+        for (UINT message : {0x465u, 0x466u}) {
+            Standin_ClearLog();
+            EXPECT_EQ(SendMessageA(main, message, 0, 0), 0);
+            EXPECT_EQ(CallsNamed({"QLSP_SetVideoPreview"}, true), std::vector<std::string>{expected});
+        }
+        PostMessageA(main, WM_CLOSE, 0, 0);
         return true;
     });
     run.Run();

@@ -149,6 +149,28 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
+// Starts the program, waits for its main window and closes it; returns its exit code (-1: no window
+// or no end).
+long RunOnceAndClose() {
+    Program p;
+    if (!p.Start()) return -1;
+    HWND main = p.MainWindow(30000);
+    if (!main) return -1;
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    return p.WaitExit(20000);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::string s;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return s;
+    char buf[512];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    fclose(f);
+    return s;
+}
+
 } // namespace
 
 TEST(Program, SecondCopyShowsOneMessageAndNoWindow) {
@@ -187,12 +209,7 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     DeleteFileA(ini.c_str());
     SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
 
-    Program p;
-    ASSERT_TRUE(p.Start());
-    HWND main = p.MainWindow(30000);
-    ASSERT_NE(main, nullptr);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after WM_CLOSE";
+    EXPECT_EQ(RunOnceAndClose(), 0) << "the program did not end cleanly after WM_CLOSE";
 
     char shift[16] = "", threshold[16] = "";
     GetPrivateProfileStringA("TIAOJIAO", "SHIFT", "", shift, sizeof shift, ini.c_str());
@@ -222,4 +239,16 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     std::string got;
     for (const std::string& s : order) got += s + " ";
     EXPECT_EQ(order, expected) << "got: " << got;
+}
+
+TEST(Program, AnExistingConfigIsReadAndLeftAsItIs) {
+    CopyProgram();
+    const std::string ini = WorkDir() + "\\Config.ini";
+    const std::string content = "[TIAOJIAO]\r\nTHRESHOLD=55\r\n";
+    FILE* f = fopen(ini.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(content.data(), 1, content.size(), f);
+    fclose(f);
+    EXPECT_EQ(RunOnceAndClose(), 0);
+    EXPECT_EQ(ReadFile(ini), content) << "a file that exists is not given the missing key";
 }

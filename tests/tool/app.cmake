@@ -20,4 +20,5 @@ lk_add_test(lenskit_program_test
 add_dependencies(lenskit_program_test LENSKIT)
 set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
     Program.StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder
+    Program.AnExistingConfigIsReadAndLeftAsItIs
     PROPERTIES RESOURCE_LOCK lenskit_process)
