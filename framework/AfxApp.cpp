@@ -13,11 +13,12 @@ char g_szModuleName[MAX_PATH];
 
 HINSTANCE ThisModule() {
     HMODULE h = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          (LPCSTR)&ThisModule, &h);
     return h;
 }
-}  // namespace
+} // namespace
 
 const CRuntimeClass CObject::classCObject = {"CObject", nullptr};
 
@@ -26,7 +27,9 @@ IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName) { g_pApp = this; }
+CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName) {
+    g_pApp = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_pApp == this) g_pApp = nullptr;
@@ -42,24 +45,36 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
-HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const {
+    return LoadIcon(MAKEINTRESOURCEA(nIDResource));
+}
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const {
+    return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName);
+}
 HCURSOR CWinApp::LoadCursor(UINT nIDResource) const {
     return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
-CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
 
 HINSTANCE AfxGetInstanceHandle() {
     if (!g_hInstance) g_hInstance = ThisModule();
     return g_hInstance;
 }
 
-HINSTANCE AfxGetResourceHandle() { return g_hResource ? g_hResource : AfxGetInstanceHandle(); }
+HINSTANCE AfxGetResourceHandle() {
+    return g_hResource ? g_hResource : AfxGetInstanceHandle();
+}
 
-void AfxSetResourceHandle(HINSTANCE hInstResource) { g_hResource = hInstResource; }
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    g_hResource = hInstResource;
+}
 
 LPCSTR AfxGetAppName() {
     if (g_pApp && g_pApp->m_pszAppName) return g_pApp->m_pszAppName;
@@ -70,8 +85,10 @@ LPCSTR AfxGetAppName() {
         // 0x5C is not taken for a backslash.
         const char *name = path, *dot = nullptr;
         for (const char* p = path; *p; p = ::CharNextA(p)) {
-            if (*p == '\\' || *p == '/') name = p + 1, dot = nullptr;
-            else if (*p == '.') dot = p;
+            if (*p == '\\' || *p == '/')
+                name = p + 1, dot = nullptr;
+            else if (*p == '.')
+                dot = p;
         }
         size_t n = dot ? (size_t)(dot - name) : strlen(name);
         if (n >= sizeof g_szModuleName) n = sizeof g_szModuleName - 1;
@@ -83,8 +100,9 @@ LPCSTR AfxGetAppName() {
 
 void AfxInitCommonControls() {
     static const BOOL done = [] {
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES |
-                                                     ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                     ICC_INTERNET_CLASSES | ICC_PROGRESS_CLASS |
+                                                     ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
         return ::InitCommonControlsEx(&icc);
     }();
     (void)done;
@@ -93,8 +111,10 @@ void AfxInitCommonControls() {
 HWND AfxPickOwner() {
     HWND h = nullptr;
     CWnd* pMain = AfxGetMainWnd();
-    if (pMain && ::IsWindow(pMain->m_hWnd)) h = ::GetLastActivePopup(pMain->m_hWnd);
-    else h = ::GetActiveWindow();
+    if (pMain && ::IsWindow(pMain->m_hWnd))
+        h = ::GetLastActivePopup(pMain->m_hWnd);
+    else
+        h = ::GetActiveWindow();
     // Only a top-level window can own a popup.
     return h ? ::GetAncestor(h, GA_ROOT) : nullptr;
 }

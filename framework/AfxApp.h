@@ -9,7 +9,7 @@
 #include "AfxWnd.h"
 
 #ifndef ID_HELP
-#define ID_HELP 0xE146  // 57670: the help command an application's map may route to CWinApp::OnHelp
+#define ID_HELP 0xE146 // 57670: the help command an application's map may route to CWinApp::OnHelp
 #endif
 
 class CWinApp : public CCmdTarget {
@@ -19,7 +19,7 @@ public:
     explicit CWinApp(LPCSTR lpszAppName = nullptr);
     ~CWinApp() override;
 
-    LPCSTR m_pszAppName = nullptr;  // message box caption; the module's file name when not given
+    LPCSTR m_pszAppName = nullptr; // message box caption; the module's file name when not given
     HINSTANCE m_hInstance = nullptr;
     LPSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;

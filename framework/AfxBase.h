@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #ifndef afx_msg
-#define afx_msg  // marks message-map handlers; expands to nothing
+#define afx_msg // marks message-map handlers; expands to nothing
 #endif
 
 class CWnd;
@@ -27,12 +27,14 @@ public:
     static const CRuntimeClass classCObject;
 };
 
-#define DECLARE_DYNAMIC(theClass)                                             \
-public:                                                                       \
-    static const CRuntimeClass class##theClass;                              \
-    const CRuntimeClass* GetRuntimeClass() const override { return &class##theClass; }
+#define DECLARE_DYNAMIC(theClass)                                                                            \
+public:                                                                                                      \
+    static const CRuntimeClass class##theClass;                                                              \
+    const CRuntimeClass* GetRuntimeClass() const override {                                                  \
+        return &class##theClass;                                                                             \
+    }
 
-#define IMPLEMENT_DYNAMIC(theClass, baseClass) \
+#define IMPLEMENT_DYNAMIC(theClass, baseClass)                                                               \
     const CRuntimeClass theClass::class##theClass = {#theClass, &baseClass::class##baseClass};
 
 #define RUNTIME_CLASS(theClass) (&theClass::class##theClass)

@@ -13,7 +13,9 @@ public:
     void SetState(BOOL bHighlight) { SendMessage(BM_SETSTATE, (WPARAM)bHighlight); }
     UINT GetButtonStyle() const { return (UINT)GetStyle() & 0xFFFF; }
     void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
-    HBITMAP SetBitmap(HBITMAP hBitmap) { return (HBITMAP)SendMessage(BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap); }
+    HBITMAP SetBitmap(HBITMAP hBitmap) {
+        return (HBITMAP)SendMessage(BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap);
+    }
     HICON SetIcon(HICON hIcon) { return (HICON)SendMessage(BM_SETIMAGE, IMAGE_ICON, (LPARAM)hIcon); }
 
     // BS_OWNERDRAW buttons: the parent's WM_DRAWITEM arrives here.

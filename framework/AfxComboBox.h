@@ -10,7 +10,9 @@ class CComboBox : public CWnd {
 public:
     int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
     int AddString(LPCSTR lpszString) { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString); }
-    int InsertString(int nIndex, LPCSTR lpszString) { return (int)SendMessage(CB_INSERTSTRING, (WPARAM)nIndex, (LPARAM)lpszString); }
+    int InsertString(int nIndex, LPCSTR lpszString) {
+        return (int)SendMessage(CB_INSERTSTRING, (WPARAM)nIndex, (LPARAM)lpszString);
+    }
     int DeleteString(UINT nIndex) { return (int)SendMessage(CB_DELETESTRING, nIndex); }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
     int GetCurSel() const { return (int)SendMessage(CB_GETCURSEL); }
@@ -21,9 +23,13 @@ public:
         return (int)SendMessage(CB_FINDSTRINGEXACT, (WPARAM)nIndexStart, (LPARAM)lpszFind);
     }
     DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)SendMessage(CB_GETITEMDATA, (WPARAM)nIndex); }
-    int SetItemData(int nIndex, DWORD_PTR dwItemData) { return (int)SendMessage(CB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)dwItemData); }
+    int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+        return (int)SendMessage(CB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)dwItemData);
+    }
     // nIndex -1: the selection field.
-    int SetItemHeight(int nIndex, UINT cyItemHeight) { return (int)SendMessage(CB_SETITEMHEIGHT, (WPARAM)nIndex, (LPARAM)cyItemHeight); }
+    int SetItemHeight(int nIndex, UINT cyItemHeight) {
+        return (int)SendMessage(CB_SETITEMHEIGHT, (WPARAM)nIndex, (LPARAM)cyItemHeight);
+    }
     int GetItemHeight(int nIndex) const { return (int)SendMessage(CB_GETITEMHEIGHT, (WPARAM)nIndex); }
     void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
     BOOL GetDroppedState() const { return (BOOL)SendMessage(CB_GETDROPPEDSTATE); }

@@ -20,8 +20,7 @@ IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 namespace {
 // Shared by the owner-drawn kinds: DrawItem / MeasureItem of the control object.
-template <typename T>
-BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
+template <typename T> BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_DRAWITEM) {
         pCtrl->DrawItem((LPDRAWITEMSTRUCT)lParam);
     } else if (message == WM_MEASUREITEM) {
@@ -32,7 +31,7 @@ BOOL ReflectOwnerDraw(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult) {
     *pResult = TRUE;
     return TRUE;
 }
-}  // namespace
+} // namespace
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* pResult) {
     if (message != WM_DRAWITEM) return FALSE;
@@ -152,8 +151,9 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     AfxInitCommonControls();
     HWND h = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | dwStyle, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                               nullptr, AfxGetInstanceHandle(), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr, AfxGetInstanceHandle(),
+                               nullptr);
     if (!h) return FALSE;
     if (!SubclassWindow(h)) {
         ::DestroyWindow(h);
@@ -181,8 +181,10 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
     if (!pWnd || !pWnd->m_hWnd) return FALSE;
     TOOLINFOA ti;
     FillToolInfo(ti, pWnd, nIDTool);
-    if (lpRectTool) ti.rect = *lpRectTool;
-    else if (nIDTool != 0) ::GetClientRect(pWnd->m_hWnd, &ti.rect);
+    if (lpRectTool)
+        ti.rect = *lpRectTool;
+    else if (nIDTool != 0)
+        ::GetClientRect(pWnd->m_hWnd, &ti.rect);
     ti.lpszText = (LPSTR)lpszText;
     return (BOOL)SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
 }

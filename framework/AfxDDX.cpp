@@ -37,7 +37,7 @@ void FailWith(CDataExchange* pDX, const CString& message) {
     AfxMessageBox(message, MB_ICONEXCLAMATION);
     pDX->Fail();
 }
-}  // namespace
+} // namespace
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     m_idLastControl = nIDC;
@@ -68,8 +68,10 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     HWND h = pDX->PrepareEditCtrl(nIDC);
     if (!h) return;
-    if (pDX->m_bSaveAndValidate) value = ControlText(h);
-    else ::SetWindowTextA(h, value);
+    if (pDX->m_bSaveAndValidate)
+        value = ControlText(h);
+    else
+        ::SetWindowTextA(h, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
@@ -91,7 +93,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
     if (!h) return;
     if (pDX->m_bSaveAndValidate) {
         long long n = 0;
-        if (!ParseNumber(ControlText(h), true, n) || n < INT_MIN || n > INT_MAX) FailWith(pDX, "请输入一个整数。");
+        if (!ParseNumber(ControlText(h), true, n) || n < INT_MIN || n > INT_MAX)
+            FailWith(pDX, "请输入一个整数。");
         value = (int)n;
     } else {
         CString s;
@@ -103,8 +106,11 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     HWND h = pDX->PrepareCtrl(nIDC);
     if (!h) return;
-    if (pDX->m_bSaveAndValidate) value = (int)::SendMessageA(h, BM_GETCHECK, 0, 0);
-    else ::SendMessageA(h, BM_SETCHECK, (WPARAM)(value >= BST_UNCHECKED && value <= BST_INDETERMINATE ? value : 0), 0);
+    if (pDX->m_bSaveAndValidate)
+        value = (int)::SendMessageA(h, BM_GETCHECK, 0, 0);
+    else
+        ::SendMessageA(h, BM_SETCHECK,
+                       (WPARAM)(value >= BST_UNCHECKED && value <= BST_INDETERMINATE ? value : 0), 0);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
@@ -139,8 +145,10 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     }
     HWND h = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
     if (!h || !pDX->m_bEditLastControl) return;
-    if (IsClass(h, "ComboBox")) ::SendMessageA(h, CB_LIMITTEXT, (WPARAM)nChars, 0);
-    else ::SendMessageA(h, EM_LIMITTEXT, (WPARAM)nChars, 0);
+    if (IsClass(h, "ComboBox"))
+        ::SendMessageA(h, CB_LIMITTEXT, (WPARAM)nChars, 0);
+    else
+        ::SendMessageA(h, EM_LIMITTEXT, (WPARAM)nChars, 0);
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {

@@ -10,7 +10,7 @@ public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
         : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
-    BOOL m_bSaveAndValidate;  // TRUE: controls -> members
+    BOOL m_bSaveAndValidate; // TRUE: controls -> members
     CWnd* m_pDlgWnd;
     int m_idLastControl = 0;
     BOOL m_bEditLastControl = FALSE;
@@ -22,11 +22,11 @@ public:
     [[noreturn]] void Fail();
 };
 
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);  // binds once; later calls do nothing
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl); // binds once; later calls do nothing
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);         // decimal; non-numbers fail
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value); // decimal; non-numbers fail
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value);         // BST_UNCHECKED/CHECKED/INDETERMINATE
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value); // BST_UNCHECKED/CHECKED/INDETERMINATE
 // nIDC is the first radio button of a group; value is the index of the checked one, -1 for none.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // Loading also limits the edit control to nChars bytes.

@@ -19,15 +19,17 @@ LRESULT CALLBACK BindOnCreate(int nCode, WPARAM wParam, LPARAM lParam) {
 
 // The dialog's own procedure does nothing: the framework's window procedure, subclassed in front
 // of the dialog manager's, handles every message and returns results directly.
-INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-}  // namespace
+INT_PTR CALLBACK NullDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+} // namespace
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 IMPLEMENT_DYNAMIC(CDialogEx, CDialog)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnCancel)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -60,7 +62,9 @@ BOOL CDialog::CreateFromTemplate(LPCSTR lpszTemplateName, HWND hWndParent) {
     return hWnd != nullptr && hWnd == m_hWnd;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+    return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd);
+}
 
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
     m_lpszTemplateName = lpszTemplateName;
@@ -131,7 +135,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
@@ -140,7 +146,9 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
-BOOL CDialog::DestroyWindow() { return CWnd::DestroyWindow(); }
+BOOL CDialog::DestroyWindow() {
+    return CWnd::DestroyWindow();
+}
 
 BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_INITDIALOG) {

@@ -29,9 +29,9 @@ public:
     void EndDialog(int nResult);
     BOOL IsModalRunning() const { return m_bModalRunning; }
 
-    virtual BOOL OnInitDialog();  // UpdateData(FALSE); TRUE lets the dialog manager set the focus
-    virtual void OnOK();          // UpdateData(TRUE), then EndDialog(IDOK) only if that succeeded
-    virtual void OnCancel();      // EndDialog(IDCANCEL)
+    virtual BOOL OnInitDialog(); // UpdateData(FALSE); TRUE lets the dialog manager set the focus
+    virtual void OnOK();         // UpdateData(TRUE), then EndDialog(IDOK) only if that succeeded
+    virtual void OnCancel();     // EndDialog(IDCANCEL)
 
     // Keyboard messages for the dialog or its controls go through IsDialogMessage (Tab, Enter, Esc).
     // A child dialog leaves that to its top-level ancestor.

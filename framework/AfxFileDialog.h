@@ -15,7 +15,7 @@ public:
 
     OPENFILENAMEA m_ofn{};
 
-    virtual INT_PTR DoModal();  // IDOK or IDCANCEL
+    virtual INT_PTR DoModal(); // IDOK or IDCANCEL
     CString GetPathName() const { return CString(m_szFile); }
     CString GetFileName() const;
     CString GetFileExt() const;

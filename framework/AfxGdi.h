@@ -16,8 +16,16 @@ public:
 
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     operator HGDIOBJ() const { return m_hObject; }
-    BOOL Attach(HGDIOBJ h) { DeleteObject(); m_hObject = h; return h != nullptr; }
-    HGDIOBJ Detach() { HGDIOBJ h = m_hObject; m_hObject = nullptr; return h; }
+    BOOL Attach(HGDIOBJ h) {
+        DeleteObject();
+        m_hObject = h;
+        return h != nullptr;
+    }
+    HGDIOBJ Detach() {
+        HGDIOBJ h = m_hObject;
+        m_hObject = nullptr;
+        return h;
+    }
     BOOL DeleteObject();
     int GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
 };
@@ -30,7 +38,7 @@ public:
     BOOL LoadBitmap(LPCSTR lpszResourceName);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
-    static CBitmap* FromHandle(HBITMAP h);  // temporary, not owning
+    static CBitmap* FromHandle(HBITMAP h); // temporary, not owning
 };
 
 class CBrush : public CGdiObject {
@@ -77,11 +85,18 @@ public:
 
     HDC m_hDC = nullptr;
 
-    static CDC* FromHandle(HDC hDC);  // temporary wrapper, never deletes the DC
+    static CDC* FromHandle(HDC hDC); // temporary wrapper, never deletes the DC
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
-    BOOL Attach(HDC hDC) { m_hDC = hDC; return hDC != nullptr; }
-    HDC Detach() { HDC h = m_hDC; m_hDC = nullptr; return h; }
+    BOOL Attach(HDC hDC) {
+        m_hDC = hDC;
+        return hDC != nullptr;
+    }
+    HDC Detach() {
+        HDC h = m_hDC;
+        m_hDC = nullptr;
+        return h;
+    }
     BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr)); }
     BOOL DeleteDC();
 
@@ -99,7 +114,8 @@ public:
     }
     BOOL StretchBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, int wSrc, int hSrc,
                     DWORD dwRop) {
-        return ::StretchBlt(m_hDC, x, y, w, h, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, wSrc, hSrc, dwRop);
+        return ::StretchBlt(m_hDC, x, y, w, h, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, wSrc, hSrc,
+                            dwRop);
     }
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }
     COLORREF GetTextColor() const { return ::GetTextColor(m_hDC); }
@@ -126,7 +142,9 @@ public:
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) {
         return ::DrawTextA(m_hDC, str, str.GetLength(), lpRect, nFormat);
     }
-    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) {
+        return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+    }
     BOOL TextOut(int x, int y, const CString& str) { return ::TextOutA(m_hDC, x, y, str, str.GetLength()); }
     CSize GetTextExtent(LPCSTR lpszString, int nCount) const {
         SIZE s{};

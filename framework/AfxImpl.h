@@ -7,20 +7,35 @@
 #include "AfxMenu.h"
 #include "AfxWnd.h"
 
-inline void AfxTempBind(CWnd* p, HWND h) { p->m_hWnd = h; }
-inline void AfxTempRelease(CWnd* p) { p->m_hWnd = nullptr; }
-inline void AfxTempBind(CDC* p, HDC h) { p->m_hDC = h; }
-inline void AfxTempRelease(CDC* p) { p->m_hDC = nullptr; }
-inline void AfxTempBind(CGdiObject* p, HGDIOBJ h) { p->m_hObject = h; }
-inline void AfxTempRelease(CGdiObject* p) { p->m_hObject = nullptr; }
-inline void AfxTempBind(CMenu* p, HMENU h) { p->m_hMenu = h; }
-inline void AfxTempRelease(CMenu* p) { p->m_hMenu = nullptr; }
+inline void AfxTempBind(CWnd* p, HWND h) {
+    p->m_hWnd = h;
+}
+inline void AfxTempRelease(CWnd* p) {
+    p->m_hWnd = nullptr;
+}
+inline void AfxTempBind(CDC* p, HDC h) {
+    p->m_hDC = h;
+}
+inline void AfxTempRelease(CDC* p) {
+    p->m_hDC = nullptr;
+}
+inline void AfxTempBind(CGdiObject* p, HGDIOBJ h) {
+    p->m_hObject = h;
+}
+inline void AfxTempRelease(CGdiObject* p) {
+    p->m_hObject = nullptr;
+}
+inline void AfxTempBind(CMenu* p, HMENU h) {
+    p->m_hMenu = h;
+}
+inline void AfxTempRelease(CMenu* p) {
+    p->m_hMenu = nullptr;
+}
 
 // Temporary, non-owning wrappers handed out by FromHandle for handles the program did not wrap.
 // One per handle value, kept until the module unloads; the handle is detached before deletion so
 // nothing is destroyed.
-template <typename T, typename H>
-class AfxTempMap {
+template <typename T, typename H> class AfxTempMap {
 public:
     ~AfxTempMap() {
         for (auto& kv : m_map) {

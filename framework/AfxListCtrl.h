@@ -8,8 +8,11 @@ class CListCtrl : public CWnd {
 
 public:
     DWORD GetExtendedStyle() const { return (DWORD)SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE); }
-    DWORD SetExtendedStyle(DWORD dwNewStyle) { return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle); }
-    int InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
+    DWORD SetExtendedStyle(DWORD dwNewStyle) {
+        return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle);
+    }
+    int InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                     int nSubItem = -1);
     BOOL DeleteColumn(int nCol) { return (BOOL)SendMessage(LVM_DELETECOLUMN, (WPARAM)nCol); }
     int GetItemCount() const { return (int)SendMessage(LVM_GETITEMCOUNT); }
     int InsertItem(int nItem, LPCSTR lpszItem);
@@ -21,11 +24,17 @@ public:
     BOOL SetItemData(int nItem, DWORD_PTR dwData);
     DWORD_PTR GetItemData(int nItem) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
-    UINT GetItemState(int nItem, UINT nMask) const { return (UINT)SendMessage(LVM_GETITEMSTATE, (WPARAM)nItem, nMask); }
+    UINT GetItemState(int nItem, UINT nMask) const {
+        return (UINT)SendMessage(LVM_GETITEMSTATE, (WPARAM)nItem, nMask);
+    }
     // -1 when no item after nItem has the flags (LVNI_SELECTED ...).
-    int GetNextItem(int nItem, int nFlags) const { return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, MAKELPARAM(nFlags, 0)); }
+    int GetNextItem(int nItem, int nFlags) const {
+        return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, MAKELPARAM(nFlags, 0));
+    }
     UINT GetSelectedCount() const { return (UINT)SendMessage(LVM_GETSELECTEDCOUNT); }
-    BOOL EnsureVisible(int nItem, BOOL bPartialOK) { return (BOOL)SendMessage(LVM_ENSUREVISIBLE, (WPARAM)nItem, bPartialOK); }
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) {
+        return (BOOL)SendMessage(LVM_ENSUREVISIBLE, (WPARAM)nItem, bPartialOK);
+    }
     int SetSelectionMark(int iIndex) { return (int)SendMessage(LVM_SETSELECTIONMARK, 0, iIndex); }
     int GetSelectionMark() const { return (int)SendMessage(LVM_GETSELECTIONMARK); }
 };

@@ -16,8 +16,15 @@ public:
     static CMenu* FromHandle(HMENU hMenu);
     HMENU GetSafeHmenu() const { return m_hMenu; }
     operator HMENU() const { return m_hMenu; }
-    BOOL Attach(HMENU hMenu) { m_hMenu = hMenu; return hMenu != nullptr; }
-    HMENU Detach() { HMENU h = m_hMenu; m_hMenu = nullptr; return h; }
+    BOOL Attach(HMENU hMenu) {
+        m_hMenu = hMenu;
+        return hMenu != nullptr;
+    }
+    HMENU Detach() {
+        HMENU h = m_hMenu;
+        m_hMenu = nullptr;
+        return h;
+    }
     BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
     BOOL CreateMenu() { return Attach(::CreateMenu()); }
     BOOL LoadMenu(UINT nIDResource);
@@ -26,7 +33,9 @@ public:
         return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
     }
     BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) { return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable); }
+    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
+        return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable);
+    }
     int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
     // Runs the menu's own modal loop; with TPM_RETURNCMD returns the chosen id instead of posting it.

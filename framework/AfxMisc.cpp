@@ -12,7 +12,9 @@ namespace {
 AfxTempMap<CMenu, HMENU> g_tempMenus;
 }
 
-CMenu* CMenu::FromHandle(HMENU hMenu) { return g_tempMenus.Get(hMenu); }
+CMenu* CMenu::FromHandle(HMENU hMenu) {
+    return g_tempMenus.Get(hMenu);
+}
 
 BOOL CMenu::LoadMenu(UINT nIDResource) {
     return Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)));
@@ -29,7 +31,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     if (lpszFileName) lstrcpynA(m_szFile, lpszFileName, sizeof m_szFile);
     if (lpszFilter) {
         // "Text|*.txt|All|*.*||" -> the NUL-separated, double-NUL-ended list the dialog wants.
-        for (const char* p = lpszFilter; *p; ++p) m_strFilter += *p == '|' ? '\0' : *p;
+        for (const char* p = lpszFilter; *p; ++p)
+            m_strFilter += *p == '|' ? '\0' : *p;
         m_strFilter += '\0';
     }
     m_ofn.lStructSize = sizeof m_ofn;
@@ -63,8 +66,8 @@ CString CFileDialog::GetFileExt() const {
 static_assert(offsetof(NOTIFYICONDATAA, guidItem) + sizeof(GUID) == CTrayIcon::kRecordSize,
               "the version-3 notify-icon record is 504 bytes on 32-bit Windows");
 
-void CTrayIcon::Fill(NOTIFYICONDATAA& rec, HWND hWnd, UINT uID, UINT uFlags, UINT uCallbackMessage, HICON hIcon,
-                     LPCSTR lpszTip) {
+void CTrayIcon::Fill(NOTIFYICONDATAA& rec, HWND hWnd, UINT uID, UINT uFlags, UINT uCallbackMessage,
+                     HICON hIcon, LPCSTR lpszTip) {
     memset(&rec, 0, sizeof rec);
     rec.cbSize = kRecordSize;
     rec.hWnd = hWnd;

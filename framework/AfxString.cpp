@@ -7,17 +7,26 @@
 
 namespace {
 // Offset of each character start, stepping over double-byte characters of the ANSI code page.
-template <typename F>
-void ForEachChar(const std::string& s, F f) {
+template <typename F> void ForEachChar(const std::string& s, F f) {
     for (size_t i = 0; i < s.size();) {
         size_t n = (IsDBCSLeadByte((BYTE)s[i]) && i + 1 < s.size()) ? 2 : 1;
         if (!f(i, n)) return;
         i += n;
     }
 }
-}  // namespace
+} // namespace
 
-int CString::Compare(LPCSTR psz) const { return strcmp(m_s.c_str(), psz ? psz : ""); }
+CString& CString::operator=(LPCSTR psz) {
+    if (psz && IS_INTRESOURCE(psz))
+        LoadString(LOWORD((ULONG_PTR)psz));
+    else
+        m_s = psz ? psz : "";
+    return *this;
+}
+
+int CString::Compare(LPCSTR psz) const {
+    return strcmp(m_s.c_str(), psz ? psz : "");
+}
 
 int CString::CompareNoCase(LPCSTR psz) const {
     CString a(*this), b(psz);
@@ -27,7 +36,10 @@ int CString::CompareNoCase(LPCSTR psz) const {
 int CString::Find(char ch, int nStart) const {
     int found = -1;
     ForEachChar(m_s, [&](size_t i, size_t n) {
-        if ((int)i >= nStart && n == 1 && m_s[i] == ch) { found = (int)i; return false; }
+        if ((int)i >= nStart && n == 1 && m_s[i] == ch) {
+            found = (int)i;
+            return false;
+        }
         return true;
     });
     return found;
@@ -38,7 +50,10 @@ int CString::Find(LPCSTR pszSub, int nStart) const {
     size_t len = strlen(pszSub);
     int found = -1;
     ForEachChar(m_s, [&](size_t i, size_t) {
-        if ((int)i >= nStart && m_s.compare(i, len, pszSub) == 0) { found = (int)i; return false; }
+        if ((int)i >= nStart && m_s.compare(i, len, pszSub) == 0) {
+            found = (int)i;
+            return false;
+        }
         return true;
     });
     return found;
@@ -64,7 +79,9 @@ CString CString::Right(int nCount) const {
     return CString(m_s.substr(m_s.size() - (size_t)nCount).c_str());
 }
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const {
+    return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const {
     if (nFirst < 0) nFirst = 0;
@@ -89,27 +106,36 @@ CString& CString::MakeLower() {
     return *this;
 }
 
-static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+static bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 CString& CString::TrimLeft() {
     size_t i = 0;
-    while (i < m_s.size() && IsSpace(m_s[i])) ++i;
+    while (i < m_s.size() && IsSpace(m_s[i]))
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
 
 CString& CString::TrimRight() {
     // Only single-byte characters may be spaces, and no GBK trail byte is below 0x40.
-    while (!m_s.empty() && IsSpace(m_s.back())) m_s.pop_back();
+    while (!m_s.empty() && IsSpace(m_s.back()))
+        m_s.pop_back();
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 int CString::Replace(char chOld, char chNew) {
     int count = 0;
     ForEachChar(m_s, [&](size_t i, size_t n) {
-        if (n == 1 && m_s[i] == chOld) { m_s[i] = chNew; ++count; }
+        if (n == 1 && m_s[i] == chOld) {
+            m_s[i] = chNew;
+            ++count;
+        }
         return true;
     });
     return count;
@@ -152,7 +178,10 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
     va_copy(copy, args);
     int n = vsnprintf(nullptr, 0, pszFormat, copy);
     va_end(copy);
-    if (n < 0) { m_s.clear(); return; }
+    if (n < 0) {
+        m_s.clear();
+        return;
+    }
     std::string out((size_t)n + 1, '\0');
     vsnprintf(&out[0], out.size(), pszFormat, args);
     out.resize((size_t)n);
@@ -180,8 +209,14 @@ BOOL CString::LoadString(UINT nID) {
     for (int size = 256; size <= 65536; size *= 4) {
         std::string buf((size_t)size, '\0');
         int n = ::LoadStringA(AfxGetResourceHandle(), nID, &buf[0], size);
-        if (n <= 0) { m_s.clear(); return FALSE; }
-        if (n < size - 1) { m_s.assign(buf.c_str(), (size_t)n); return TRUE; }
+        if (n <= 0) {
+            m_s.clear();
+            return FALSE;
+        }
+        if (n < size - 1) {
+            m_s.assign(buf.c_str(), (size_t)n);
+            return TRUE;
+        }
     }
     return TRUE;
 }

@@ -12,7 +12,9 @@ public:
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     void SetTipTextColor(COLORREF clr) { SendMessage(TTM_SETTIPTEXTCOLOR, clr); }
     void SetTipBkColor(COLORREF clr) { SendMessage(TTM_SETTIPBKCOLOR, clr); }
-    void SetDelayTime(DWORD dwDuration, int iTime) { SendMessage(TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0)); }
+    void SetDelayTime(DWORD dwDuration, int iTime) {
+        SendMessage(TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0));
+    }
     int SetMaxTipWidth(int iWidth) { return (int)SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth); }
     // A tool for the whole window pWnd (a control of the parent), with its text.
     BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);

@@ -12,8 +12,8 @@ public:
 
     // Zeroes rec and fills it: cbSize 504, the given fields, and lpszTip cut to the tip buffer
     // (127 bytes) without splitting a double-byte character. uFlags as NIF_MESSAGE|NIF_ICON|NIF_TIP.
-    static void Fill(NOTIFYICONDATAA& rec, HWND hWnd, UINT uID, UINT uFlags, UINT uCallbackMessage, HICON hIcon,
-                     LPCSTR lpszTip);
+    static void Fill(NOTIFYICONDATAA& rec, HWND hWnd, UINT uID, UINT uFlags, UINT uCallbackMessage,
+                     HICON hIcon, LPCSTR lpszTip);
     // Shell_NotifyIconA(dwMessage) with a record from Fill: NIM_ADD, NIM_MODIFY, NIM_DELETE.
     static BOOL Notify(DWORD dwMessage, HWND hWnd, UINT uID, UINT uFlags, UINT uCallbackMessage, HICON hIcon,
                        LPCSTR lpszTip);

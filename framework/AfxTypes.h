@@ -6,8 +6,14 @@
 class CSize : public SIZE {
 public:
     CSize() { cx = cy = 0; }
-    CSize(int x, int y) { cx = x; cy = y; }
-    CSize(SIZE s) { cx = s.cx; cy = s.cy; }
+    CSize(int x, int y) {
+        cx = x;
+        cy = y;
+    }
+    CSize(SIZE s) {
+        cx = s.cx;
+        cy = s.cy;
+    }
     bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
     bool operator!=(SIZE s) const { return !(*this == s); }
 };
@@ -15,11 +21,23 @@ public:
 class CPoint : public POINT {
 public:
     CPoint() { x = y = 0; }
-    CPoint(int ix, int iy) { x = ix; y = iy; }
-    CPoint(POINT p) { x = p.x; y = p.y; }
+    CPoint(int ix, int iy) {
+        x = ix;
+        y = iy;
+    }
+    CPoint(POINT p) {
+        x = p.x;
+        y = p.y;
+    }
     // Mouse messages pack the position into lParam as two signed words.
-    explicit CPoint(LPARAM lParam) { x = (short)LOWORD(lParam); y = (short)HIWORD(lParam); }
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    explicit CPoint(LPARAM lParam) {
+        x = (short)LOWORD(lParam);
+        y = (short)HIWORD(lParam);
+    }
+    void Offset(int dx, int dy) {
+        x += dx;
+        y += dy;
+    }
     bool operator==(POINT p) const { return x == p.x && y == p.y; }
     bool operator!=(POINT p) const { return !(*this == p); }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
@@ -30,11 +48,29 @@ public:
 class CRect : public RECT {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-    CRect(const RECT& r) { left = r.left; top = r.top; right = r.right; bottom = r.bottom; }
+    CRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
+    CRect(const RECT& r) {
+        left = r.left;
+        top = r.top;
+        right = r.right;
+        bottom = r.bottom;
+    }
     CRect(LPCRECT p) { *this = *p; }
-    CRect(POINT topLeft, SIZE size) { SetRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy); }
-    CRect& operator=(const RECT& r) { left = r.left; top = r.top; right = r.right; bottom = r.bottom; return *this; }
+    CRect(POINT topLeft, SIZE size) {
+        SetRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy);
+    }
+    CRect& operator=(const RECT& r) {
+        left = r.left;
+        top = r.top;
+        right = r.right;
+        bottom = r.bottom;
+        return *this;
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -62,6 +98,14 @@ public:
 };
 
 inline void CRect::NormalizeRect() {
-    if (left > right) { LONG t = left; left = right; right = t; }
-    if (top > bottom) { LONG t = top; top = bottom; bottom = t; }
+    if (left > right) {
+        LONG t = left;
+        left = right;
+        right = t;
+    }
+    if (top > bottom) {
+        LONG t = top;
+        top = bottom;
+        bottom = t;
+    }
 }

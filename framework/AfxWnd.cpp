@@ -28,8 +28,10 @@ UINT TimerKillMsg() {
     return msg;
 }
 
-bool OwnedByOtherThread(HWND hWnd) { return ::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId(); }
-}  // namespace
+bool OwnedByOtherThread(HWND hWnd) {
+    return ::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId();
+}
+} // namespace
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -41,7 +43,9 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 // ---- message maps ---------------------------------------------------------------------------------
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr, AfxSig_end, nullptr}};
@@ -50,17 +54,26 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 }
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nSig != AfxSig_end; ++e) {
             bool match = false;
             switch (e->nSig) {
-            case AfxSig_msg: match = e->nMessage == nMessage; break;
-            case AfxSig_ctlcolor: match = nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC; break;
+            case AfxSig_msg:
+                match = e->nMessage == nMessage;
+                break;
+            case AfxSig_ctlcolor:
+                match = nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC;
+                break;
             case AfxSig_command:
                 match = nMessage == WM_COMMAND && e->nCode == nCode && e->nID == nID;
                 break;
-            case AfxSig_notify: match = nMessage == WM_NOTIFY && e->nCode == nCode && e->nID == nID; break;
-            case AfxSig_regmsg: match = *e->pnRegMessage != 0 && *e->pnRegMessage == nMessage; break;
+            case AfxSig_notify:
+                match = nMessage == WM_NOTIFY && e->nCode == nCode && e->nID == nID;
+                break;
+            case AfxSig_regmsg:
+                match = *e->pnRegMessage != 0 && *e->pnRegMessage == nMessage;
+                break;
             }
             if (match) return e;
         }
@@ -193,7 +206,9 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     return TRUE;
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_COMMAND) return OnCommand(wParam, lParam);
@@ -208,7 +223,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         // Sent while the control is still being created too: then no object owns it yet, and the
         // message goes on to this window's own OnMeasureItem entry or default processing.
         auto* pMIS = (LPMEASUREITEMSTRUCT)lParam;
-        CWnd* pChild = pMIS->CtlType == ODT_MENU ? nullptr : FromHandlePermanent(::GetDlgItem(m_hWnd, (int)pMIS->CtlID));
+        CWnd* pChild =
+            pMIS->CtlType == ODT_MENU ? nullptr : FromHandlePermanent(::GetDlgItem(m_hWnd, (int)pMIS->CtlID));
         if (pChild && pChild->OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
     }
 
@@ -218,7 +234,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return TRUE;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 BOOL AfxPreTranslateMessage(MSG* pMsg) {
     for (HWND h = pMsg->hwnd; h;) {
@@ -237,7 +255,8 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (style == changed) return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_STYLE, (LONG)changed);
     if (nFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -246,11 +265,14 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (style == changed) return FALSE;
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, (LONG)changed);
     if (nFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
 void CWnd::GetWindowText(CString& rString) const {
     int len = ::GetWindowTextLengthA(m_hWnd);
@@ -315,7 +337,9 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);

@@ -23,7 +23,7 @@ class CWnd : public CCmdTarget {
 
 public:
     CWnd() = default;
-    explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}  // unbound wrapper of a handle value
+    explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {} // unbound wrapper of a handle value
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
     // Destroys a window still bound to the object, so no message reaches a dead object.
@@ -41,7 +41,7 @@ public:
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
-    BOOL Attach(HWND hWnd);       // bind without subclassing
+    BOOL Attach(HWND hWnd); // bind without subclassing
     HWND Detach();
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
@@ -107,13 +107,17 @@ public:
         return (int)::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount);
     }
     int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) {
+        ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+    }
     UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
         return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
     }
     void CheckDlgButton(int nID, UINT nCheck) { ::CheckDlgButton(m_hWnd, nID, nCheck); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
-    void CheckRadioButton(int nFirst, int nLast, int nCheck) { ::CheckRadioButton(m_hWnd, nFirst, nLast, nCheck); }
+    void CheckRadioButton(int nFirst, int nLast, int nCheck) {
+        ::CheckRadioButton(m_hWnd, nFirst, nLast, nCheck);
+    }
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
     static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
     static CWnd* GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
@@ -136,10 +140,12 @@ public:
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                   bRepaint);
     }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy,
+                              nFlags);
     }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
@@ -155,7 +161,10 @@ public:
 
     CMenu* GetSystemMenu(BOOL bRevert) const;
     // Records the wish only: this framework has no automatic tips; use CToolTipCtrl.
-    BOOL EnableToolTips(BOOL bEnable = TRUE) { m_bToolTips = bEnable; return TRUE; }
+    BOOL EnableToolTips(BOOL bEnable = TRUE) {
+        m_bToolTips = bEnable;
+        return TRUE;
+    }
 
     // Data exchange between controls and members.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
@@ -197,13 +206,13 @@ protected:
     // Called after the window is gone and the object unbound.
     virtual void PostNcDestroy() {}
 
-    WNDPROC m_pfnSuper = nullptr;  // procedure replaced by subclassing
+    WNDPROC m_pfnSuper = nullptr; // procedure replaced by subclassing
     BOOL m_bToolTips = FALSE;
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend struct AfxWndBinder;
-    MSG m_currentMsg{};  // message being dispatched, for Default()
+    MSG m_currentMsg{}; // message being dispatched, for Default()
     bool m_bTemporary = false;
 };
 

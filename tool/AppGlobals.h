@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class CLENSBENCHDlg;
 
 struct AppGlobals {
@@ -28,6 +30,9 @@ enum : UINT {
     WM_LEAVE_FULLSCREEN = 0x6409, // the full-screen view was left with Esc
     WM_FIT_DISPLAY = 0x6410,      // the player asks its display window to re-fit
     WM_VIDEO_CLICKED = 0x6411,    // the embedded video window was clicked
+    // Our own: the player's connection-state callback hands its work to the UI thread (wParam the
+    // state), since timer 15 and edit 1061 belong to that thread. Posted, so states keep their order.
+    WM_CONNECT_STATE = WM_APP + 0x21,
 };
 
 // Timer ids of the main window.
@@ -38,6 +43,15 @@ class DeviceTable;
 extern DeviceTable g_DeviceTable;   // the 64-entry device table, with its own lock
 extern UINT_PTR g_nSearchTimer;     // id of the running search timer, 0 when it does not run
 extern char g_szRememberedIp[16];   // the device list selects the row with this address
+
+// The number-push switch (checkbox 1023): written on the UI thread only, read by the SDK's callbacks.
+extern std::atomic<int> g_nPushSwitch;
+// Edits 1006 and 1007 as the SDK's callbacks read them: the UI thread keeps the copy current.
+class CredentialCopy;
+extern CredentialCopy g_Credentials;
+// Tests only: when set, each LAN callback calls it once it has read its record, before it reads the
+// credentials or touches the table, so that a test can hold a callback in flight. Never set otherwise.
+extern void (*volatile g_pfnLanCallbackHold)();
 
 // Cuts a full path after its last backslash that is a real separator, never at a GBK trail byte 0x5C.
 // keepSlash: keep the backslash (for building "dir\\file"); else cut before it. Returns false when the

@@ -1,32 +1,132 @@
 // The main window's connections into the player's four windows, the version poll and the commands.
 #include "LENSBENCHDlg.h"
 
-// Not built yet: connecting the device of the clicked row.
-void CLENSBENCHDlg::OnDeviceListClick(NMHDR*, LRESULT* pResult) { *pResult = 0; }
+#include "resource.h"
 
-// Not built yet: the player's connection-state callback (runs on a thread of the library).
-void CLENSBENCHDlg::OnConnectState(void*, _ST_ChnInfo*, ConnectState) {}
+namespace {
 
-// Not built yet: the player's device-version callback (runs on a thread of the library).
+const UINT kVersionPollMs = 200;
+
+// Audio listening (check box 1021). No audio is played by this program; the flag only records the
+// operator's choice.
+int g_bAudioListen = 0;
+
+// Room for a list column or an edit text; the connection record cuts them to its fields.
+const int kColumnTextSize = 64;
+const int kCredentialTextSize = 256;
+
+} // namespace
+
+static_assert(sizeof(_ST_ChnInfo) == CHNINFO_SIZE, "the player's connection record is filled byte by byte");
+
+void CLENSBENCHDlg::OnDeviceListClick(NMHDR*, LRESULT* pResult) {
+    *pResult = 0;
+    KillTimer(TIMER_VERSION);
+    const int item = m_listDevices.GetNextItem(-1, LVNI_SELECTED);
+    if (item < 0) return;
+
+    char number[kColumnTextSize] = "", ip[kColumnTextSize] = "", port[kColumnTextSize] = "";
+    m_listDevices.GetItemText(item, 1, number, sizeof number);
+    m_listDevices.GetItemText(item, 2, ip, sizeof ip);
+    m_listDevices.GetItemText(item, 3, port, sizeof port);
+    char user[kCredentialTextSize] = "", password[kCredentialTextSize] = "";
+    GetDlgItemText(IDC_EDIT_USER, user, sizeof user);
+    GetDlgItemText(IDC_EDIT_PASSWORD, password, sizeof password);
+
+    const int window = FindFreeWindow([this](int w) { return m_player.GetConnectState(w); },
+                                      [this] { return m_player.GetSelectedIndex(nullptr); });
+    // All four busy and none selected: there is no window to put the camera into.
+    if (window == 0) return;
+
+    _ST_ChnInfo chn;
+    FillChnInfo(&chn, {ip, PortFromText(port), number, user, password, window});
+    m_nVersionWnd = window;
+    m_strWndNumber[window - 1] = number;
+    // The library copies the record: it lives only for this call.
+    m_player.Connect(chn, nullptr, 0, 1, 0);
+}
+
+// On a thread of the player library: the window's timer and edit belong to the UI thread, so the work
+// goes there as a posted message of our own, which keeps the states in the order they came.
+void CLENSBENCHDlg::OnConnectState(void*, _ST_ChnInfo*, ConnectState state) {
+    if (CLENSBENCHDlg* dlg = g_App.pMainDlg)
+        ::PostMessageA(dlg->GetSafeHwnd(), WM_CONNECT_STATE, static_cast<WPARAM>(state), 0);
+}
+
+LRESULT CLENSBENCHDlg::OnConnectStateMsg(WPARAM wParam, LPARAM) {
+    if (m_bShutDownDone) return 0; // a late report after the shut-down asks nothing more
+    if (static_cast<int>(wParam) != CONNECT_STATE_CONNECTED) {
+        KillTimer(TIMER_VERSION);
+        return 0;
+    }
+    const int selected = m_player.GetSelectedIndex(nullptr);
+    if (IsPlayerWindow(selected) && !m_strWndNumber[selected - 1].IsEmpty())
+        m_editNumber.SetWindowText(m_strWndNumber[selected - 1]);
+    m_player.RequestVersion(m_nVersionWnd);
+    SetTimer(TIMER_VERSION, kVersionPollMs);
+    return 0;
+}
+
+// The version reaches the window only through the poll; the record's text is not needed here, and a
+// box from a library thread would float without an owner.
 void CLENSBENCHDlg::OnDeviceVersion(void*, _DEVICE_VERSION*) {}
 
-// Not built yet: one tick of the version poll (timer 15). Returns false when the poll stopped early
-// and the tick must skip the default processing.
-bool CLENSBENCHDlg::OnVersionPoll() { return true; }
+bool CLENSBENCHDlg::OnVersionPoll() {
+    const char* version = m_player.GetverSion();
+    const VersionPollStep step =
+        m_versionPoll.Tick(version, m_nVersionWnd, [this] { return m_player.GetSelectedIndex(nullptr); });
+    if (step.nStoreWindow) m_strWndVersion[step.nStoreWindow - 1] = step.strText.c_str();
+    if (step.nShowWindow) m_editVersion.SetWindowText(m_strWndVersion[step.nShowWindow - 1]);
+    if (step.bKillTimer) KillTimer(TIMER_VERSION);
+    // Nothing (or nothing yet) to show: the tick ends here, without the default processing.
+    return version != nullptr && !step.strText.empty();
+}
 
-// Not built yet: showing the selected window's number and version on a click of the main window.
-void CLENSBENCHDlg::OnLButtonDown(UINT nFlags, CPoint point) { CDialog::OnLButtonDown(nFlags, point); }
+void CLENSBENCHDlg::ShowSelectedWindow() {
+    const int selected = m_player.GetSelectedIndex(nullptr);
+    if (!IsPlayerWindow(selected)) return;
+    if (!m_strWndNumber[selected - 1].IsEmpty()) m_editNumber.SetWindowText(m_strWndNumber[selected - 1]);
+    if (!m_strWndVersion[selected - 1].IsEmpty()) m_editVersion.SetWindowText(m_strWndVersion[selected - 1]);
+}
 
-// Not built yet: the same for a click on the embedded video window.
-LRESULT CLENSBENCHDlg::OnVideoClicked(WPARAM, LPARAM) { return 0; }
+void CLENSBENCHDlg::OnLButtonDown(UINT nFlags, CPoint point) {
+    ShowSelectedWindow();
+    CDialog::OnLButtonDown(nFlags, point);
+}
 
-// Not built yet: the commands of the right-hand column, each one call on the player object.
-void CLENSBENCHDlg::OnAudioListen() {}
-void CLENSBENCHDlg::OnRemoteConfig() {}
-void CLENSBENCHDlg::OnRebootDevice() {}
-void CLENSBENCHDlg::OnModeBlackWhite() {}
-void CLENSBENCHDlg::OnModeColour() {}
-void CLENSBENCHDlg::OnModeAuto() {}
-void CLENSBENCHDlg::OnCorrectDeadPixels() {}
-void CLENSBENCHDlg::OnDisconnect() {}
-void CLENSBENCHDlg::OnDisconnectAll() {}
+LRESULT CLENSBENCHDlg::OnVideoClicked(WPARAM, LPARAM) {
+    ShowSelectedWindow();
+    return 0;
+}
+
+// The commands act on the player's selected window (DisconnectAll on all four).
+void CLENSBENCHDlg::OnAudioListen() {
+    if (IsDlgButtonChecked(IDC_CHECK_AUDIO) == BST_CHECKED) {
+        g_bAudioListen = 1;
+    } else {
+        g_bAudioListen = 0;
+        for (int& w : m_nAudioWord) w = 0;
+    }
+}
+
+void CLENSBENCHDlg::OnRemoteConfig() { m_player.RemoteConfig(0); }
+void CLENSBENCHDlg::OnRebootDevice() { m_player.RebootDevice(0); }
+
+void CLENSBENCHDlg::OnModeBlackWhite() {
+    int mode = 1;
+    m_player.ChangeIpcMode(mode, 0);
+}
+
+void CLENSBENCHDlg::OnModeColour() {
+    int mode = 2;
+    m_player.ChangeIpcMode(mode, 0);
+}
+
+void CLENSBENCHDlg::OnModeAuto() {
+    int mode = 3;
+    m_player.ChangeIpcMode(mode, 0);
+}
+
+void CLENSBENCHDlg::OnCorrectDeadPixels() { m_player.CorrectingDeadPix(0); }
+void CLENSBENCHDlg::OnDisconnect() { m_player.CleanChnInfo(0); }
+void CLENSBENCHDlg::OnDisconnectAll() { m_player.DisconnectAll(1); }

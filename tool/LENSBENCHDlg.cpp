@@ -124,6 +124,9 @@ BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
     ON_MESSAGE(WM_LEAVE_FULLSCREEN, OnLeaveFullScreen)
     ON_MESSAGE(WM_VIDEO_CLICKED, OnVideoClicked)
     ON_BN_CLICKED(IDC_BTN_DISCONNECT, OnDisconnect)
+    ON_EN_CHANGE(IDC_EDIT_USER, OnCredentialsChanged)
+    ON_EN_CHANGE(IDC_EDIT_PASSWORD, OnCredentialsChanged)
+    ON_MESSAGE(WM_CONNECT_STATE, OnConnectStateMsg)
 END_MESSAGE_MAP()
 
 CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
@@ -134,6 +137,7 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
     for (int& s : m_nStatus) s = 1;
+    for (int& w : m_nAudioWord) w = 0;
     m_szNumberDir[0] = m_szResultDir[0] = m_szIniPath[0] = '\0';
 
     m_hIcon = AfxGetApp()->LoadIcon(IDI_MAINWND);
@@ -225,6 +229,7 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
 
     SetDlgItemText(IDC_EDIT_USER, "admin");
     SetDlgItemText(IDC_EDIT_PASSWORD, "");
+    OnCredentialsChanged(); // the callbacks' copy starts from these texts
     GetDlgItem(IDC_EDIT_CFG_PATH)->EnableWindow(FALSE);
     GetDlgItem(IDC_BTN_BROWSE_CFG)->EnableWindow(FALSE);
 

@@ -3,6 +3,7 @@
 
 #include "Afx.h"
 #include "AppGlobals.h"
+#include "Connection.h"
 #include "DeviceList.h"
 #include "MyButton.h"
 #include "PopUpDlg.h"
@@ -34,6 +35,10 @@ public:
     int Threshold() const { return m_nThreshold; }
     const char* IniPath() const { return m_szIniPath; }
     bool ShutDownDone() const { return m_bShutDownDone; }
+    unsigned ListTimerPeriod() const { return m_listTimer.Period(); }
+    int VersionWindow() const { return m_nVersionWnd; }
+    const CString& WindowNumber(int window) const { return m_strWndNumber[window - 1]; }
+    const CString& WindowVersion(int window) const { return m_strWndVersion[window - 1]; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -70,7 +75,9 @@ protected:
     // LAN service and device table (LanService.cpp).
     afx_msg void StartStopService();
     afx_msg void OnNumberPushSwitch();
+    afx_msg void OnCredentialsChanged();
     void OnSearchTick();
+    void AppendServiceLine(const char* text);
 
     // Device list (DeviceListView.cpp).
     afx_msg LRESULT OnRefreshDeviceListMsg(WPARAM wParam, LPARAM lParam);
@@ -82,6 +89,8 @@ protected:
     bool OnVersionPoll();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg LRESULT OnVideoClicked(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnConnectStateMsg(WPARAM wParam, LPARAM lParam);
+    void ShowSelectedWindow();
     afx_msg void OnAudioListen();
     afx_msg void OnRemoteConfig();
     afx_msg void OnRebootDevice();
@@ -165,8 +174,15 @@ protected:
     CEdit m_editVersion; // 1087
 
     DeviceListTimer m_listTimer; // period of the device list's refresh timer
+    VersionPoll m_versionPoll;   // the version poll's counter, running on across connections
+    int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
 };
 
 // Callbacks handed to the device SDK; their work belongs to the LAN service and the number push.
+// They run on the SDK's threads and never touch the window.
 int OnNumberPush(LanToolRequest* request);
+struct LanSearchRecord;
+struct BroadcastRecord;
+void OnLanSearchResult(LanSearchRecord record);
+void OnBroadcastResult(int serverPort, BroadcastRecord* record, int recordSize, int index, int end);

@@ -14,7 +14,8 @@ TEST(FrameworkApp, InitInstanceReturningFalseEndsWithoutAMessageLoop) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    ASSERT_TRUE(
+        ::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << exe << ": " << ::GetLastError();
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 20000)) << "the program did not end";
     DWORD code = 0;

@@ -41,11 +41,11 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CControlsDlg, CDialog)
-    ON_NOTIFY(NM_CLICK, IDC_LIST, OnListClick)
-    ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP, OnFieldChanged)
-    ON_CBN_SELCHANGE(IDC_MODE, OnModeChange)
+ON_NOTIFY(NM_CLICK, IDC_LIST, OnListClick)
+ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP, OnFieldChanged)
+ON_CBN_SELCHANGE(IDC_MODE, OnModeChange)
 END_MESSAGE_MAP()
-}  // namespace
+} // namespace
 
 TEST(FrameworkControls, ListViewIpAddressListBoxComboAndTooltip) {
     CControlsDlg dlg;
@@ -73,7 +73,7 @@ TEST(FrameworkControls, ListViewIpAddressListBoxComboAndTooltip) {
     DWORD address = 1;
     EXPECT_EQ(0, ip.GetAddress(address)) << "a blank control has no fields";
     EXPECT_EQ(0u, address);
-    ip.SetAddress(0xC0A80164);  // host order: 192.168.1.100
+    ip.SetAddress(0xC0A80164); // host order: 192.168.1.100
     BYTE b0 = 0, b1 = 0, b2 = 0, b3 = 0;
     EXPECT_EQ(4, ip.GetAddress(b0, b1, b2, b3));
     EXPECT_EQ(192, b0);
@@ -114,7 +114,7 @@ TEST(FrameworkControls, NotificationsReachTheirEntries) {
     field.hdr = {dlg.m_ip.m_hWnd, IDC_IP, (UINT)IPN_FIELDCHANGED};
     field.iField = 2;
     dlg.SendMessage(WM_NOTIFY, IDC_IP, (LPARAM)&field);
-    click.hdr.idFrom = IDC_IP;  // right code, other control: no entry
+    click.hdr.idFrom = IDC_IP; // right code, other control: no entry
     dlg.SendMessage(WM_NOTIFY, IDC_IP, (LPARAM)&click);
     dlg.m_mode.AddString("a");
     dlg.m_mode.SetCurSel(0);
@@ -134,7 +134,8 @@ TEST(FrameworkControls, FileDialogReturnsThePathOrCancel) {
         INT_PTR expected;
     } cases[] = {{true, IDOK}, {false, IDCANCEL}};
     for (const Case& c : cases) {
-        CFileDialog fd(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Settings|*.ini|All|*.*||");
+        CFileDialog fd(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "Settings|*.ini|All|*.*||");
         After(0, [&] {
             WhenDialogShown([&](HWND h) {
                 if (c.ok) {

@@ -49,23 +49,24 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CMapDlg, CDialog)
-    ON_BN_CLICKED(IDC_GO, OnGoFirst)
-    ON_COMMAND(IDC_GO, OnGoSecond)  // same command again: never reached
-    ON_COMMAND(ID_MENU_ITEM, OnMenuItem)
-    ON_COMMAND(ID_KEY_F5, OnKeyF5)
-    ON_COMMAND(ID_KEY_F6, OnKeyF6)
-    ON_MESSAGE(0x6400, OnConfig)
-    ON_REGISTERED_MESSAGE(g_msgTaskbarCreated, OnTaskbarCreated)
-    ON_WM_CTLCOLOR()
-    ON_WM_TIMER()
+ON_BN_CLICKED(IDC_GO, OnGoFirst)
+ON_COMMAND(IDC_GO, OnGoSecond) // same command again: never reached
+ON_COMMAND(ID_MENU_ITEM, OnMenuItem)
+ON_COMMAND(ID_KEY_F5, OnKeyF5)
+ON_COMMAND(ID_KEY_F6, OnKeyF6)
+ON_MESSAGE(0x6400, OnConfig)
+ON_REGISTERED_MESSAGE(g_msgTaskbarCreated, OnTaskbarCreated)
+ON_WM_CTLCOLOR()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 std::string Joined(const std::vector<std::string>& v) {
     std::string s;
-    for (auto& x : v) s += (s.empty() ? "" : ",") + x;
+    for (auto& x : v)
+        s += (s.empty() ? "" : ",") + x;
     return s;
 }
-}  // namespace
+} // namespace
 
 TEST(FrameworkMessageMap, CommandsMatchInSourceOrderWithMenusAndAcceleratorsAsCodeZero) {
     CMapDlg dlg;
@@ -75,7 +76,7 @@ TEST(FrameworkMessageMap, CommandsMatchInSourceOrderWithMenusAndAcceleratorsAsCo
         const char* what;
         WPARAM wParam;
         LPARAM lParam;
-        const char* expected;  // handlers called, in order
+        const char* expected; // handlers called, in order
     } cases[] = {
         {"button click, two entries", MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)hGo, "go first"},
         {"menu item", MAKEWPARAM(ID_MENU_ITEM, 0), 0, "menu"},
@@ -199,7 +200,7 @@ TEST(FrameworkWnd, TimerSetFromAnotherThreadRunsOnTheWindowThread) {
     ASSERT_TRUE(PumpUntil([&] { return dlg.timers.size() >= 2; })) << "timer 15 never ticked";
     EXPECT_EQ(15u, dlg.timers[0]);
     std::thread([&] { dlg.KillTimer(15); }).join();
-    PumpUntil([] { return false; }, 30);  // the kill arrives
+    PumpUntil([] { return false; }, 30); // the kill arrives
     size_t ticks = dlg.timers.size();
     PumpUntil([] { return false; }, 60);
     EXPECT_EQ(ticks, dlg.timers.size()) << "timer still ticking after KillTimer from another thread";

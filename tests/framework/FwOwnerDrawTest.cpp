@@ -8,8 +8,8 @@
 namespace {
 class CPowerCombo : public CComboBox {
 public:
-    std::vector<UINT> drawn;     // itemID of each DrawItem
-    std::vector<UINT> measured;  // itemID of each MeasureItem
+    std::vector<UINT> drawn;    // itemID of each DrawItem
+    std::vector<UINT> measured; // itemID of each MeasureItem
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override {
         drawn.push_back(lpDIS->itemID);
         CDC dc;
@@ -27,7 +27,7 @@ class COwnerDrawDlg : public CDialog {
 public:
     COwnerDrawDlg() : CDialog(IDD_OWNERDRAW) {}
     CPowerCombo m_combo;
-    std::vector<UINT> parentMeasured;  // CtlID of each WM_MEASUREITEM no control object took
+    std::vector<UINT> parentMeasured; // CtlID of each WM_MEASUREITEM no control object took
     bool comboBoundAtParentMeasure = false;
 
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_POWER, m_combo); }
@@ -40,9 +40,9 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(COwnerDrawDlg, CDialog)
-    ON_WM_MEASUREITEM()
+ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
-}  // namespace
+} // namespace
 
 TEST(FrameworkOwnerDraw, MeasureBeforeBindingReachesTheParentThenItemsReachTheCombo) {
     COwnerDrawDlg dlg;
@@ -53,7 +53,8 @@ TEST(FrameworkOwnerDraw, MeasureBeforeBindingReachesTheParentThenItemsReachTheCo
 
     // Items added once the combo is bound are measured by the combo's own class.
     size_t parentCount = dlg.parentMeasured.size();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(i, dlg.m_combo.AddString((LPCSTR)(INT_PTR)(100 + i)));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(i, dlg.m_combo.AddString((LPCSTR)(INT_PTR)(100 + i)));
     EXPECT_EQ((std::vector<UINT>{0, 1, 2}), dlg.m_combo.measured);
     EXPECT_EQ(parentCount, dlg.parentMeasured.size());
     EXPECT_EQ(30, dlg.m_combo.GetItemHeight(1));

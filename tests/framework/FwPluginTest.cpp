@@ -8,8 +8,7 @@
 namespace {
 struct Plugin {
     HMODULE h = ::LoadLibraryA("fw_test_plugin.dll");
-    template <typename F>
-    F Get(const char* name) const {
+    template <typename F> F Get(const char* name) const {
         return h ? (F)(void*)::GetProcAddress(h, name) : nullptr;
     }
     ~Plugin() {
@@ -23,20 +22,24 @@ public:
     int (*m_show)();
     int pluginResult = 0;
     int ticks = 0;
+    HWND activeAtGo = nullptr;
     BOOL OnInitDialog() override {
         SetTimer(1, 15);
         return CDialog::OnInitDialog();
     }
     afx_msg void OnTimer(UINT_PTR) { ++ticks; }
-    void OnGo() { pluginResult = m_show(); }  // the plug-in's modal run inside this dialog's handler
+    void OnGo() {
+        activeAtGo = ::GetActiveWindow();
+        pluginResult = m_show();
+    } // the plug-in's modal run inside this dialog's handler
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CHostDlg, CDialog)
-    ON_WM_TIMER()
-    ON_BN_CLICKED(IDC_GO, OnGo)
+ON_WM_TIMER()
+ON_BN_CLICKED(IDC_GO, OnGo)
 END_MESSAGE_MAP()
-}  // namespace
+} // namespace
 
 TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
     Plugin plugin;
@@ -57,27 +60,30 @@ TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
     HWND hPluginDlg = nullptr, owner = nullptr;
     bool hostSeesPluginWindow = true, pluginSeesHostWindow = true, pluginSeesOwnWindow = false;
     int ticksBefore = 0, ticksDuring = 0;
-    After(0, [&] { WhenActive(host, [&] {
-        host.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(host, IDC_GO));
-        WhenDialogShown(
-            [&](HWND h) {
-                hPluginDlg = h;
-                caption = WindowText(h);
-                label = WindowText(::GetDlgItem(h, IDC_PLUGIN_LABEL));
-                owner = ::GetWindow(h, GW_OWNER);
-                hostSeesPluginWindow = CWnd::FromHandlePermanent(h) != nullptr ||
-                                       CWnd::FromHandlePermanent(::GetDlgItem(h, IDC_PLUGIN_LABEL)) != nullptr;
-                pluginSeesHostWindow = owns(host.m_hWnd) != 0;
-                pluginSeesOwnWindow = owns(h) != 0 && owns(::GetDlgItem(h, IDC_PLUGIN_LABEL)) != 0;
-                ticksBefore = host.ticks;
-                After(100, [&] {
-                    ticksDuring = host.ticks - ticksBefore;
-                    end(5);  // the host calls into the plug-in while the plug-in's loop runs
-                    After(0, [&] { host.EndDialog(IDOK); });
-                });
-            },
-            host.m_hWnd);
-    }); });
+    After(0, [&] {
+        WhenActive(host, [&] {
+            host.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), (LPARAM)::GetDlgItem(host, IDC_GO));
+            WhenDialogShown(
+                [&](HWND h) {
+                    hPluginDlg = h;
+                    caption = WindowText(h);
+                    label = WindowText(::GetDlgItem(h, IDC_PLUGIN_LABEL));
+                    owner = ::GetWindow(h, GW_OWNER);
+                    hostSeesPluginWindow =
+                        CWnd::FromHandlePermanent(h) != nullptr ||
+                        CWnd::FromHandlePermanent(::GetDlgItem(h, IDC_PLUGIN_LABEL)) != nullptr;
+                    pluginSeesHostWindow = owns(host.m_hWnd) != 0;
+                    pluginSeesOwnWindow = owns(h) != 0 && owns(::GetDlgItem(h, IDC_PLUGIN_LABEL)) != 0;
+                    ticksBefore = host.ticks;
+                    After(100, [&] {
+                        ticksDuring = host.ticks - ticksBefore;
+                        end(5); // the host calls into the plug-in while the plug-in's loop runs
+                        After(0, [&] { host.EndDialog(IDOK); });
+                    });
+                },
+                host.m_hWnd);
+        });
+    });
     EXPECT_EQ(IDOK, host.DoModal());
     EXPECT_EQ(5, host.pluginResult);
     EXPECT_EQ("插件对话框", caption) << "the plug-in's template, not the host's of the same id";
@@ -87,7 +93,7 @@ TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
     EXPECT_FALSE(hostSeesPluginWindow) << "the host's map holds a plug-in window";
     EXPECT_FALSE(pluginSeesHostWindow) << "the plug-in's map holds a host window";
     EXPECT_TRUE(pluginSeesOwnWindow);
-    EXPECT_NE(nullptr, owner) << "a parentless plug-in dialog is owned by the thread's active window";
+    EXPECT_EQ(host.activeAtGo, owner) << "a parentless plug-in dialog is owned by the thread's active window";
     EXPECT_GE(ticksDuring, 2) << "the host's timer stopped during the plug-in's modal loop";
     EXPECT_EQ(hostResources, AfxGetResourceHandle()) << "the host's resource module changed";
     EXPECT_EQ((HINSTANCE)plugin.h, resources()) << "the plug-in did not restore its resource module";

@@ -28,7 +28,7 @@ public:
         // Tens: the dialog's end code; ones: the start-up values were handed over.
         m_code = (int)result * 10 + (m_hInstance == ::GetModuleHandleA(nullptr) && m_lpCmdLine &&
                                      strcmp(m_lpCmdLine, "hello") == 0 && AfxGetApp() == this);
-        return FALSE;  // the program ends without a message loop
+        return FALSE; // the program ends without a message loop
     }
     int Run() override { return 99; }
     int ExitInstance() override { return m_code; }
@@ -36,8 +36,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
-    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 CTestApp theApp;
-}  // namespace
+} // namespace

@@ -14,7 +14,7 @@ public:
 };
 
 CPluginDlg* g_pDlg = nullptr;
-}  // namespace
+} // namespace
 
 extern "C" {
 // Shows the plug-in's dialog from its own resources, as a modal export does, and restores the
@@ -37,7 +37,13 @@ int PluginEndDialog(int nResult) {
     return 1;
 }
 
-HWND PluginDialogWindow() { return g_pDlg ? g_pDlg->m_hWnd : nullptr; }
-int PluginOwnsWindow(HWND hWnd) { return CWnd::FromHandlePermanent(hWnd) != nullptr; }
-HINSTANCE PluginResourceHandle() { return AfxGetResourceHandle(); }
+HWND PluginDialogWindow() {
+    return g_pDlg ? g_pDlg->m_hWnd : nullptr;
+}
+int PluginOwnsWindow(HWND hWnd) {
+    return CWnd::FromHandlePermanent(hWnd) != nullptr;
+}
+HINSTANCE PluginResourceHandle() {
+    return AfxGetResourceHandle();
+}
 }

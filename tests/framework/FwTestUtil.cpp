@@ -16,7 +16,7 @@ void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
     Pending().erase(it);
     fn();
 }
-}  // namespace
+} // namespace
 
 void After(UINT ms, std::function<void()> fn) {
     UINT_PTR id = ::SetTimer(nullptr, 0, ms, Fire);
@@ -46,12 +46,12 @@ void WhenDialogShown(std::function<void(HWND)> action, HWND except) {
     After(10, [action, except] { WhenDialogShown(action, except); });
 }
 
-void WhenActive(HWND hWnd, std::function<void()> action) {
-    if (::GetActiveWindow() == hWnd) {
+void WhenActive(HWND hWnd, std::function<void()> action, int triesLeft) {
+    if (::GetActiveWindow() == hWnd || triesLeft <= 0) {
         action();
         return;
     }
-    After(10, [hWnd, action] { WhenActive(hWnd, action); });
+    After(10, [hWnd, action, triesLeft] { WhenActive(hWnd, action, triesLeft - 1); });
 }
 
 bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {

@@ -12,8 +12,9 @@ void After(UINT ms, std::function<void()> fn);
 // Once a visible top-level window of this thread, other than `except`, with class "#32770" exists,
 // calls action(hwnd). Polls every 10 ms.
 void WhenDialogShown(std::function<void(HWND)> action, HWND except = nullptr);
-// Calls action() once hWnd is the thread's active window. Polls every 10 ms.
-void WhenActive(HWND hWnd, std::function<void()> action);
+// Calls action() once hWnd is the thread's active window, or after about half a second anyway:
+// windows of tests running in parallel may hold the activation. Polls every 10 ms.
+void WhenActive(HWND hWnd, std::function<void()> action, int triesLeft = 50);
 // Visible top-level dialog windows of this thread.
 std::vector<HWND> ThreadDialogs();
 // Pumps this thread's messages (through PreTranslateMessage) until done() or the time runs out.

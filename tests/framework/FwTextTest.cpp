@@ -28,7 +28,8 @@ TEST(FrameworkText, ChineseTemplateTextReadsBackAsGbk) {
 
 TEST(FrameworkText, CStringStepsOverDoubleByteCharacters) {
     // 0xD5 0x5C is one GBK character whose second byte is a backslash; 0x81 0x61 ends in 'a'.
-    const CString path("C:\\a\xD5\x5C" "b");
+    const CString path("C:\\a\xD5\x5C"
+                       "b");
     struct Case {
         const char* what;
         int got, expected;
@@ -39,14 +40,17 @@ TEST(FrameworkText, CStringStepsOverDoubleByteCharacters) {
         {"ReverseFind none", CString("\x81\x61").ReverseFind('a'), -1},
         {"length", path.GetLength(), 7},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, c.got) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, c.got) << c.what;
 
     CString mac("0a:1b:\x81\x61z");
     mac.MakeUpper();
     EXPECT_STREQ("0A:1B:\x81\x61Z", mac) << "a trail byte must not be upper-cased";
     CString replaced(path);
     EXPECT_EQ(1, replaced.Replace('\\', '/'));
-    EXPECT_STREQ("C:/a\xD5\x5C" "b", replaced);
+    EXPECT_STREQ("C:/a\xD5\x5C"
+                 "b",
+                 replaced);
 
     CString f;
     f.Format("%s:%d:%04X", "调焦", -5, 0xBEEF);
@@ -69,6 +73,7 @@ TEST(FrameworkText, CStringStepsOverDoubleByteCharacters) {
     CString loaded("old");
     EXPECT_TRUE(loaded.LoadString(IDS_GREETING));
     EXPECT_STREQ("调焦测试", loaded);
+    EXPECT_STREQ("调焦测试", CString(MAKEINTRESOURCEA(IDS_GREETING)));
     EXPECT_FALSE(loaded.LoadString(1));
     EXPECT_TRUE(loaded.IsEmpty()) << "a missing string leaves the text empty";
 
@@ -80,20 +85,22 @@ TEST(FrameworkText, CStringStepsOverDoubleByteCharacters) {
 
 TEST(FrameworkText, TrayRecordIs504BytesAndTheTipIsCutWhole) {
     std::string chinese;
-    for (int i = 0; i < 64; ++i) chinese += "调";  // 128 bytes
+    for (int i = 0; i < 64; ++i)
+        chinese += "调"; // 128 bytes
     struct Case {
         std::string tip;
         size_t expectedLength;
     } cases[] = {
         {"TURN服务器V1.0.0.1", 18},
-        {chinese, 126},        // the 64th character would need bytes 126 and 127
-        {"a" + chinese, 127},  // 'a' and 63 characters fill the buffer exactly
+        {chinese, 126},       // the 64th character would need bytes 126 and 127
+        {"a" + chinese, 127}, // 'a' and 63 characters fill the buffer exactly
         {std::string(200, 'x'), 127},
     };
     for (const Case& c : cases) {
         NOTIFYICONDATAA rec;
         memset(&rec, 0xCC, sizeof rec);
-        CTrayIcon::Fill(rec, (HWND)0x1234, 128, NIF_MESSAGE | NIF_ICON | NIF_TIP, 0x464, (HICON)0x99, c.tip.c_str());
+        CTrayIcon::Fill(rec, (HWND)0x1234, 128, NIF_MESSAGE | NIF_ICON | NIF_TIP, 0x464, (HICON)0x99,
+                        c.tip.c_str());
         EXPECT_EQ(504u, rec.cbSize);
         EXPECT_EQ(128u, rec.uID);
         EXPECT_EQ(7u, rec.uFlags);
