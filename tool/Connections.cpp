@@ -105,12 +105,17 @@ void CLENSBENCHDlg::OnAudioListen() {
         g_bAudioListen = 1;
     } else {
         g_bAudioListen = 0;
-        for (int& w : m_nAudioWord) w = 0;
+        for (int& w : m_nAudioWord)
+            w = 0;
     }
 }
 
-void CLENSBENCHDlg::OnRemoteConfig() { m_player.RemoteConfig(0); }
-void CLENSBENCHDlg::OnRebootDevice() { m_player.RebootDevice(0); }
+void CLENSBENCHDlg::OnRemoteConfig() {
+    m_player.RemoteConfig(0);
+}
+void CLENSBENCHDlg::OnRebootDevice() {
+    m_player.RebootDevice(0);
+}
 
 void CLENSBENCHDlg::OnModeBlackWhite() {
     int mode = 1;
@@ -127,6 +132,12 @@ void CLENSBENCHDlg::OnModeAuto() {
     m_player.ChangeIpcMode(mode, 0);
 }
 
-void CLENSBENCHDlg::OnCorrectDeadPixels() { m_player.CorrectingDeadPix(0); }
-void CLENSBENCHDlg::OnDisconnect() { m_player.CleanChnInfo(0); }
-void CLENSBENCHDlg::OnDisconnectAll() { m_player.DisconnectAll(1); }
+void CLENSBENCHDlg::OnCorrectDeadPixels() {
+    m_player.CorrectingDeadPix(0);
+}
+void CLENSBENCHDlg::OnDisconnect() {
+    m_player.CleanChnInfo(0);
+}
+void CLENSBENCHDlg::OnDisconnectAll() {
+    m_player.DisconnectAll(1);
+}

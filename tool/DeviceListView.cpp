@@ -9,6 +9,8 @@ LRESULT CLENSBENCHDlg::OnRefreshDeviceListMsg(WPARAM, LPARAM) {
 }
 
 void CLENSBENCHDlg::RefreshDeviceList() {
+    // Drawn once when filled, not once per row and column (that costs about 10 ms a row under Wine).
+    m_listDevices.SendMessage(WM_SETREDRAW, FALSE);
     m_listDevices.DeleteAllItems();
     // The rows are taken under the table's lock; the list is filled after it is released, so no
     // window message is ever sent while an SDK thread may be waiting for the lock.
@@ -23,6 +25,8 @@ void CLENSBENCHDlg::RefreshDeviceList() {
             m_listDevices.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         }
     }
+    m_listDevices.SendMessage(WM_SETREDRAW, TRUE);
+    m_listDevices.Invalidate();
 }
 
 void CLENSBENCHDlg::OnListTick() {

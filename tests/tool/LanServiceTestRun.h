@@ -49,14 +49,19 @@ inline std::string Text(HWND dialog, int id) {
     return buf;
 }
 
-inline LanSearchRecord SearchAnswer(const char* ip, int number, int type = QLC_DEVTYPE_IPC, const char* group = "A",
-                                    int port = 8000) {
+// Copies a text into a zeroed field, leaving its last byte 0.
+template <size_t N> void PutText(char (&field)[N], const char* text) {
+    memcpy(field, text, strnlen(text, N - 1));
+}
+
+inline LanSearchRecord SearchAnswer(const char* ip, int number, int type = QLC_DEVTYPE_IPC,
+                                    const char* group = "A", int port = 8000) {
     LanSearchRecord r;
     memset(&r, 0, sizeof r);
-    strncpy(r.szGroup, group, sizeof r.szGroup - 1);
+    PutText(r.szGroup, group);
     r.nCloudNumber = number;
     r.nDeviceType = type;
-    strncpy(r.szIP, ip, sizeof r.szIP - 1);
+    PutText(r.szIP, ip);
     r.nPort = port;
     return r;
 }
@@ -66,7 +71,7 @@ inline BroadcastRecord Broadcast(unsigned a, unsigned b, unsigned c, unsigned d,
     BroadcastRecord r;
     memset(&r, 0, sizeof r);
     r.nDeviceType = QLC_DEVTYPE_IPC;
-    strncpy(r.szGroup, group, sizeof r.szGroup - 1);
+    PutText(r.szGroup, group);
     r.nCloudNumber = number;
     r.nPort = port;
     r.dwIP = a | (b << 8) | (c << 16) | (d << 24); // network order in memory
@@ -99,7 +104,8 @@ inline std::string RowsText(const std::vector<std::vector<std::string>>& rows) {
     std::string s;
     for (const auto& row : rows) {
         s += "  ";
-        for (const std::string& c : row) s += "[" + c + "]";
+        for (const std::string& c : row)
+            s += "[" + c + "]";
         s += "\n";
     }
     return s.empty() ? "  (no rows)\n" : s;

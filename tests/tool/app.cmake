@@ -12,6 +12,13 @@ lk_add_test(lenskit_mainwindow_test
     LIBS lk_lenskit_obj lk_lenskit_res
     TIMEOUT 60)
 
+# The LAN service, device list and connections of the real main window against the stand-ins.
+lk_add_test(lenskit_lan_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/LanServiceWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/ConnectionsWindowTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
+    LIBS lk_lenskit_obj lk_lenskit_res
+    TIMEOUT 60)
+
 # The real program as a process: these start LENSKIT.exe, whose mutex is one per Wine session, so they
 # never run at the same time as each other.
 lk_add_test(lenskit_program_test
