@@ -4,8 +4,8 @@
 // posted messages keep flowing, and modal loops nest). EndDialog may be called from anywhere on the
 // dialog's thread - its own handlers, another window's handler, a plug-in call made inside the loop;
 // the loop ends after the current message, and an outer dialog ended while an inner one runs ends
-// when the inner loop returns. EndDialog on a dialog that is not running does nothing. When the loop
-// ends the virtual DestroyWindow() is called.
+// when the inner loop returns. EndDialog on a dialog without a window does nothing (a modeless one is
+// hidden, as the dialog manager does). When the loop ends the virtual DestroyWindow() is called.
 //
 // Owner of a dialog created without a parent: the application main window's last active popup when
 // there is a main window (program), else the thread's active window (plug-in), else none.

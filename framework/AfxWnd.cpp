@@ -239,11 +239,17 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
 }
 
 BOOL AfxPreTranslateMessage(MSG* pMsg) {
-    for (HWND h = pMsg->hwnd; h;) {
-        CWnd* pWnd = CWnd::FromHandlePermanent(h);
-        if (pWnd && pWnd->PreTranslateMessage(pMsg)) return TRUE;
-        if (!(::GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) break;
-        h = ::GetParent(h);
+    // Runs in the message loops, outside any window procedure: an exception from a filter would
+    // otherwise leave the modal loop with its owner disabled. The message is then dispatched as usual.
+    try {
+        for (HWND h = pMsg->hwnd; h;) {
+            CWnd* pWnd = CWnd::FromHandlePermanent(h);
+            if (pWnd && pWnd->PreTranslateMessage(pMsg)) return TRUE;
+            if (!(::GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) break;
+            h = ::GetParent(h);
+        }
+    } catch (...) {
+        ::OutputDebugStringA("exception escaped PreTranslateMessage\n");
     }
     return FALSE;
 }

@@ -150,8 +150,13 @@ public:
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     // Painting.
-    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
+    // Nothing without a window: InvalidateRect(NULL, ...) would redraw every window on the desktop.
+    void Invalidate(BOOL bErase = TRUE) {
+        if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, bErase);
+    }
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) {
+        if (m_hWnd) ::InvalidateRect(m_hWnd, lpRect, bErase);
+    }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT lpRect = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) {
         return ::RedrawWindow(m_hWnd, lpRect, nullptr, flags);

@@ -1,7 +1,6 @@
 #include "MyButton.h"
 
-// The framework keeps no class record for its controls, so the chain goes straight to CObject.
-IMPLEMENT_DYNAMIC(CMyButton, CObject)
+IMPLEMENT_DYNAMIC(CMyButton, CButton)
 
 BEGIN_MESSAGE_MAP(CMyButton, CButton)
     ON_WM_LBUTTONDOWN()

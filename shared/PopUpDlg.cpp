@@ -3,8 +3,7 @@
 #include "GbkText.h"
 
 #ifndef LK_BUILD_NETQUILL
-// The framework keeps no class record for CDialog, so the chain goes straight to CObject.
-IMPLEMENT_DYNAMIC(CPopUpDlg, CObject)
+IMPLEMENT_DYNAMIC(CPopUpDlg, CDialog)
 #endif
 
 BEGIN_MESSAGE_MAP(CPopUpDlg, CDialog)

@@ -15,6 +15,11 @@ struct PowerComboItem {
     char text[32];
 #endif
 };
+#ifdef LK_BUILD_NETQUILL
+static_assert(sizeof(PowerComboItem) == 32, "Netquill's record: x[4] and icon[4]");
+#else
+static_assert(sizeof(PowerComboItem) == 64, "the record: x[4], icon[4] and a 32-byte text");
+#endif
 
 class CPowerComboBox : public CComboBox {
 public:

@@ -2,6 +2,8 @@
 // owners, and modeless child dialogs.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "Afx.h"
 #include "FwTestIds.h"
 #include "FwTestUtil.h"
@@ -194,4 +196,34 @@ TEST(FrameworkModal, MissingTemplateFailsCleanly) {
     EXPECT_EQ(-1, dlg.DoModal());
     EXPECT_FALSE(dlg.Create(4711));
     EXPECT_FALSE(dlg.IsModalRunning());
+}
+
+namespace {
+class CThrowingFilterDlg : public CDialog {
+public:
+    CThrowingFilterDlg() : CDialog(IDD_INNER) {}
+    int thrown = 0;
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9) {
+            ++thrown;
+            throw std::runtime_error("filter failed");
+        }
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+};
+} // namespace
+
+TEST(FrameworkModal, ExceptionFromPreTranslateMessageDoesNotLeaveTheLoop) {
+    CThrowingFilterDlg dlg;
+    After(0, [&] {
+        ::PostMessageA(dlg.m_hWnd, WM_KEYDOWN, VK_F9, 1);
+        // Ended only if the loop is still running after the exception.
+        After(20, [&] { dlg.EndDialog(6); });
+    });
+    INT_PTR result = -2;
+    EXPECT_NO_THROW(result = dlg.DoModal());
+    EXPECT_EQ(1, dlg.thrown);
+    EXPECT_EQ(6, result);
+    EXPECT_FALSE(dlg.IsModalRunning());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
 }

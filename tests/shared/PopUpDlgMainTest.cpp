@@ -1,4 +1,5 @@
 // LENSKIT's wait box: dots, timeout, end codes, Enter/Esc/close box, reopening.
+#include "DialogTemplateReader.h"
 #include "PopUpDriver.h"
 #include "WidgetTestUtil.h"
 
@@ -152,6 +153,25 @@ TEST(PopUpMain, ReopeningStartsAfresh) {
     };
     EXPECT_EQ(box.DoModal(), 17);
     EXPECT_EQ(textAtOpen, kSearching);
+}
+
+TEST(PopUpMain, TemplateOfTheBox) {
+    const DialogTemplate t = ReadDialogTemplate(138);
+    ASSERT_TRUE(t.ok) << "template 138 missing or unreadable";
+    const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(t.style & frame, frame) << "popup with caption, system menu and modal frame";
+    EXPECT_EQ(t.cx, 304);
+    EXPECT_EQ(t.cy, 85);
+    EXPECT_EQ(t.caption, L"Dialog");
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_EQ(t.typeface, L"MS Shell Dlg");
+    std::vector<std::string> controls;
+    for (const TemplateControl& c : t.controls) controls.push_back(DescribeControl(c));
+    EXPECT_EQ(controls, (std::vector<std::string>{
+                            "1 button 182,64 50x14 \"确定\" hidden",
+                            "2 button 247,64 50x14 \"取消\" hidden",
+                            "1058 static 41,25 200x12 \"Static\"",
+                        }));
 }
 
 } // namespace

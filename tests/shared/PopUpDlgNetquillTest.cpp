@@ -1,10 +1,12 @@
 // Netquill's wait box: its own template, keys and close box ignored, timeout and replies as usual.
+#include "DialogTemplateReader.h"
 #include "PopUpDriver.h"
 #include "WidgetTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +50,30 @@ TEST(PopUpNetquill, UsesItsOwnTemplateAndTextControl) {
     EXPECT_EQ(text, "Searching WIFI SSID.");
     EXPECT_EQ(caption, "Searching WIFI SSID");
     EXPECT_FALSE(mainTextControl);
+}
+
+TEST(PopUpNetquill, RegistersNoClassRecordOfItsOwn) {
+    CPopUpDlg box;
+    EXPECT_EQ(box.GetRuntimeClass(), RUNTIME_CLASS(CDialog))
+        << "answered as " << box.GetRuntimeClass()->m_lpszClassName;
+}
+
+TEST(PopUpNetquill, TemplateOfTheBox) {
+    const DialogTemplate t = ReadDialogTemplate(1001);
+    ASSERT_TRUE(t.ok) << "template 1001 missing or unreadable";
+    const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(t.style & frame, frame) << "popup with caption, system menu and modal frame";
+    EXPECT_EQ(t.cx, 202);
+    EXPECT_EQ(t.cy, 69);
+    EXPECT_EQ(t.caption, L"") << "no caption in the template";
+    EXPECT_EQ(t.pointSize, 9);
+    EXPECT_EQ(t.typeface, L"Arial");
+    std::vector<std::string> controls;
+    for (const TemplateControl& c : t.controls) controls.push_back(DescribeControl(c));
+    EXPECT_EQ(controls, (std::vector<std::string>{
+                            "2 button 69,48 50x14 \"取消\" hidden",
+                            "1027 static 56,30 139x8 \"Static\"",
+                        }));
 }
 
 } // namespace

@@ -23,6 +23,29 @@ TEST(StaticExLevel, CellForLevel) {
     for (const Case& c : cases) EXPECT_EQ(CStaticEx::CellForLevel(c.level), c.cell) << "level " << c.level;
 }
 
+// Counts the erase and paint messages that reach the bar, then lets the bar handle them.
+class CountingBar : public CStaticEx {
+public:
+    int erases = 0;
+    int paints = 0;
+
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+        ++erases;
+        return CStaticEx::OnEraseBkgnd(pDC);
+    }
+    afx_msg void OnPaint() {
+        ++paints;
+        CStaticEx::OnPaint();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CountingBar, CStaticEx)
+    ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
 class StaticExDraw : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,7 +69,7 @@ protected:
 
     static constexpr COLORREF kSentinel = RGB(1, 2, 3);
     CDialog host{IDD_WIDGET_HOST};
-    CStaticEx bar;
+    CountingBar bar;
     DibCanvas canvas{60, 40};
 };
 
@@ -72,6 +95,43 @@ TEST_F(StaticExDraw, PictureOfTheLevelTwoPixelsBelowTheTop) {
         EXPECT_EQ(CountSentinel(25, 2, 60, 40), 35 * 38);
         EXPECT_EQ(CountSentinel(0, 22, 25, 40), 25 * 18);
     }
+}
+
+TEST_F(StaticExDraw, EraseDrawsThePictureAndSetLevelAsksForEraseAndPaint) {
+    bar.SetLevel(100, 25, 20);
+    canvas.Fill(kSentinel);
+    EXPECT_EQ(bar.SendMessage(WM_ERASEBKGND, (WPARAM)canvas.Dc()), TRUE);
+    EXPECT_EQ(GreenBars(), 5) << "the erase handler draws the picture";
+    EXPECT_EQ(CountSentinel(0, 0, 60, 2) + CountSentinel(25, 2, 60, 40) + CountSentinel(0, 22, 25, 40),
+              60 * 2 + 35 * 38 + 25 * 18)
+        << "nothing but the picture is erased";
+
+    host.ShowWindow(SW_SHOWNA);
+    ::UpdateWindow(host.m_hWnd);
+    PumpMessages();
+    ASSERT_FALSE(::GetUpdateRect(bar.m_hWnd, nullptr, FALSE)) << "the bar is drawn before the level changes";
+    bar.erases = bar.paints = 0;
+    bar.SetLevel(30, 25, 20);
+    RECT update{}, client{};
+    ASSERT_TRUE(::GetUpdateRect(bar.m_hWnd, &update, FALSE)) << "SetLevel leaves the bar to be redrawn";
+    bar.GetClientRect(&client);
+    EXPECT_TRUE(::EqualRect(&update, &client)) << "the whole client area is invalidated";
+    ::UpdateWindow(bar.m_hWnd);
+    EXPECT_EQ(bar.erases, 1) << "invalidated with erasing";
+    EXPECT_EQ(bar.paints, 1);
+    EXPECT_EQ(bar.GetLevel(), 30);
+}
+
+TEST_F(StaticExDraw, SetLevelBeforeTheControlExistsLeavesOtherWindowsAlone) {
+    host.ShowWindow(SW_SHOWNA);
+    ::UpdateWindow(host.m_hWnd);
+    PumpMessages();
+    ASSERT_FALSE(::GetUpdateRect(host.m_hWnd, nullptr, FALSE));
+    CStaticEx unbound;
+    unbound.SetDefaults();
+    unbound.SetLevel(50, 25, 20); // the level is kept for when the control is attached
+    EXPECT_EQ(unbound.GetLevel(), 50);
+    EXPECT_FALSE(::GetUpdateRect(host.m_hWnd, nullptr, FALSE)) << "an unbound bar invalidated another window";
 }
 
 } // namespace
