@@ -49,9 +49,6 @@ extern std::atomic<int> g_nPushSwitch;
 // Edits 1006 and 1007 as the SDK's callbacks read them: the UI thread keeps the copy current.
 class CredentialCopy;
 extern CredentialCopy g_Credentials;
-// Tests only: when set, each LAN callback calls it once it has read its record, before it reads the
-// credentials or touches the table, so that a test can hold a callback in flight. Never set otherwise.
-extern void (*volatile g_pfnLanCallbackHold)();
 
 // Cuts a full path after its last backslash that is a real separator, never at a GBK trail byte 0x5C.
 // keepSlash: keep the backslash (for building "dir\\file"); else cut before it. Returns false when the

@@ -3,7 +3,7 @@
 #include "AppGlobals.h"
 #include "resource.h"
 
-IMPLEMENT_DYNAMIC(CDlgDraw, CObject)
+IMPLEMENT_DYNAMIC(CDlgDraw, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CDlgDraw, CDialogEx)
     ON_MESSAGE(WM_FIT_DISPLAY, OnFitDisplay)

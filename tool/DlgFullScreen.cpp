@@ -3,7 +3,7 @@
 #include "AppGlobals.h"
 #include "resource.h"
 
-IMPLEMENT_DYNAMIC(CDlgFullScreen, CObject)
+IMPLEMENT_DYNAMIC(CDlgFullScreen, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CDlgFullScreen, CDialogEx)
     ON_WM_LBUTTONDOWN()

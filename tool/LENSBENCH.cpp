@@ -22,14 +22,12 @@ char g_szRememberedIp[16] = {0};
 
 const char kAlreadyRunningText[] = "程序已开启，不能重复运行!";
 
+// The help command goes to the framework's own handler.
 BEGIN_MESSAGE_MAP(CLENSBENCHApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)
 END_MESSAGE_MAP()
 
 CLENSBENCHApp::CLENSBENCHApp() {}
-
-// No help file ships with the program, and nothing in it sends ID_HELP: there is nothing to open.
-void CLENSBENCHApp::OnHelp() {}
 
 BOOL CLENSBENCHApp::InitInstance() {
     AfxEnableControlContainer();

@@ -8,16 +8,8 @@ public:
     CLENSBENCHApp();
     BOOL InitInstance() override;
 
-protected:
-    afx_msg void OnHelp();
-
     DECLARE_MESSAGE_MAP()
 };
-
-// The framework's command id of the help key.
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif
 
 extern CLENSBENCHApp theApp;
 

@@ -14,7 +14,6 @@
 
 std::atomic<int> g_nPushSwitch(0);
 CredentialCopy g_Credentials;
-void (*volatile g_pfnLanCallbackHold)() = nullptr;
 
 namespace {
 
@@ -37,16 +36,11 @@ void PushCredentials() {
     QLC_LANToolDevice(user, password, kCredentialPushTimeoutMs);
 }
 
-void HoldForTests() {
-    if (void (*hold)() = g_pfnLanCallbackHold) hold();
-}
-
 } // namespace
 
 void OnLanSearchResult(LanSearchRecord record) {
     LanSearchResult r;
     if (!ReadLanSearchRecord(&record, sizeof record, r) || r.nEndFlag != 0) return;
-    HoldForTests();
     const bool push = g_nPushSwitch.load() != 0;
     if (NeedsCredentialPush(r, push)) PushCredentials();
     g_DeviceTable.ApplySearchResult(r, push, ::GetTickCount());
@@ -56,7 +50,6 @@ void OnBroadcastResult(int, BroadcastRecord* record, int, int, int end) {
     if (end != 0 || record == nullptr) return;
     BroadcastResult b;
     if (!ReadBroadcastRecord(record, sizeof(BroadcastRecord), b)) return;
-    HoldForTests();
     const bool push = g_nPushSwitch.load() != 0;
     if (NeedsCredentialPush(b, push)) PushCredentials();
     g_DeviceTable.ApplyBroadcastResult(b, push, ::GetTickCount());

@@ -28,7 +28,8 @@ struct StandinLogEntry {
     char szArgs[460];    // arguments as C text: 9400, "admin", {ip="10.0.0.5",port=8000}; cut to fit
 };
 
-// Loads a scenario and restarts the line (cameras, servers' state and pending events; the log stays).
+// Loads a scenario and restarts the line: its cameras, and the line's pending events dropped. Servers
+// and the LAN tool stay as the program set them, and the log stays.
 // NULL loads the default file. Returns 1, or 0 with the problems (each naming its section and key)
 // in szError; cameras without a problem are still loaded.
 STANDIN_API int Standin_LoadScenario(const char* szPath, char* szError, int nErrorSize);
@@ -39,6 +40,11 @@ STANDIN_API void Standin_SetSpontaneous(int bOn);
 // Waits until no event is due and no callback is running. While it waits it still takes messages
 // sent to this thread (callbacks may SendMessage to the caller's windows). 1 idle, 0 timed out.
 STANDIN_API int Standin_WaitIdle(unsigned nTimeoutMs);
+
+// Holds the next search or broadcast delivery in flight: once its callback is chosen (a server stopped
+// from now on still waits for it), the line's thread sets the event hEntered and waits for hRelease
+// (at most 10 s) before calling the program. Both are event handles of the caller; one delivery only.
+STANDIN_API void Standin_HoldNextLanCallback(void* hEntered, void* hRelease);
 
 // One event each, raised from the line's thread as if a camera had sent it.
 STANDIN_API void Standin_InjectSearchAnswer(const LanSearchRecord* pRecord);

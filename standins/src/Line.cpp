@@ -51,6 +51,7 @@ int g_searchPort = 0;
 QLC_BroadcastCallback g_broadcast = nullptr;
 int g_broadcastPort = 0;
 int g_broadcastIndex = 0;
+HANDLE g_holdEntered = nullptr, g_holdRelease = nullptr; // Standin_HoldNextLanCallback
 LanToolRequest g_lastAnswer;
 bool g_hasAnswer = false;
 std::vector<char> g_lastSent;
@@ -138,6 +139,21 @@ uint32_t NetworkOrder(const std::string& ip) {
     return a | (b << 8) | (c << 16) | (d << 24);
 }
 
+// Called on the line's thread with the callback already chosen, so the delivery counts as running.
+void HoldIfAsked() {
+    HANDLE entered, release;
+    {
+        Guard g;
+        entered = g_holdEntered;
+        release = g_holdRelease;
+        g_holdEntered = g_holdRelease = nullptr;
+    }
+    if (!release) return;
+    Log(STANDIN_NOTE, "hold", "delivery held");
+    SetEvent(entered);
+    WaitForSingleObject(release, 10000);
+}
+
 void DeliverSearch(LanSearchRecord rec) {
     QLC_LanSearchCallback cb;
     {
@@ -145,6 +161,7 @@ void DeliverSearch(LanSearchRecord rec) {
         cb = g_search;
     }
     if (!cb) return;
+    HoldIfAsked();
     Log(STANDIN_EVENT, "OnLanSearchResult", "{group=%s,number=%d,type=%d,ip=%s,port=%d,end=%d}",
         Quote(rec.szGroup, sizeof rec.szGroup).c_str(), rec.nCloudNumber, rec.nDeviceType,
         Quote(rec.szIP, sizeof rec.szIP).c_str(), rec.nPort, rec.bEnd);
@@ -161,6 +178,7 @@ void DeliverBroadcast(BroadcastRecord rec, int end) {
         index = ++g_broadcastIndex;
     }
     if (!cb) return;
+    HoldIfAsked();
     Log(STANDIN_EVENT, "OnBroadcastResult", "%d, {group=%s,number=%u,port=%d,ip=0x%08lX}, %d, %d, %d", port,
         Quote(rec.szGroup, sizeof rec.szGroup).c_str(), rec.nCloudNumber, rec.nPort, (unsigned long)rec.dwIP,
         (int)sizeof rec, index, end);
@@ -657,6 +675,12 @@ STANDIN_API int Standin_WaitIdle(unsigned nTimeoutMs) {
                nTimeoutMs)
                ? 1
                : 0;
+}
+
+STANDIN_API void Standin_HoldNextLanCallback(void* hEntered, void* hRelease) {
+    Guard g;
+    g_holdEntered = (HANDLE)hEntered;
+    g_holdRelease = (HANDLE)hRelease;
 }
 
 STANDIN_API void Standin_InjectSearchAnswer(const LanSearchRecord* pRecord) {

@@ -238,6 +238,52 @@ TEST(DeviceSdk, StoppingWaitsForTheRunningCallbackAndSilencesIt) {
     CloseHandle(g_entered);
 }
 
+static DWORD WINAPI SetEventLater(void* event) {
+    Sleep(200);
+    SetEvent((HANDLE)event);
+    return 0;
+}
+
+// A held delivery has its callback chosen: the program is not called until the release, and a stop of
+// the server meanwhile waits for it and then lets it through. Only the next delivery is held.
+TEST(DeviceSdk, HeldDeliveryCountsAsRunningUntilReleased) {
+    LoadQuietLine();
+    ResetSeen();
+    int port = 0;
+    for (int p = 9500; p < 9600 && !port; ++p)
+        if (QLC_StartBroadcastServer(p, 9106, OnBroadcast)) port = p;
+    ASSERT_NE(port, 0);
+    HANDLE entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Standin_HoldNextLanCallback(entered, release);
+    BroadcastRecord rec = {};
+    rec.nCloudNumber = 77;
+    Standin_InjectBroadcast(&rec, 0);
+    ASSERT_EQ(WaitForSingleObject(entered, 3000), WAIT_OBJECT_0) << "the delivery was never held";
+    Sleep(50);
+    EXPECT_EQ(Seen(), 0u) << "the callback ran while held";
+    EXPECT_EQ(Standin_WaitIdle(50), 0) << "a held delivery counts as idle";
+
+    HANDLE releaser = CreateThread(nullptr, 0, SetEventLater, release, 0, nullptr);
+    const DWORD start = GetTickCount();
+    QLC_StopBroadcastServer();
+    const DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, 150u) << "the stop did not wait for the held delivery";
+    EXPECT_EQ(Seen(), 1u) << "the held callback was dropped instead of delivered";
+
+    ResetEvent(entered);
+    ASSERT_NE(QLC_StartBroadcastServer(port, 9106, OnBroadcast), 0);
+    Standin_InjectBroadcast(&rec, 0);
+    ASSERT_EQ(Standin_WaitIdle(2000), 1) << "a second delivery was held too";
+    EXPECT_EQ(Seen(), 2u);
+    EXPECT_EQ(WaitForSingleObject(entered, 0), (DWORD)WAIT_TIMEOUT);
+    QLC_StopBroadcastServer();
+    WaitForSingleObject(releaser, 3000);
+    CloseHandle(releaser);
+    CloseHandle(entered);
+    CloseHandle(release);
+}
+
 TEST(DeviceSdk, LogHoldsEveryCallInOrderWithArgumentsAndThreads) {
     SetEnvironmentVariableA("LK_STANDIN_LOG", "calls.log");
     LoadQuietLine();

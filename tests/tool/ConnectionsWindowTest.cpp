@@ -91,6 +91,8 @@ TEST(Connections, ClickConnectsAndTheSelectedWindowShowsItsNumberAndVersion) {
     run.script.Add("window 1 selected: its number and version", [&run] {
         if (Text(run.hwnd, IDC_EDIT_VERSION) != "V-one") return false;
         EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
+        // Emptied, so that only the connected report of the next camera can fill it again.
+        SetDlgItemTextA(run.hwnd, IDC_EDIT_CLOUD_NUMBER, "");
         Standin_ClearLog();
         ClickRow(run.hwnd, 1);
         EXPECT_EQ(Connects(), std::vector<std::string>{ConnectArgs("10.0.0.2", 8000, "A100102", 2)})
@@ -101,7 +103,8 @@ TEST(Connections, ClickConnectsAndTheSelectedWindowShowsItsNumberAndVersion) {
         if (strcmp(run.dlg.WindowVersion(2), "V-two") != 0) return false;
         EXPECT_EQ(Text(run.hwnd, IDC_EDIT_VERSION), "V-one")
             << "edit 1087 shows the selected window's version";
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
+        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101")
+            << "the connected report shows the selected window's number, not the new camera's";
         // A click on the main window's own client area shows the selection again.
         SetDlgItemTextA(run.hwnd, IDC_EDIT_VERSION, "");
         SetDlgItemTextA(run.hwnd, IDC_EDIT_CLOUD_NUMBER, "");
@@ -264,7 +267,7 @@ TEST(Connections, ConnectionReportsAreHandledOnTheUiThreadInOrder) {
     run.Run();
 }
 
-// Every command button and accelerator key is one call on the player with its argument.
+// Every command button and accelerator key is one call on the player with its argument; help is none.
 TEST(Connections, EveryCommandReachesThePlayer) {
     LoadScenarioText("[Line]\nSearchDelay=0\n");
     Standin_SetSpontaneous(0);
@@ -300,6 +303,16 @@ TEST(Connections, EveryCommandReachesThePlayer) {
         CheckDlgButton(run.hwnd, IDC_CHECK_AUDIO, BST_UNCHECKED);
         Command(run.hwnd, IDC_CHECK_AUDIO);
         EXPECT_TRUE(CallsNamed(commands, false).empty());
+
+        // WM_HELP is answered TRUE and opens nothing.
+        HELPINFO help;
+        memset(&help, 0, sizeof help);
+        help.cbSize = sizeof help;
+        help.iContextType = HELPINFO_WINDOW;
+        help.iCtrlId = IDC_LIST_DEVICES;
+        help.hItemHandle = GetDlgItem(run.hwnd, IDC_LIST_DEVICES);
+        EXPECT_EQ(SendMessageA(run.hwnd, WM_HELP, 0, (LPARAM)&help), TRUE);
+        EXPECT_EQ(FindOtherThreadDialog(run.hwnd), nullptr) << "WM_HELP opened a window";
 
         Standin_ClearLog();
         HWND target = GetFocus() ? GetFocus() : run.hwnd;

@@ -181,6 +181,13 @@ TEST(DeviceList, RowsOnlyForLiveIpcEntriesWithAddress) {
     EXPECT_EQ(t.Entry(1).bNew, 1) << "an unlisted one still is";
     for (const DeviceListRow& row : t.CollectListRows(""))
         EXPECT_FALSE(row.bSelect);
+    // An empty remembered address selects only a row whose address is itself empty.
+    t.ApplySearchResult(Search("A", 20, ""), false, 0);
+    const auto withEmpty = t.CollectListRows("");
+    ASSERT_EQ(withEmpty.size(), 3u);
+    EXPECT_FALSE(withEmpty[0].bSelect);
+    EXPECT_FALSE(withEmpty[1].bSelect);
+    EXPECT_TRUE(withEmpty[2].bSelect) << "entry " << withEmpty[2].nIndex << " with no address";
 }
 
 TEST(DeviceList, TimerSwitchesToThirtySecondsAtTenRowsAndStays) {

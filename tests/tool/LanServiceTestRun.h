@@ -1,10 +1,9 @@
-// What the LAN service, device list and connection tests share: the main window run modally with a
-// script, sightings to inject, and readers of the window's controls.
+// What the LAN service, device list and connection tests share: records to inject and readers and
+// drivers of the main window's controls (the modal run itself is MainRun of the harness).
 #pragma once
 
 #include "MainWindowHarness.h"
 
-#include "LENSBENCH.h"
 #include "QLCLIENT.h"
 #include "StandinControl.h"
 #include "resource.h"
@@ -24,24 +23,6 @@ inline void QuietLine(const char* extra = "") {
     LoadScenarioText(text.c_str());
     Standin_SetSpontaneous(0);
 }
-
-// Runs the main window until the script's steps are done; the first step waits for the window.
-struct MainRun {
-    CLENSBENCHDlg dlg;
-    ModalScript script;
-    HWND hwnd = nullptr;
-
-    MainRun() {
-        theApp.m_pMainWnd = &dlg;
-        script.Add("main window shown", [this] {
-            hwnd = dlg.GetSafeHwnd();
-            return hwnd && IsWindowVisible(hwnd);
-        });
-    }
-    ~MainRun() { theApp.m_pMainWnd = nullptr; }
-    INT_PTR Run(DWORD timeoutMs = 20000) { return script.Run(dlg, timeoutMs); }
-    void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
-};
 
 inline std::string Text(HWND dialog, int id) {
     char buf[512] = "";

@@ -5,8 +5,6 @@
 #include "CredentialCopy.h"
 #include "DeviceTable.h"
 
-#include <atomic>
-
 using namespace lantest;
 
 namespace {
@@ -201,6 +199,19 @@ TEST(DeviceList, ListsOnlyIpcRowsWithGroupAndNumber) {
         for (int i : {0, 5, 6})
             EXPECT_EQ(g_DeviceTable.Entry(i).bNew, 0) << "entry " << i << " was listed";
         EXPECT_EQ(g_DeviceTable.Entry(1).bNew, 1) << "the DVR was not listed, so it stays new";
+
+        // The remembered address selects and focuses its row at every refresh; empty, none is selected.
+        HWND list = GetDlgItem(run.hwnd, IDC_LIST_DEVICES);
+        const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+        EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+        strcpy(g_szRememberedIp, "10.0.0.6");
+        SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ((UINT)SendMessageA(list, LVM_GETITEMSTATE, row, both), row == 1 ? both : 0u)
+                << "row " << row << " with the remembered address 10.0.0.6";
+        g_szRememberedIp[0] = '\0';
+        SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
+        EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0) << "the selection outlived the refresh";
         run.Close();
         return true;
     });
@@ -259,14 +270,7 @@ TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
 }
 
 namespace {
-HANDLE g_entered, g_release;
-std::atomic<int> g_holds{0};
-
-void HoldFirstCallback() {
-    if (g_holds.fetch_add(1) != 0) return;
-    SetEvent(g_entered);
-    WaitForSingleObject(g_release, 10000);
-}
+HANDLE g_release;
 
 // Releases the held callback once the window's shut-down is inside QLC_StopLANSerchServer, which waits
 // for the callbacks of the search server to end.
@@ -280,29 +284,30 @@ DWORD WINAPI ReleaseWhenStopping(void*) {
 }
 } // namespace
 
-// A search callback is held inside its work while the operator closes the window: the close waits for
+// A search answer is held in flight while the operator closes the window: the close waits for
 // it without a deadlock, and the camera still gets the texts the edits held, from the callbacks' copy.
 TEST(LanServiceCallbacks, ClosingTheWindowWhileACallbackIsInFlight) {
     QuietLine();
-    g_entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     g_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    g_holds = 0;
-    g_pfnLanCallbackHold = HoldFirstCallback;
     HANDLE releaser = nullptr;
     DWORD closeTook = 0;
     {
         MainRun run;
-        run.script.Add("push switch on, a camera without a number", [&run] {
+        run.script.Add("push switch on, a camera without a number", [&run, entered] {
             CheckDlgButton(run.hwnd, IDC_CHECK_NUMBER_PUSH, BST_CHECKED);
             Command(run.hwnd, IDC_CHECK_NUMBER_PUSH);
             SetDlgItemTextA(run.hwnd, IDC_EDIT_PASSWORD, "secret");
             Standin_ClearLog();
+            // The line's thread stops with the callback chosen, so the search server's stop waits for it;
+            // it enters the program only once the shut-down is inside that stop.
+            Standin_HoldNextLanCallback(entered, g_release);
             LanSearchRecord a = SearchAnswer("10.0.0.10", 0);
             Standin_InjectSearchAnswer(&a);
             return true;
         });
-        run.script.Add("callback held, close", [&run, &releaser, &closeTook] {
-            if (WaitForSingleObject(g_entered, 0) != WAIT_OBJECT_0) return false;
+        run.script.Add("callback held, close", [&run, &releaser, &closeTook, entered] {
+            if (WaitForSingleObject(entered, 0) != WAIT_OBJECT_0) return false;
             releaser = CreateThread(nullptr, 0, ReleaseWhenStopping, nullptr, 0, nullptr);
             const DWORD start = GetTickCount();
             SendMessageA(run.hwnd, WM_CLOSE, 0, 0);
@@ -311,7 +316,7 @@ TEST(LanServiceCallbacks, ClosingTheWindowWhileACallbackIsInFlight) {
         });
         EXPECT_EQ(run.Run(), IDCANCEL);
     }
-    g_pfnLanCallbackHold = nullptr;
+    SetEvent(g_release); // never left held, whatever happened above
     if (releaser) {
         EXPECT_EQ(WaitForSingleObject(releaser, 10000), WAIT_OBJECT_0);
         CloseHandle(releaser);
@@ -325,7 +330,8 @@ TEST(LanServiceCallbacks, ClosingTheWindowWhileACallbackIsInFlight) {
         << ", " << push << ", " << stopBroadcast << "\n"
         << Join(CallsNamed({"QLC_StopLANSerchServer", "QLC_LANToolDevice", "QLC_StopBroadcastServer"}, true));
     EXPECT_TRUE(HasEntry("10.0.0.10")) << "the held callback did not finish its work";
-    CloseHandle(g_entered);
+    Standin_HoldNextLanCallback(nullptr, nullptr);
+    CloseHandle(entered);
     CloseHandle(g_release);
 }
 

@@ -2,6 +2,7 @@
 // program does, and drives it from a thread timer inside its modal loop, one step at a time.
 #pragma once
 
+#include "LENSBENCH.h"
 #include "LENSBENCHDlg.h"
 #include "StandinControl.h"
 
@@ -37,6 +38,27 @@ private:
     bool m_forced = false;
     DWORD m_deadline = 0;
     CDialog* m_dialog = nullptr;
+};
+
+// The main window run modally as the program runs it, until the script's steps are done; the script's
+// first step waits for the window to be shown.
+struct MainRun {
+    CLENSBENCHDlg dlg;
+    ModalScript script;
+    HWND hwnd = nullptr;
+
+    MainRun() {
+        theApp.m_pMainWnd = &dlg;
+        script.Add("main window shown", [this] {
+            hwnd = dlg.GetSafeHwnd();
+            return hwnd && IsWindowVisible(hwnd);
+        });
+    }
+    ~MainRun() { theApp.m_pMainWnd = nullptr; }
+    MainRun(const MainRun&) = delete;
+    MainRun& operator=(const MainRun&) = delete;
+    INT_PTR Run(DWORD timeoutMs = 20000) { return script.Run(dlg, timeoutMs); }
+    void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 };
 
 // The stand-ins' log of the program's calls, as "Function(args)" lines in order.

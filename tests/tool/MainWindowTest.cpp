@@ -7,6 +7,7 @@
 #include "LayoutAnchor.h"
 #include "resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
@@ -32,23 +33,6 @@ std::string Text(HWND dialog, int id) {
 bool Visible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
-// Runs the main window until `drive` has done its steps; the script's first step waits for the window.
-struct MainRun {
-    CLENSBENCHDlg dlg;
-    ModalScript script;
-    HWND hwnd = nullptr;
-
-    MainRun() {
-        theApp.m_pMainWnd = &dlg;
-        script.Add("main window shown", [this] {
-            hwnd = dlg.GetSafeHwnd();
-            return hwnd && IsWindowVisible(hwnd);
-        });
-    }
-    ~MainRun() { theApp.m_pMainWnd = nullptr; }
-    INT_PTR Run() { return script.Run(dlg); }
-};
-
 bool NotifyIconExists(HWND hwnd) {
     NOTIFYICONDATAA nid;
     memset(&nid, 0, sizeof nid);
@@ -58,6 +42,32 @@ bool NotifyIconExists(HWND hwnd) {
     nid.uFlags = NIF_TIP;
     strcpy(nid.szTip, "probe");
     return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}
+
+// The five status controls that WM_CTLCOLOR paints by verdict; template 102 holds none of them, so a
+// test adds them as plain statics.
+const int kStatusIds[5] = {IDC_STATUS_PRODUCT, IDC_STATUS_VERSION, IDC_STATUS_GROUP, IDC_STATUS_WIFI_QUALITY,
+                           IDC_STATUS_ADC};
+
+void AddStatusControls(HWND dialog) {
+    for (int id : kStatusIds)
+        CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 10, 10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      GetModuleHandleA(nullptr), nullptr);
+}
+
+HBRUSH CtlColorStatic(HWND dialog, int id) {
+    HDC dc = GetDC(dialog);
+    LRESULT r = SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    ReleaseDC(dialog, dc);
+    return reinterpret_cast<HBRUSH>(r);
+}
+
+// The colour of a solid brush; CLR_INVALID when it is none (or has been deleted).
+COLORREF BrushColour(HBRUSH brush) {
+    LOGBRUSH lb;
+    if (!brush || GetObjectA(brush, sizeof lb, &lb) != sizeof lb || lb.lbStyle != BS_SOLID) return CLR_INVALID;
+    return lb.lbColor;
 }
 
 } // namespace
@@ -93,6 +103,45 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
             char item[64] = "";
             GetMenuStringA(sys, IDM_ABOUTBOX, item, sizeof item, MF_BYCOMMAND);
             EXPECT_STREQ(item, "关于 LENSBENCH(&A)...");
+            // Icon 130 is the window's big and small icon.
+            HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINWND));
+            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_BIG, 0)), icon);
+            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(h, WM_GETICON, ICON_SMALL, 0)), icon);
+            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(h, WM_QUERYDRAGICON, 0, 0)), icon);
+            // The device list: report view, grid lines and full-row select, five columns.
+            HWND list = GetDlgItem(h, IDC_LIST_DEVICES);
+            EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+            const DWORD ex = static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+            EXPECT_EQ(ex & 0x21u, 0x21u) << "extended styles 0x" << std::hex << ex;
+            struct Column {
+                const char* text;
+                int fmt, width;
+            };
+            const Column columns[] = {{"序号", LVCFMT_LEFT, 40}, {"Orvanet", LVCFMT_LEFT, 80},
+                                      {"IP地址", LVCFMT_CENTER, 85}, {"端口", LVCFMT_CENTER, 45},
+                                      {"在线时间(秒)", LVCFMT_CENTER, 85}};
+            for (int i = 0; i < 5; ++i) {
+                char text[64] = "";
+                LVCOLUMNA col = {};
+                col.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+                col.pszText = text;
+                col.cchTextMax = sizeof text;
+                EXPECT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&col))) << "column " << i;
+                EXPECT_STREQ(text, columns[i].text) << "column " << i;
+                EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, columns[i].fmt) << "column " << i;
+                EXPECT_EQ(col.cx, columns[i].width) << "column " << i;
+            }
+            LVCOLUMNA sixth = {};
+            sixth.mask = LVCF_WIDTH;
+            EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth))) << "a sixth column";
+            // The wireless list's selection field is 20 pixels high. Wine reports the height with its
+            // border added, so: setting 20 again must change nothing. (Its drop-down width of 200 cannot
+            // be read back: the list is wider than that anyway, and the larger width is what is reported.)
+            HWND combo = GetDlgItem(h, IDC_COMBO_WIFI);
+            const LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 20);
+            EXPECT_EQ(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), field)
+                << "the selection field was not 20 pixels high";
             PostMessageA(h, WM_CLOSE, 0, 0);
             return true;
         });
@@ -161,9 +210,10 @@ TEST(MainWindow, FailedPreviewSdkSkipsTheRestAndStillClosesCleanly) {
             SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
             EXPECT_EQ(mmi.ptMinTrackSize.x, 0);
             EXPECT_EQ(SendMessageA(h, 0x6409, 0, 0), 1);
-            HDC dc = GetDC(h);
-            SendMessageA(h, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(h, IDC_EDIT_USER)));
-            ReleaseDC(h, dc);
+            // Without brushes a status control gets the dialog's own colours, as any label does.
+            AddStatusControls(h);
+            EXPECT_EQ(CtlColorStatic(h, IDC_STATUS_PRODUCT), CtlColorStatic(h, IDC_LABEL_USER))
+                << "a status control got a brush that was never created";
             PostMessageA(h, WM_CLOSE, 0, 0);
             return true;
         });
@@ -484,6 +534,193 @@ TEST(MainWindow, MouseWheelAndPreviewReachTheLibraries) {
         return true;
     });
     run.Run();
+}
+
+// The player library re-fits the embedded view through 0x6410 (the rectangle by address, or none), and
+// the main window's moves and the view's own resizes reach the player too.
+TEST(MainWindow, DisplayRefitsReachThePlayer) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("refit, move and size", [r] {
+        HWND main = r->hwnd, draw = r->dlg.DrawWindow()->GetSafeHwnd();
+        RECT given = {3, 4, 200, 100}, client;
+        GetClientRect(draw, &client);
+        char drawHwnd[16];
+        snprintf(drawHwnd, sizeof drawHwnd, "0x%08lX", (unsigned long)(uintptr_t)draw);
+        auto displayRect = [&drawHwnd](const RECT& rc) {
+            char line[96];
+            snprintf(line, sizeof line, "CTellurio::SetDisplayRect(%s, {%ld,%ld,%ld,%ld})", drawHwnd, rc.left, rc.top,
+                     rc.right, rc.bottom);
+            return std::string(line);
+        };
+        const std::string moved = "CTellurio::WindowMoved()";
+        struct Case {
+            const char* what;
+            HWND target;
+            UINT message;
+            WPARAM wParam;
+            LPARAM lParam;
+            std::vector<std::string> expected;
+        };
+        const Case cases[] = {
+            {"0x6410 with a rectangle", draw, 0x6410, reinterpret_cast<WPARAM>(&given), 0, {displayRect(given), moved}},
+            {"0x6410 without one", draw, 0x6410, 0, 0, {displayRect(client), moved}},
+            {"the view's own WM_SIZE", draw, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom),
+             {displayRect(client), moved}},
+            {"the main window moved", main, WM_MOVE, 0, MAKELPARAM(10, 20), {moved}},
+        };
+        for (const Case& c : cases) {
+            Standin_ClearLog();
+            EXPECT_EQ(SendMessageA(c.target, c.message, c.wParam, c.lParam), 0) << c.what;
+            std::vector<std::string> got =
+                CallsNamed({"CTellurio::SetDisplayRect", "CTellurio::WindowMoved"}, true);
+            EXPECT_EQ(got, c.expected) << c.what << ": expected\n" << Join(c.expected) << "got\n" << Join(got);
+        }
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+// Each timer id leads to its own tick work and no other: 1 searches, 4 asks for the list rebuild
+// (0x2B10), 15 polls the version; 0 (posted by the service) and unknown ids do nothing.
+TEST(MainWindow, TimerIdsLeadToTheirTickWork) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("tick each id", [r] {
+        HWND h = r->hwnd;
+        struct Case {
+            UINT_PTR id;
+            int searches, versionPolls;
+            bool listRebuild;
+        };
+        const Case cases[] = {{0, 0, 0, false}, {1, 1, 0, false}, {4, 0, 0, true},
+                              {5, 0, 0, false}, {15, 0, 1, false}, {2, 0, 0, false}};
+        MSG m;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "timer " << c.id);
+            while (PeekMessageA(&m, h, 0x2B10, 0x2B10, PM_REMOVE)) {
+            }
+            Standin_ClearLog();
+            SendMessageA(h, WM_TIMER, c.id, 0);
+            EXPECT_EQ(CountCalls("QLC_LANSerchDevice"), c.searches);
+            EXPECT_EQ(CountCalls("CTellurio::GetverSion"), c.versionPolls);
+            EXPECT_EQ(PeekMessageA(&m, h, 0x2B10, 0x2B10, PM_REMOVE) != FALSE, c.listRebuild)
+                << "0x2B10 posted or not";
+        }
+        PostMessageA(h, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+// A mouse move over button 1076, seen by the modal loop's pre-translation, puts the correction hint
+// into edit 1077; moves over other controls leave it alone.
+TEST(MainWindow, HoveringTheCorrectionButtonShowsItsHint) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("move over another button", [r] {
+        SetDlgItemTextA(r->hwnd, IDC_EDIT_CORRECT_STATUS, "");
+        PostMessageA(GetDlgItem(r->hwnd, IDC_BTN_MODE_BW), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        return true;
+    });
+    run.script.Add("no hint; move over 1076", [r] {
+        EXPECT_EQ(Text(r->hwnd, IDC_EDIT_CORRECT_STATUS), "") << "a move over button 1035 showed the hint";
+        PostMessageA(GetDlgItem(r->hwnd, IDC_BTN_DEADPIX), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        return true;
+    });
+    run.script.Add("hint shown", [r] {
+        EXPECT_EQ(Text(r->hwnd, IDC_EDIT_CORRECT_STATUS), "亮点校正前要把sensor或者镜头遮全黑");
+        PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
+        return true;
+    });
+    run.Run();
+}
+
+// A dialog whose verdicts a test may set; otherwise only the status evaluation sets them.
+class VerdictDlg : public CLENSBENCHDlg {
+public:
+    void SetVerdicts(int all, int index, int verdict) {
+        for (int& v : m_nStatus) v = all;
+        m_nStatus[index] = verdict;
+    }
+};
+
+// Controls 1052, 1053, 1054, 1058 and 1059 take the red, yellow or green brush by their own verdict;
+// every other control keeps the dialog's colours.
+TEST(MainWindow, StatusControlsArePaintedByTheirVerdict) {
+    VerdictDlg dlg;
+    ModalScript script;
+    theApp.m_pMainWnd = &dlg;
+    script.Add("paint by verdict", [&dlg] {
+        HWND h = dlg.GetSafeHwnd();
+        if (!h || !IsWindowVisible(h)) return false;
+        AddStatusControls(h);
+        const COLORREF red = RGB(255, 0, 0), yellow = RGB(255, 255, 0), green = RGB(0, 255, 0);
+        struct Case {
+            int verdict;
+            COLORREF colour;
+        };
+        // The other four verdicts differ from the one under test, so a control reading another's
+        // verdict shows.
+        const Case cases[] = {{0, red}, {1, yellow}, {2, green}, {3, green}, {-1, green}};
+        for (int i = 0; i < 5; ++i) {
+            for (const Case& c : cases) {
+                const int others = c.verdict == 0 ? 2 : 0;
+                dlg.SetVerdicts(others, i, c.verdict);
+                const COLORREF got = BrushColour(CtlColorStatic(h, kStatusIds[i]));
+                EXPECT_EQ(got, c.colour) << "control " << kStatusIds[i] << ", verdict " << c.verdict << ": got 0x"
+                                         << std::hex << got << ", expected 0x" << c.colour;
+            }
+        }
+        const COLORREF label = BrushColour(CtlColorStatic(h, IDC_LABEL_USER));
+        EXPECT_TRUE(label != red && label != yellow && label != green)
+            << "label 1089 got a status colour 0x" << std::hex << label;
+        PostMessageA(h, WM_CLOSE, 0, 0);
+        return true;
+    });
+    EXPECT_EQ(script.Run(dlg), IDCANCEL);
+    theApp.m_pMainWnd = nullptr;
+}
+
+// Once the close box has run the shut-down, the window still handles messages until the dialog ends:
+// none of them may find the anchoring, the brushes or the window reference it released, and a player
+// callback still in flight reaches nothing.
+TEST(MainWindow, MessagesAfterTheShutDownFindNothingReleased) {
+    MainRun run;
+    MainRun* r = &run;
+    run.script.Add("close, then late messages", [r] {
+        HWND h = r->hwnd;
+        AddStatusControls(h);
+        SendMessageA(h, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(r->dlg.ShutDownDone()) << "WM_CLOSE did not run the shut-down";
+        if (!r->dlg.ShutDownDone()) return true;
+        Standin_ClearLog();
+
+        const RECT list0 = ControlRect(h, IDC_LIST_DEVICES);
+        RECT client;
+        GetClientRect(h, &client);
+        SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right + 60, client.bottom + 40));
+        const RECT list = ControlRect(h, IDC_LIST_DEVICES);
+        EXPECT_TRUE(list.left == list0.left && list.top == list0.top) << "list 1005 moved after the shut-down";
+        MINMAXINFO mmi;
+        memset(&mmi, 0, sizeof mmi);
+        SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        EXPECT_EQ(mmi.ptMinTrackSize.x, 0) << "the minimum came from a released anchoring object";
+        EXPECT_EQ(CtlColorStatic(h, IDC_STATUS_PRODUCT), CtlColorStatic(h, IDC_LABEL_USER))
+            << "a status control got a deleted brush";
+
+        // The connection-state callback of a library thread, arriving now.
+        CLENSBENCHDlg::OnConnectState(nullptr, nullptr, CONNECT_STATE_CONNECTED);
+        MSG m;
+        EXPECT_FALSE(PeekMessageA(&m, h, WM_CONNECT_STATE, WM_CONNECT_STATE, PM_NOREMOVE))
+            << "the callback still reached the window";
+        // One it posted just before the shut-down.
+        SendMessageA(h, WM_CONNECT_STATE, CONNECT_STATE_CONNECTED, 0);
+        EXPECT_EQ(CountCalls("CTellurio::RequestVersion"), 0) << "a late connection report asked for a version";
+        return true;
+    });
+    EXPECT_EQ(run.Run(), IDCANCEL);
 }
 
 // F1 to F6 reach their commands as accelerator commands (notification code 1).
