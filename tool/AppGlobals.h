@@ -35,6 +35,11 @@ enum : UINT {
     WM_CONNECT_STATE = WM_APP + 0x21,
 };
 
+// The open pan-tilt plug-in's CmdProc while its dialog runs, else NULL; the received-packet handler
+// hands packets to it instead of decoding them. UI thread only.
+typedef void(__cdecl* SwivelCmdProcFn)(const void* packet);
+extern SwivelCmdProcFn g_pfnSwivelCmdProc;
+
 // Timer ids of the main window.
 enum : UINT_PTR { TIMER_SEARCH = 1, TIMER_LIST = 4, TIMER_STATUS = 5, TIMER_VERSION = 15 };
 

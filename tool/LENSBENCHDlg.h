@@ -12,8 +12,10 @@
 #include "Tellurio.h"
 
 class CDlgDraw;
+struct CfgPacket;
 class LayoutAnchor;
 struct LanToolRequest;
+struct LanToolGuid;
 
 class CLENSBENCHDlg : public CDialog {
 public:
@@ -39,6 +41,30 @@ public:
     int VersionWindow() const { return m_nVersionWnd; }
     const CString& WindowNumber(int window) const { return m_strWndNumber[window - 1]; }
     const CString& WindowVersion(int window) const { return m_strWndVersion[window - 1]; }
+
+    // Received device information, ADC readings and verdicts (Status.cpp), as tests read them.
+    int Verdict(int index) const { return m_nStatus[index]; }
+    const char* ReportedProductType() const { return m_szProductType; }
+    const char* ReportedVersion() const { return m_szVersion; }
+    int ReportedGroup() const { return m_nGroup; }
+    int AdcH() const { return m_nAdcH; }
+    int AdcL() const { return m_nAdcL; }
+    int AdcR() const { return m_nAdcR; }
+    int SsidQuality() const { return m_nSsidQuality; }
+    int SsidFound() const { return m_nSsidFound; }
+    const CPowerComboBox& WifiList() const { return m_comboWifi; }
+    const CStaticEx& SignalBar() const { return m_staticSignal; }
+    // The expected values the verdicts compare with; nothing in the program sets them yet.
+    void SetExpectedValues(const char* productType, const char* version, const char* group, const char* ssid,
+                           const char* quality);
+
+    // Number push (NumberPush.cpp), entered from OnNumberPush on the device SDK's threads.
+    int AnswerNumberPush(LanToolRequest& request, const char* user, const char* password);
+    int32_t LookupDeviceNumber(const char* type, const char* group, int dataValue, const LanToolGuid& guid);
+    void AppendResultLine(const char* type, const char* group, int number);
+    // The number files' base folder (no trailing separator) and the result folder (empty or ending
+    // with a separator). Both start empty; any thread may set them.
+    void SetNumberPushDirs(const char* numberDir, const char* resultDir);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -105,10 +131,17 @@ protected:
     afx_msg LRESULT OnCfgPacket(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
     void EvaluateStatus();
+    void DispatchCfgPacket(int channel);
+    void ParseProductInfo(const char* text);
+    void ParseAdcValues(const char* text);
 
     // Wireless state and scan (Wireless.cpp).
     afx_msg void OnWirelessSearch();
     afx_msg void OnWirelessSelChange();
+    void ParseWirelessState(const char* text);
+    void ShowWirelessState();
+    void ShowListedQuality();
+    void SetQualityText(int quality);
 
     // Focus-test settings and the camera configuration file (Settings.cpp).
     afx_msg void OnLoadConfigFile();
@@ -122,6 +155,17 @@ protected:
     afx_msg void OnPanTiltWait();
     afx_msg void OnPanTiltTest();
     afx_msg void OnPanTiltEmpty();
+    void PanTiltCommand(int code);
+    void PanTiltMove(int command, int speed);
+    // Where a camera configuration file comes from: the open-file dialog. False when cancelled.
+    virtual bool ChooseConfigFile(CString& path);
+
+public:
+    // Runs the pan-tilt plug-in's dialog for a received packet (the packet dispatcher calls it with the
+    // receive buffer, CFG_MAIN_BUFFER_SIZE bytes).
+    void ShowSwivelpaneDialog(int channel, CfgPacket* packet);
+
+protected:
 
     DECLARE_MESSAGE_MAP()
 
@@ -182,6 +226,8 @@ protected:
 // Callbacks handed to the device SDK; their work belongs to the LAN service and the number push.
 // They run on the SDK's threads and never touch the window.
 int OnNumberPush(LanToolRequest* request);
+// Appends one timed line of printf-style text to today's error log beside the program (any thread).
+void WriteErrLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 struct LanSearchRecord;
 struct BroadcastRecord;
 void OnLanSearchResult(LanSearchRecord record);

@@ -1,8 +1,136 @@
-// The device SDK's number-push callback.
+// The device SDK's number-push callback: looks the camera up in its number file, answers it with the
+// number, the operator's credentials and the camera configuration, enters it in the device table and
+// records the request in the result file (and a failed look-up in the error log).
 #include "LENSBENCHDlg.h"
 
+#include "ConfigFile.h"
+#include "CredentialCopy.h"
+#include "DeviceTable.h"
+#include "LanRecords.h"
+#include "NumberFiles.h"
 #include "QLCLIENT.h"
+#include "ResultFiles.h"
+#include "TextCut.h"
 
-// Not built yet: looking the camera up in the number files and answering it. The request goes back
-// unanswered; 1 is what the SDK expects for every request.
-int OnNumberPush(LanToolRequest*) { return 1; }
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// The two folders are read on the SDK's threads and may be set on the UI thread: each use copies
+// them under this lock.
+std::mutex g_dirsLock;
+
+LocalStamp Now() {
+    SYSTEMTIME t;
+    ::GetLocalTime(&t);
+    return LocalStamp{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+} // namespace
+
+void WriteErrLog(const char* format, ...) {
+    char text[ERRLOG_TEXT_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    AppendErrLogText(g_App.szAppDir, Now(), text);
+}
+
+void CLENSBENCHDlg::SetNumberPushDirs(const char* numberDir, const char* resultDir) {
+    std::lock_guard<std::mutex> hold(g_dirsLock);
+    CopyTextCut(m_szNumberDir, numberDir ? numberDir : "");
+    CopyTextCut(m_szResultDir, resultDir ? resultDir : "");
+}
+
+int32_t CLENSBENCHDlg::LookupDeviceNumber(const char* type, const char* group, int dataValue,
+                                          const LanToolGuid& guid) {
+    char base[MAX_PATH];
+    {
+        std::lock_guard<std::mutex> hold(g_dirsLock);
+        CopyTextCut(base, m_szNumberDir);
+    }
+    char path[NUMBER_PATH_SIZE];
+    if (!NumberFilePath(path, base, group, type, dataValue)) return 0;
+    uint8_t bytes[NUMBER_GUID_SIZE];
+    static_assert(sizeof guid == sizeof bytes, "a GUID is 16 bytes");
+    std::memcpy(bytes, &guid, sizeof bytes);
+    return FindNumberInFile(path, bytes);
+}
+
+void CLENSBENCHDlg::AppendResultLine(const char* type, const char* group, int number) {
+    char dir[MAX_PATH];
+    {
+        std::lock_guard<std::mutex> hold(g_dirsLock);
+        CopyTextCut(dir, m_szResultDir);
+    }
+    AppendResultEntry(dir, Now(), type, group, number);
+}
+
+int OnNumberPush(LanToolRequest* request) {
+    if (request == nullptr) return 1;
+    // The credentials come from the copy the UI thread keeps: reading the edits from here would wait
+    // for the UI thread.
+    char user[CREDENTIAL_FIELD_SIZE], password[CREDENTIAL_FIELD_SIZE];
+    g_Credentials.Get(user, password);
+
+    CLENSBENCHDlg* dlg = g_App.pMainDlg;
+    if (dlg == nullptr) {
+        // Shut-down has begun: the camera still gets the credentials, but there is nothing to look up
+        // in and nowhere to record it.
+        std::memset(request->szUser, 0, sizeof request->szUser);
+        std::memset(request->szPassword, 0, sizeof request->szPassword);
+        CopyTextCut(request->szUser, user);
+        CopyTextCut(request->szPassword, password);
+        request->pConfigData = nullptr;
+        request->nConfigLength = 0;
+        return 1;
+    }
+    return dlg->AnswerNumberPush(*request, user, password);
+}
+
+int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const char* password) {
+    char type[DEVICE_TYPE_TEXT_SIZE];
+    DeviceTypeText(r.nDeviceType, type);
+    // The camera's texts need not be terminated: group at 3 characters, IP at 15, as the table keeps them.
+    char group[4], ip[16];
+    CopyTextCut(group, r.szGroup, sizeof r.szGroup);
+    CopyTextCut(ip, r.szIP, sizeof r.szIP);
+
+    if (group[0] != '\0' && r.nDataValue > 0) {
+        const int32_t number = LookupDeviceNumber(type, group, r.nDataValue, r.guid);
+        if (number < 1) {
+            uint8_t bytes[NUMBER_GUID_SIZE];
+            std::memcpy(bytes, &r.guid, sizeof bytes);
+            char guidText[GUID_TEXT_SIZE];
+            FormatGuidText(bytes, guidText);
+            char line[ERRLOG_TEXT_SIZE];
+            std::snprintf(line, sizeof line, "Type:%s Group:%s Data:%d Guid:%s", type, group,
+                          static_cast<int>(r.nDataValue), guidText);
+            // The finished line goes in as text: a "%" in it is not a format.
+            WriteErrLog("%s", line);
+        } else {
+            r.nCloudNumber = number;
+            g_DeviceTable.ApplyNumberServed(type, group, ip, r.nPort, number, ::GetTickCount());
+        }
+    }
+
+    {
+        // A load on the UI thread rewrites the buffer and its length together under this lock.
+        std::lock_guard<std::mutex> lock(g_ConfigFileLock);
+        r.pConfigData = m_pConfigBuf;
+        const int length = m_nConfigLen;
+        r.nConfigLength = length > 0 ? length : 0;
+    }
+
+    std::memset(r.szUser, 0, sizeof r.szUser);
+    std::memset(r.szPassword, 0, sizeof r.szPassword);
+    CopyTextCut(r.szUser, user);
+    CopyTextCut(r.szPassword, password);
+
+    AppendResultLine(type, group, r.nCloudNumber);
+    return 1;
+}

@@ -1,14 +1,82 @@
-// Config packets that the player library posts to the main window.
+// Config packets that the player library posts to the main window, and their dispatch.
 #include "LENSBENCHDlg.h"
 
-#include <cstdlib>
+#include "Packets.h"
 
-// Not built yet: decoding the packet. The record (and the packet bytes with it) is ours to free, so
-// it is released even now.
+#include <cstdlib>
+#include <cstring>
+
+alignas(4) char g_recvPacket[RECV_BUFFER_SIZE];
+
+namespace {
+
+// The main window keeps at most 64 access points: a longer table is cut to its first 64.
+void CopyApTable() {
+    const CfgPacket* packet = reinterpret_cast<const CfgPacket*>(g_recvPacket);
+    const size_t n = ApTableBytes(*packet, sizeof g_apList, CFG_MAIN_BUFFER_SIZE);
+    std::memcpy(g_apList, packet->Data(), n);
+}
+
+} // namespace
+
 LRESULT CLENSBENCHDlg::OnCfgPacket(WPARAM, LPARAM lParam) {
-    free(reinterpret_cast<void*>(lParam));
+    TellurioPacketRecord* record = reinterpret_cast<TellurioPacketRecord*>(lParam);
+    if (!record) return 0;
+    // The record and the packet bytes are one block of the library's malloc: ours to free, either way.
+    if (!StoreReceivedPacket(g_recvPacket, record->pData, static_cast<uint32_t>(record->nLength))) {
+        free(record);
+        return -1;
+    }
+    if (record->nDataType == CFG_DATA_TYPE) {
+        try {
+            // While the pan-tilt plug-in's dialog is open, every packet is the plug-in's.
+            if (g_pfnSwivelCmdProc)
+                g_pfnSwivelCmdProc(g_recvPacket);
+            else
+                DispatchCfgPacket(record->nChannel);
+        } catch (...) {
+            // A packet that cannot be handled is dropped; the record is still released.
+        }
+    }
+    free(record);
     return 0;
 }
 
-// Not built yet: the second form of a received packet.
-LRESULT CLENSBENCHDlg::OnInfoPacket(WPARAM, LPARAM) { return 0; }
+void CLENSBENCHDlg::DispatchCfgPacket(int channel) {
+    CfgPacket* packet = reinterpret_cast<CfgPacket*>(g_recvPacket);
+    switch (RouteCfgPacket(*packet)) {
+    case CfgRoute::PanTilt:
+        ShowSwivelpaneDialog(channel, packet);
+        break;
+    case CfgRoute::DeviceInfo:
+        ParseProductInfo(DeviceInfoText(g_recvPacket));
+        break;
+    case CfgRoute::ApList:
+        CopyApTable();
+        ShowListedQuality();
+        break;
+    case CfgRoute::WirelessState:
+        ParseWirelessState(packet->Data());
+        break;
+    case CfgRoute::ScanReply:
+        CopyApTable();
+        // The search waiting in the box takes the count; a reply with no search waiting ends nothing.
+        m_popUp.EndPopUp(packet->nParam);
+        break;
+    case CfgRoute::AdcValues:
+        ParseAdcValues(packet->Data());
+        break;
+    case CfgRoute::Ignore:
+        break;
+    }
+}
+
+// The second form carries nothing the window keeps; the library owns the record.
+LRESULT CLENSBENCHDlg::OnInfoPacket(WPARAM, LPARAM lParam) {
+    const TellurioPacketRecord* record = reinterpret_cast<const TellurioPacketRecord*>(lParam);
+    if (!record || record->nDataType != CFG_DATA_TYPE) return 0;
+    ::Sleep(20);
+    ::Sleep(100);
+    UpdateData(TRUE);
+    return 0;
+}

@@ -1,14 +1,105 @@
-// Pan-tilt keys and commands of the main window.
+// The pan-tilt plug-in, the pan-tilt keys and the pan-tilt test sequence of the main window.
 #include "LENSBENCHDlg.h"
 
-// Not built yet: turning press-reporting button reports into pan-tilt command codes.
-LRESULT CLENSBENCHDlg::OnMyButtonState(WPARAM, LPARAM) { return 0; }
+#include "CfgPacket.h"
+#include "PanTiltKeys.h"
+#include "Swivelpane.h"
 
-// Not built yet: the 100 ms pause of commands 1094, 1095 and 1096.
-void CLENSBENCHDlg::OnPanTiltWait() {}
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
 
-// Not built yet: the pan-tilt test sequence (command 1098).
-void CLENSBENCHDlg::OnPanTiltTest() {}
+SwivelCmdProcFn g_pfnSwivelCmdProc = nullptr;
 
-// Not built yet: the empty pan-tilt operation of commands 1080 to 1099.
+namespace {
+
+const char kSpeedMessage[] = "The Speep is 4~255";
+const unsigned kWaitMs = 100;
+
+// An export of the plug-in by name; the cast goes through void (*)(), which matches any function type.
+template <typename Fn> Fn Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+// The main window's own operations behind the test sequence.
+class WindowSequenceHooks : public PanTiltSequenceHooks {
+public:
+    WindowSequenceHooks(std::function<void()> empty, std::function<void(int, int)> move,
+                        std::function<void(int)> command)
+        : m_empty(std::move(empty)), m_move(std::move(move)), m_command(std::move(command)) {}
+    void EmptyOperation() override { m_empty(); }
+    void Move(int command, int speed) override { m_move(command, speed); }
+    void Command(int code) override { m_command(code); }
+    void Wait(unsigned ms) override { ::Sleep(ms); }
+    unsigned long NowSeconds() override { return static_cast<unsigned long>(time(nullptr)); }
+
+private:
+    std::function<void()> m_empty;
+    std::function<void(int, int)> m_move;
+    std::function<void(int)> m_command;
+};
+
+} // namespace
+
+void CLENSBENCHDlg::ShowSwivelpaneDialog(int channel, CfgPacket* packet) {
+    if (!packet) return;
+    char path[MAX_PATH + 32];
+    _snprintf(path, sizeof path - 1, "%s\\%s", g_App.szAppDir, SWIVELPANE_DLL_NAME);
+    path[sizeof path - 1] = '\0';
+    HMODULE plugin = ::LoadLibraryA(path);
+    if (!plugin) return;
+
+    auto init = Export<PFN_InitRCDlg>(plugin, "InitRCDlg");
+    auto setParam = Export<PFN_SetParam>(plugin, "SetParam");
+    auto getParam = Export<PFN_GetParam>(plugin, "GetParam");
+    auto doModal = Export<PFN_SwivelpaneDoModal>(plugin, "SwivelpaneDoModal");
+    auto cmdProc = Export<PFN_CmdProc>(plugin, "CmdProc");
+    auto exitDlg = Export<PFN_ExitRCDlg>(plugin, "ExitRCDlg");
+    (void)getParam; // looked up like the others, never called
+    (void)exitDlg;
+
+    // A plug-in without the calls we make, or without CmdProc to take the replies while its dialog
+    // runs, is not opened: the replies would otherwise reach our own dispatcher, which could open a
+    // second copy inside the first.
+    if (init && setParam && doModal && cmdProc) {
+        g_pfnSwivelCmdProc = cmdProc;
+        // The camera chose the text offset: the text handed over lies inside the receive buffer.
+        const std::string text = SwivelParamText(packet, CFG_MAIN_BUFFER_SIZE);
+        try {
+            init(channel, 0);
+            setParam(CfgModuleSigned(packet->header), text.c_str());
+            doModal(); // the received-packet handler feeds cmdProc until this returns
+        } catch (...) {
+            // The plug-in is outside our control; its dialog is over either way.
+        }
+        g_pfnSwivelCmdProc = nullptr;
+    }
+    ::FreeLibrary(plugin);
+}
+
+LRESULT CLENSBENCHDlg::OnMyButtonState(WPARAM wParam, LPARAM lParam) {
+    const int code = PanTiltCode(static_cast<int>(wParam), lParam != 0);
+    if (code != PANTILT_NO_CODE) PanTiltCommand(code);
+    return 1;
+}
+
+// No transport for pan-tilt commands exists yet: the codes stop here.
+void CLENSBENCHDlg::PanTiltCommand(int) {}
+
+void CLENSBENCHDlg::PanTiltMove(int, int speed) {
+    if (speed > 255) AfxMessageBox(kSpeedMessage, MB_OK);
+}
+
+void CLENSBENCHDlg::OnPanTiltWait() {
+    ::Sleep(kWaitMs);
+}
+
+// Blocks the UI thread for 14.7 to 30.2 s, as the test station expects.
+void CLENSBENCHDlg::OnPanTiltTest() {
+    WindowSequenceHooks hooks([this] { OnPanTiltEmpty(); }, [this](int c, int s) { PanTiltMove(c, s); },
+                              [this](int c) { PanTiltCommand(c); });
+    RunPanTiltTestSequence(hooks);
+}
+
 void CLENSBENCHDlg::OnPanTiltEmpty() {}

@@ -13,7 +13,6 @@ add_library(lk_lenskit_obj OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/LENSBENCHDlg.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DlgDraw.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DlgFullScreen.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/NetWatchWorkers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LanService.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberPush.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DeviceListView.cpp
@@ -25,7 +24,8 @@ add_library(lk_lenskit_obj OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/PanTilt.cpp)
 target_include_directories(lk_lenskit_obj PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/resources)
 target_link_libraries(lk_lenskit_obj PUBLIC
-    lk_framework lk_widgets_main lk_layout lk_lancore lk_paramtext
+    lk_framework lk_widgets_main lk_layout lk_lancore lk_paramtext lk_settingscore lk_packetcore
+    lk_netwatch
     QLCLIENT QLSDKP Tellurio
     comctl32 comdlg32 shell32 gdi32 user32 advapi32 ws2_32 iphlpapi)
 

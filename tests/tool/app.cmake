@@ -19,6 +19,12 @@ lk_add_test(lenskit_lan_test
     LIBS lk_lenskit_obj lk_lenskit_res
     TIMEOUT 60)
 
+# The number push of the real main window: number files, answers, result files and the error log.
+lk_add_test(lenskit_numberpush_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/NumberPushWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
+    LIBS lk_lenskit_obj lk_lenskit_res
+    TIMEOUT 60)
+
 # The real program as a process: these start LENSKIT.exe, whose mutex is one per Wine session, so they
 # never run at the same time as each other.
 lk_add_test(lenskit_program_test
@@ -29,3 +35,18 @@ set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
     Program.StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder
     Program.AnExistingConfigIsReadAndLeftAsItIs
     PROPERTIES RESOURCE_LOCK lenskit_process)
+
+# Focus-test settings, the configuration file and the pan-tilt plug-in of the real main window.
+lk_add_test(lenskit_settings_pantilt_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/SettingsWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/PanTiltWindowTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
+    LIBS lk_lenskit_obj lk_lenskit_res
+    TIMEOUT 60)
+add_dependencies(lenskit_settings_pantilt_test Swivelpane)
+
+# Received config packets, verdicts, wireless state and the wireless search of the real main window.
+lk_add_test(lenskit_packets_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/PacketsWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/WirelessWindowTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
+    LIBS lk_lenskit_obj lk_lenskit_res
+    TIMEOUT 60)

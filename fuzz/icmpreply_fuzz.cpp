@@ -1,0 +1,35 @@
+// The sweep's reader of received ICMP packets (any bytes a raw socket can deliver), and the checksum
+// over them.
+#include "IcmpEcho.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Exactly the bytes received, in a block of their own: a read past them is caught.
+    std::vector<uint8_t> packet(data, data + size);
+    EchoReplyView v = ReadEchoReply(packet.data(), packet.size());
+    if (v.type >= 0 && size <= kIpHeaderSize) __builtin_trap();
+    if (v.hasIdentifier && size < kIpHeaderSize + 6) __builtin_trap();
+    if (IsOurEchoReply(v, 0x1234) && !(packet[kIpHeaderSize] == 0)) __builtin_trap();
+    InternetChecksum(static_cast<int>(packet.size()), packet.data());
+
+    // A reply's sender against the candidates of a /24 taken from the packet.
+    if (size >= 4) {
+        uint32_t address;
+        std::memcpy(&address, data, 4);
+        uint32_t candidates[kSweepCount];
+        BuildSweepCandidates(address, candidates);
+        int replied[kSweepCount] = {0};
+        uint32_t from = size >= 16 ? (uint32_t(data[12]) | uint32_t(data[13]) << 8 |
+                                      uint32_t(data[14]) << 16 | uint32_t(data[15]) << 24)
+                                   : address;
+        int at = MarkReplied(candidates, kSweepCount, replied, from);
+        uint32_t pool[kFreePoolSize];
+        int n = CollectUnanswered(candidates, replied, kSweepCount, pool, kFreePoolSize);
+        if (n != (at >= 0 ? kSweepCount - 1 : kSweepCount)) __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,67 @@
+// Netquill's exported interface. Every export runs on the host's UI thread; CmdProc and ExitRCDlg
+// arrive re-entrantly from inside the modal loops of the network dialog and its boxes.
+#include "NetquillApp.h"
+
+#include "NetworkDlg.h"
+
+namespace {
+
+// One modal run of the network dialog from the plug-in's own resources, with the dialog font alive
+// for exactly the run. The host's resource module is put back whatever the dialog did.
+void RunNetworkDlgModal() {
+    // There is one dialog object: a modal call made while it runs would build a second window on it.
+    if (NetworkDlg().IsModalRunning()) return;
+    const HINSTANCE hHostResources = AfxGetResourceHandle();
+    AfxSetResourceHandle(AfxGetInstanceHandle());
+    AfxInitCommonControls();
+    g_dlgFont.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Arial");
+    NetworkDlg().DoModal();
+    g_dlgFont.DeleteObject();
+    AfxSetResourceHandle(hHostResources);
+}
+
+} // namespace
+
+extern "C" {
+
+int InitRCDlg(int nConnection, int nLanguage, const char* /*text: not used*/) {
+    g_nConnection = nConnection;
+    g_nLanguage = nLanguage;
+    return 1;
+}
+
+void InitNetworkDlg(int nConnection, int nLanguage, const char* text) {
+    InitRCDlg(nConnection, nLanguage, text);
+}
+
+int SetParam(int /*module: any*/, const char* text) {
+    NetworkDlg().ParseParams(text);
+    return 1;
+}
+
+int GetParam() { return 1; }
+
+int QRemoteCfgDlgDoModal() {
+    RunNetworkDlgModal();
+    return 1;
+}
+
+void ShowNetworkDlg(const char* text) {
+    if (NetworkDlg().IsModalRunning()) return; // the running dialog keeps the store it shows
+    NetworkDlg().ParseParams(text);
+    RunNetworkDlgModal();
+}
+
+void CmdProc(const void* packet) {
+    NetworkDlg().OnCmdProc(packet);
+}
+
+int ExitRCDlg(int nCode) {
+    // A dialog of this title belongs with Netquill's and goes with it.
+    if (HWND hOther = ::FindWindowA(nullptr, "DOVav_Areredo")) ::EndDialog(hOther, 0);
+    NetworkDlg().ExitModal(nCode);
+    return 1;
+}
+
+} // extern "C"

@@ -1,0 +1,174 @@
+#include <winsock2.h>
+
+#include "NetWatch.h"
+
+#include "NetTrace.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Shared by the whole process; only the finder's one worker sweeps, so one sweep runs at a time.
+uint8_t g_echoPacket[kEchoRequestSize];
+uint16_t g_echoSequence = 0;
+
+} // namespace
+
+CQIPServer::CQIPServer() : m_freeAddresses(), m_nCount(0), m_marks(), m_bRefresh(1), m_szLocalIp() {}
+
+CQIPServer::~CQIPServer() {
+    WaitForThreadEnd();
+}
+
+void CQIPServer::Stop() {
+    CQServer::Stop();
+}
+
+void CQIPServer::Run() {
+    unsigned step = 0;
+    RunEachSecond([this, &step] { Step(step); });
+}
+
+void CQIPServer::Step(unsigned& step) {
+    {
+        CQServerLock hold(m_lock);
+        if (m_bRefresh.load() || m_nCount <= 0) {
+            char ip[16] = "";
+            g_SystemInfo.GetAdapterIp(ip, nullptr);
+            if (ip[0] != '\0' && std::strcmp(ip, "0.0.0.0") != 0 && std::strcmp(ip, m_szLocalIp) != 0) {
+                std::memcpy(m_szLocalIp, ip, sizeof m_szLocalIp);
+                initIPList(ip);
+            }
+            m_bRefresh = 0;
+        }
+    }
+    if (step % 60 == 0) m_bRefresh = 1;
+    ++step;
+}
+
+void CQIPServer::initIPList(const char* ip) {
+    m_nCount = FindFreeAddresses(ip, 1000, m_freeAddresses, kFreePoolSize);
+    for (uint32_t& mark : m_marks)
+        mark = 1;
+    NetTrace("initIPList, freecnt:%d\n", m_nCount);
+    for (int i = 0; i < m_nCount; ++i) {
+        m_marks[i] = 0;
+        in_addr a;
+        a.s_addr = m_freeAddresses[i];
+        NetTrace("freeip:%s\n", inet_ntoa(a));
+    }
+}
+
+int CQIPServer::FreeCount() {
+    CQServerLock hold(m_lock);
+    return m_nCount;
+}
+
+std::vector<uint32_t> CQIPServer::FreeAddresses() {
+    CQServerLock hold(m_lock);
+    return std::vector<uint32_t>(m_freeAddresses, m_freeAddresses + (m_nCount > 0 ? m_nCount : 0));
+}
+
+std::vector<uint32_t> CQIPServer::Marks() {
+    CQServerLock hold(m_lock);
+    return std::vector<uint32_t>(m_marks, m_marks + kFreePoolSize);
+}
+
+void CQIPServer::GetLocalIp(char out[16]) {
+    CQServerLock hold(m_lock);
+    std::memcpy(out, m_szLocalIp, sizeof m_szLocalIp);
+}
+
+int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max) {
+    uint32_t candidates[kSweepCount];
+    int replied[kSweepCount];
+    BuildSweepCandidates(inet_addr(ip), candidates);
+    if (PingSweep(candidates, kSweepCount, timeoutMs, replied) != 0) return -1;
+    return CollectUnanswered(candidates, replied, kSweepCount, out, max);
+}
+
+int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied) {
+    std::memset(replied, 0, sizeof(int) * count);
+    // Nothing else in the program need have started Winsock; the count is per call, so this pairs up.
+    WSADATA wsa;
+    bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+    SOCKET s = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    if (s == INVALID_SOCKET) {
+        NetTrace("Failed create socket\n");
+        if (started) WSACleanup();
+        return -1;
+    }
+    uint16_t identifier = static_cast<uint16_t>(GetCurrentProcessId());
+    for (int i = 0; i < count; ++i) {
+        SendEchoRequest(s, addresses[i], identifier);
+        NetTrace("after send : %d\n", i);
+        if (i % 8 == 0) ReceiveEchoReplies(0, s, addresses, count, replied, identifier);
+    }
+    ReceiveEchoReplies(timeoutMs, s, addresses, count, replied, identifier);
+    closesocket(s);
+    if (started) WSACleanup();
+    return 0;
+}
+
+int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier) {
+    BuildEchoRequest(g_echoPacket, identifier, g_echoSequence++, GetTickCount());
+    sockaddr_in to;
+    std::memset(&to, 0, sizeof to);
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = address;
+    to.sin_port = 0;
+    sendto(s, reinterpret_cast<const char*>(g_echoPacket), kEchoRequestSize, 0,
+           reinterpret_cast<sockaddr*>(&to), sizeof to);
+    return 0;
+}
+
+int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
+                       uint16_t identifier) {
+    uint8_t buffer[kReplyBufferSize];
+    for (;;) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(s, &readable);
+        timeval tv;
+        tv.tv_sec = timeoutMs / 1000;
+        tv.tv_usec = (timeoutMs % 1000) * 1000;
+        int ready = select(0, &readable, nullptr, nullptr, &tv);
+        if (ready == SOCKET_ERROR) {
+            perror("select()");
+            return 0;
+        }
+        if (ready == 0) {
+            NetTrace("No data within five seconds.\n");
+            return 0;
+        }
+        sockaddr_in from;
+        int fromLen = sizeof from;
+        std::memset(&from, 0, sizeof from);
+        int got = recvfrom(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+                           reinterpret_cast<sockaddr*>(&from), &fromLen);
+        if (got == SOCKET_ERROR) {
+            int error = WSAGetLastError();
+            if (error == WSAETIMEDOUT) {
+                NetTrace(" timed out/n");
+                continue;
+            }
+            NetTrace(" recvfrom() failed: %d/n", error);
+            return -1;
+        }
+        DWORD now = GetTickCount();
+        if (got < 16) NetTrace(" Too few bytes from %s /n", inet_ntoa(from.sin_addr));
+        EchoReplyView reply = ReadEchoReply(buffer, static_cast<size_t>(got));
+        if (reply.type != kIcmpEchoReply) {
+            NetTrace(" nonecho type %d recvd /n", reply.type);
+            continue;
+        }
+        if (!IsOurEchoReply(reply, identifier)) {
+            NetTrace(" someone else's packet! /n");
+            continue;
+        }
+        MarkReplied(addresses, count, replied, from.sin_addr.s_addr);
+        NetTrace("从 %s 返回 %d 字节, 数据包序列号 = %d, 延时大小: %u ms\n", inet_ntoa(from.sin_addr), got,
+                 reply.sequence, static_cast<unsigned>(now - reply.sendTimeMs));
+    }
+}

@@ -1,0 +1,49 @@
+// The free-address finder: keeps the addresses .101 to .254 of the selected adapter's /24 that did
+// not answer an ICMP echo request, and sweeps again whenever that adapter's address changes.
+#pragma once
+
+#include "IcmpEcho.h"
+#include "QServer.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+class CQIPServer : public CQServer {
+public:
+    CQIPServer();
+    ~CQIPServer() override;
+
+    void Stop();
+    void RequestRefresh() { m_bRefresh = 1; }
+    bool RefreshPending() const { return m_bRefresh.load() != 0; }
+
+    // Rebuilds the pool for the dotted address ip.
+    void initIPList(const char* ip);
+    void Run() override;
+    // The once-a-second work of the body; step is the body's step counter, advanced here.
+    void Step(unsigned& step);
+
+    // What the pool holds now (copies, under the lock): count is -1 after a failed sweep.
+    int FreeCount();
+    std::vector<uint32_t> FreeAddresses();
+    std::vector<uint32_t> Marks();
+    void GetLocalIp(char out[16]);
+
+private:
+    uint32_t m_freeAddresses[kFreePoolSize];
+    int m_nCount;
+    uint32_t m_marks[kFreePoolSize];
+    std::atomic<int> m_bRefresh;
+    char m_szLocalIp[16];
+};
+
+// The candidates of ip's /24 that did not answer, at most max, into out; -1 when the sweep failed.
+int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max);
+// One echo request to each address; replied[i] = 1 for each that answered. -1 without a raw socket.
+int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied);
+// Sockets are passed as UINT_PTR (what SOCKET is) so this header needs no winsock2.h.
+int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier);
+// Reads replies until none comes within timeoutMs; 0, or -1 on a receive error.
+int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
+                       uint16_t identifier);

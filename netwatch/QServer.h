@@ -1,0 +1,70 @@
+// Base of the background workers: one worker thread whose body does its work once for each new value
+// of the seconds clock, a run flag, a flag for "the body is running" and a lock for the subclass.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <ctime>
+
+class CQServer {
+public:
+    CQServer();
+    // Waits for a thread that outlived Stop's bounded wait: its body still uses this object.
+    virtual ~CQServer();
+    CQServer(const CQServer&) = delete;
+    CQServer& operator=(const CQServer&) = delete;
+
+    // 1 when a thread was started; 0 when one runs already or it could not be created (the object
+    // then still counts as started until Stop).
+    int Start();
+    // Asks the body to end and waits for it at most about a second.
+    void Stop();
+
+    static unsigned __stdcall ThreadProc(void* object);
+    virtual void Run() = 0;
+
+    int IsStarted() const { return m_bRun.load(); }
+    int IsInThread() const { return m_bInThread.load(); }
+    int Index() const { return m_nIndex; }
+
+protected:
+    // The body's skeleton: work() once for each new second, a 1 ms sleep between looks, until Stop.
+    template <class Work> void RunEachSecond(Work work) {
+        time_t t0 = time(nullptr);
+        m_bInThread = 1;
+        while (m_bRun.load() == 1) {
+            time_t now = time(nullptr);
+            if (now != t0) {
+                work();
+                t0 = now;
+            }
+            Sleep(1);
+        }
+        m_bInThread = 0;
+    }
+    // Subclasses call this first in their destructor, before their own data goes away.
+    void WaitForThreadEnd();
+
+    unsigned m_nThreadId;
+    int m_nIndex;
+    CRITICAL_SECTION m_lock;
+    std::atomic<int> m_bRun;
+    std::atomic<int> m_bInThread;
+
+private:
+    HANDLE m_hThread; // kept (not closed at start) only so that destruction can wait for the thread
+    static int _nRef;
+};
+
+// Holds a CRITICAL_SECTION for a scope.
+class CQServerLock {
+public:
+    explicit CQServerLock(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
+    ~CQServerLock() { LeaveCriticalSection(&m_cs); }
+    CQServerLock(const CQServerLock&) = delete;
+    CQServerLock& operator=(const CQServerLock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_cs;
+};

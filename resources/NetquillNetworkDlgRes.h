@@ -1,0 +1,50 @@
+// Control ids of Netquill's network dialog (template 1000). Plain #defines so windres reads it too.
+#pragma once
+
+#define IDD_NETWORK_DLG        1000
+
+#define IDC_NET_TYPE_LABEL     1000
+#define IDC_NET_WIRED          1001
+#define IDC_NET_DIALUP         1002
+#define IDC_NET_WIRELESS       1003
+#define IDC_NET_USER           1005
+#define IDC_NET_PASSWORD       1006
+#define IDC_NET_SCAN           1007
+#define IDC_NET_CONNECT        1008
+#define IDC_NET_SSID_LIST      1009
+#define IDC_NET_CUSTOM_SSID    1010
+#define IDC_NET_MAC            1014
+#define IDC_NET_INFO_GROUP     1015
+#define IDC_NET_CLOUD_NO       1016
+#define IDC_NET_CLOUD_STATUS   1017
+#define IDC_NET_IP_LABEL       1018
+#define IDC_NET_MASK_LABEL     1019
+#define IDC_NET_GW_LABEL       1020
+#define IDC_NET_DNS_LABEL      1021
+#define IDC_NET_MAC_LABEL      1022
+#define IDC_NET_CLOUD_NO_LABEL 1023
+#define IDC_NET_STATUS_LABEL   1024
+#define IDC_NET_USER_LABEL     1025
+#define IDC_NET_PASSWORD_LABEL 1026
+#define IDC_NET_AUTH_LABEL     1027
+#define IDC_NET_IP             1028
+#define IDC_NET_MASK           1029
+#define IDC_NET_GATEWAY        1030
+#define IDC_NET_DNS            1031
+#define IDC_NET_ENC_LABEL      1032
+#define IDC_NET_DHCP           1033
+#define IDC_NET_REFRESH        1034
+#define IDC_NET_GB28181        1035
+#define IDC_NET_SELF_ADAPT     1038
+#define IDC_NET_MODE_LABEL     1054
+#define IDC_NET_MODE           1056
+#define IDC_NET_START_AP       1057
+#define IDC_NET_IPERF_ON       1058
+#define IDC_NET_IPERF_OFF      1059
+#define IDC_NET_IPERF_CMD      1060
+#define IDC_NET_AUTH           1061
+#define IDC_NET_ENC            1062
+#define IDC_NET_RTMP           1066
+#define IDC_NET_DDNS           1072
+#define IDC_NET_IP_FILTER      1083
+#define IDC_NET_SMART_ONLINE   1097

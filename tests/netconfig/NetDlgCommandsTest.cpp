@@ -1,0 +1,402 @@
+// The commands that act on the camera at once (scan, connect, disconnect, refresh, AP mode, iperf)
+// and the camera's replies through CmdProc.
+#include "NetDlgDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using D = NetDlgDriver;
+
+ApRecord Ap(const char* ssid, int quality, int encryption, int auth = 4, int enc = 3, const char* key = "") {
+    ApRecord r{};
+    // A 32-character SSID fills the field unterminated, as a camera may send it.
+    memcpy(r.szSsid, ssid, strnlen(ssid, sizeof r.szSsid));
+    strncpy(r.szKey, key, sizeof r.szKey - 1);
+    r.nQuality = quality;
+    r.nEncryption = encryption;
+    r.nAuthIndex = (int8_t)auth;
+    r.nEncIndex = (int8_t)enc;
+    return r;
+}
+
+void ReplyScan(const std::vector<ApRecord>& recs, int count) {
+    D::Reply(14, count, recs.data(), (int)(recs.size() * sizeof(ApRecord)));
+}
+
+int ListCount() { return (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCOUNT, 0, 0); }
+std::string ListItem(int i) {
+    return (const char*)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETITEMDATA, (WPARAM)i, 0);
+}
+
+void Select(int item) {
+    ::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_SETCURSEL, (WPARAM)item, 0);
+    ::SendMessageA(D::Dlg().m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_NET_SSID_LIST, CBN_SELCHANGE),
+                   (LPARAM)D::Item(IDC_NET_SSID_LIST));
+}
+
+const char* const kWireless = "ACTIVED=2;WIFI_ID=home;Softverion=4000;WIFI_AUTH=4;WIFI_ENC=3;";
+const char* const kLongSsid = "0123456789abcdef0123456789ABCDEF"; // 32 characters
+
+TEST(NetDlgScan, ListsAccessPointsUntilAnEmptySsid) {
+    D d;
+    d.Run(kWireless,
+          {D::Do([] { D::Click(IDC_NET_SCAN); }),
+           D::WhenWaitBox([] {
+               std::vector<SentPacket> s = D::Sent();
+               ASSERT_EQ(1u, s.size());
+               EXPECT_EQ(14, s[0].nType);
+               EXPECT_EQ(20, s[0].bytes);
+               EXPECT_EQ(GetText(38), std::string(D::Dlg().WaitBox().GetBaseText()));
+               ReplyScan({Ap("net0", 0, 2), Ap("net1", 85, -1), Ap("", 50, 0), Ap("net3", 50, 0), Ap("net4", 50, 0)},
+                         5);
+           }),
+           D::AfterWaitBox([] {
+               ASSERT_EQ(3, ListCount());
+               EXPECT_EQ("net0", ListItem(0));
+               EXPECT_EQ("net1", ListItem(1));
+               EXPECT_EQ(GetText(39), ListItem(2));
+               EXPECT_EQ(0, (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCURSEL, 0, 0));
+               EXPECT_EQ(5, g_netConfig.nApCount);
+               EXPECT_EQ(1, g_netConfig.apList[0].nQuality) << "quality 0 is stored as 1";
+               const PowerComboItem& r0 = D::Dlg().SsidList().GetItemRecord(0);
+               const PowerComboItem& r1 = D::Dlg().SsidList().GetItemRecord(1);
+               EXPECT_EQ(-1, r0.icon[0]);
+               EXPECT_EQ(-1, r0.icon[1]);
+               EXPECT_EQ(5, r0.icon[2]) << "encrypted: lock";
+               EXPECT_EQ(0, r0.icon[3]);
+               EXPECT_EQ(180, r0.x[2]);
+               EXPECT_EQ(210, r0.x[3]);
+               EXPECT_EQ(-1, r1.icon[2]) << "open network: no lock";
+               EXPECT_EQ(4, r1.icon[3]);
+               EXPECT_FALSE(D::Enabled(IDC_NET_SSID_LIST)) << "an incomplete listing leaves the list as it was";
+           }),
+           D::Exit()});
+    EXPECT_FALSE(d.timedOut);
+}
+
+TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
+    struct Case {
+        const char* name;
+        int count; // what the reply's nParam (or the timeout) gives
+        bool timeout;
+        int expectedApCount;
+    } cases[] = {
+        {"no access point", 0, false, -1},
+        {"more than the list holds", 129, false, -1},
+        {"wait ran out over a cleared list", 19, true, 19},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&c] {
+                              if (c.timeout)
+                                  D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
+                              else
+                                  ReplyScan({}, c.count);
+                          }),
+                          D::AfterWaitBox([&c] {
+                              ASSERT_EQ(1, ListCount());
+                              EXPECT_EQ(GetText(39), ListItem(0));
+                              EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
+                          }),
+                          D::Exit()});
+        EXPECT_FALSE(d.timedOut);
+    }
+}
+
+TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
+    D d;
+    d.answers = {IDYES};
+    d.Run(kWireless,
+          {D::Do([] { D::Click(IDC_NET_SCAN); }),
+           D::WhenWaitBox([] {
+               g_netConfig.apList[3] = Ap("keep", 10, -1);
+               ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, "k1"), Ap("net2", 90, -1)}, 3);
+           }),
+           D::AfterWaitBox([] {
+               EXPECT_STREQ("keep", g_netConfig.apList[3].szSsid) << "records past the reply stay";
+               ASSERT_EQ(3, ListCount());
+               EXPECT_EQ(kLongSsid, ListItem(1)) << "a full SSID field shows without its key";
+               EXPECT_TRUE(D::Enabled(IDC_NET_SSID_LIST));
+               EXPECT_TRUE(D::Enabled(IDC_NET_PASSWORD));
+               EXPECT_EQ(30, (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETITEMHEIGHT, 2, 0));
+               Select(1);
+               EXPECT_EQ("k1", D::Text(IDC_NET_PASSWORD));
+               EXPECT_EQ(3, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_AUTH, CB_GETCURSEL, 0, 0));
+               EXPECT_EQ(2, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_GETCURSEL, 0, 0));
+               D::Click(IDOK);
+           })});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_EQ("ACTIVED=2;WIFI_AP=1;WIFI_ID=" + std::string(kLongSsid) + ";WIFI_PW=k1;WIFI_AUTH=3;WIFI_ENC=2;NW_RESTART=1;",
+              D::LastSentText());
+}
+
+TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
+    D d;
+    d.answers = {IDOK, IDYES};
+    d.Run(kWireless, {D::Do([] {
+                          D::Click(IDC_NET_CUSTOM_SSID);
+                          EXPECT_TRUE(D::Visible(IDC_NET_USER));
+                          EXPECT_TRUE(D::Enabled(IDC_NET_USER));
+                          EXPECT_FALSE(D::Visible(IDC_NET_SSID_LIST));
+                          EXPECT_EQ(1, D::Dlg().m_bCustomSsid);
+                          D::SetText(IDC_NET_USER, "");
+                          D::Click(IDOK); // empty typed SSID: refused
+                      }),
+                      D::Do([] {
+                          EXPECT_TRUE(D::Sent().empty());
+                          D::SetText(IDC_NET_USER, "typed");
+                          D::SetText(IDC_NET_PASSWORD, "pw");
+                          D::Click(IDOK);
+                      })});
+    EXPECT_FALSE(d.timedOut);
+    ASSERT_EQ(2u, d.boxes.size());
+    EXPECT_EQ(GetText(42), d.boxes[0]);
+    EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;", D::LastSentText());
+}
+
+TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
+    D d;
+    const char* user32 = "abcdefghijklmnopqrstuvwxyz012345";
+    d.Run("ACTIVED=1;", {D::Do([&] {
+                             D::SetText(IDC_NET_USER, user32);
+                             D::SetText(IDC_NET_PASSWORD, "pw");
+                             D::Click(IDC_NET_CONNECT);
+                         }),
+                         D::WhenWaitBox([&] {
+                             std::vector<unsigned char> b = D::LastSentBytes();
+                             ASSERT_EQ(84u, b.size());
+                             CfgPacket p;
+                             memcpy(&p, b.data(), sizeof p);
+                             EXPECT_EQ(0x46u, p.header);
+                             EXPECT_EQ(1, p.nType);
+                             EXPECT_EQ(32, p.nParam);
+                             EXPECT_EQ(32, p.nLength);
+                             EXPECT_EQ(std::string(user32), std::string((char*)&b[20], 32)) << "fills the field, no NUL";
+                             EXPECT_EQ(std::string("pw", 2) + std::string(30, '\0'), std::string((char*)&b[52], 32));
+                             EXPECT_EQ(GetText(30), std::string(D::Dlg().WaitBox().GetBaseText()));
+                             D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;ADSL_ON=1;ADSL_ID=x;");
+                         }),
+                         D::AfterWaitBox([] {
+                             EXPECT_EQ(GetText(27), D::Text(IDC_NET_CONNECT)) << "laid out again as connected";
+                             EXPECT_FALSE(D::Enabled(IDC_NET_USER));
+                             EXPECT_EQ("x", D::Text(IDC_NET_USER));
+                         }),
+                         D::Exit()});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_EQ(std::vector<std::string>{GetText(31)}, d.boxes);
+}
+
+TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
+    struct Case {
+        const char* name;
+        const char* params;
+        std::function<void()> answer; // run while the wait box is open
+        std::vector<int> boxes;       // texts shown, in order
+        std::vector<int> types;       // nType of every packet sent
+    } cases[] = {
+        {"dial-up failure", "ACTIVED=1;", [] { D::ReplyText(1, CFG_REPLY_FAILURE, "ACTIVED=1;"); }, {32}, {1}},
+        {"dial-up timeout", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); }, {33}, {1}},
+        {"dial-up asks for a disconnect", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(18); }, {}, {1, 2}},
+        {"no permission does not end the wait", "ACTIVED=1;",
+         [] {
+             D::ReplyText(1, CFG_REPLY_NO_PERMISSION, "ACTIVED=0;");
+             EXPECT_TRUE(D::WaitBoxOpen());
+             EXPECT_EQ(1, g_netConfig.ACTIVED) << "no parse on no permission";
+             D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
+         },
+         {53, 33}, {1}},
+        {"dial-up disconnect", "ACTIVED=1;ADSL_ON=1;ADSL_ID=u;ADSL_PW=p;",
+         [] { D::ReplyText(2, CFG_REPLY_SUCCESS, "ACTIVED=1;"); }, {35}, {2}},
+        {"wireless disconnect timeout", "ACTIVED=2;WIFI_ON=1;", [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); },
+         {37}, {5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.Run(c.params, {D::Do([] {
+                             D::SetText(IDC_NET_USER, "u");
+                             D::SetText(IDC_NET_PASSWORD, "p");
+                             D::Click(IDC_NET_CONNECT);
+                         }),
+                         D::WhenWaitBox(c.answer), D::AfterWaitBox([] {}), D::Exit()});
+        EXPECT_FALSE(d.timedOut);
+        std::vector<std::string> boxes;
+        for (int t : c.boxes) boxes.push_back(GetText(t));
+        EXPECT_EQ(boxes, d.boxes);
+        std::vector<SentPacket> sent = D::Sent();
+        std::vector<int> types;
+        for (const SentPacket& s : sent) types.push_back(s.nType);
+        EXPECT_EQ(c.types, types);
+        if (types.size() == 2) {
+            EXPECT_EQ(20, sent[1].bytes);
+            EXPECT_EQ(32, sent[1].nParam) << "the header-only request keeps the connect's words";
+            EXPECT_EQ(32, sent[1].nLength);
+        }
+    }
+}
+
+TEST(NetDlgConnect, EmptyFieldsStopBeforeSending) {
+    D d;
+    d.Run("ACTIVED=1;", {D::Do([] {
+                             D::SetText(IDC_NET_USER, "u");
+                             D::SetText(IDC_NET_PASSWORD, "");
+                             D::Click(IDC_NET_CONNECT);
+                         }),
+                         D::Exit()});
+    EXPECT_EQ(std::vector<std::string>{GetText(29)}, d.boxes);
+    EXPECT_TRUE(D::Sent().empty());
+}
+
+TEST(NetDlgConnect, WirelessConnectTakesTheSsidOfThePickedRecord) {
+    D d;
+    d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }),
+                      D::WhenWaitBox([] { ReplyScan({Ap("net0", 30, 2), Ap(kLongSsid, 60, 2, 3, 2, "k1")}, 2); }),
+                      D::AfterWaitBox([] {
+                          Select(1);
+                          D::SetText(IDC_NET_PASSWORD, "secret");
+                          D::Click(IDC_NET_CONNECT);
+                      }),
+                      D::WhenWaitBox([] {
+                          std::vector<unsigned char> b = D::LastSentBytes();
+                          ASSERT_EQ(84u, b.size());
+                          CfgPacket p;
+                          memcpy(&p, b.data(), sizeof p);
+                          EXPECT_EQ(4, p.nType);
+                          EXPECT_EQ(std::string(kLongSsid), std::string((char*)&b[20], 32));
+                          EXPECT_EQ(std::string("secret") + std::string(26, '\0'), std::string((char*)&b[52], 32));
+                          D::ReplyText(4, CFG_REPLY_SUCCESS, "ACTIVED=2;WIFI_ON=1;WIFI_ID=net1;");
+                      }),
+                      D::AfterWaitBox([] {
+                          EXPECT_EQ(-1, g_netConfig.nApCount) << "the page is laid out afresh";
+                          EXPECT_EQ(1, ListCount());
+                          EXPECT_EQ("net1", ListItem(0));
+                      }),
+                      D::Exit()});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_EQ(std::vector<std::string>{GetText(31)}, d.boxes);
+}
+
+TEST(NetDlgReplies, RepliesThatChangeOrLeaveThePage) {
+    D d;
+    d.Run("ACTIVED=0;ETH_IP=10.0.0.2;",
+          {D::Do([] {
+               D::Reply(8, 0, "ACTIVED=2;", 10, 0x45); // kind 5: not ours
+               EXPECT_EQ(0, D::Dlg().NetType());
+               D::Reply(8, 0, "ACTIVED=2;", 10, 0x466); // module 35: the IP filter's, not a refresh
+               EXPECT_EQ(0, g_netConfig.ACTIVED);
+               D::ReplyText(9, 0, "ACTIVED=2;"); // answer to set-parameters: nothing
+               EXPECT_EQ(0, g_netConfig.ACTIVED);
+               D::Reply(8, 0, "ACTIVED=2;", 10, 0x46);
+               EXPECT_EQ(2, D::Dlg().NetType());
+               D::ReplyText(8, 0, "ACTIVED=7;");
+               EXPECT_EQ(0, D::Dlg().NetType()) << "unknown ACTIVED: wired page";
+               // A length that does not fit the copy is not read at all.
+               CfgPacket huge{};
+               huge.header = 0x46;
+               huge.nType = 8;
+               huge.nLength = (int)(CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE);
+               CmdProc(&huge);
+               huge.nLength = -5;
+               CmdProc(&huge);
+               EXPECT_EQ(7, g_netConfig.ACTIVED) << "refused replies leave the store";
+               D::ReplyText(8, CFG_REPLY_NO_PERMISSION, "ACTIVED=2;");
+           }),
+           D::Do([] {
+               EXPECT_EQ(0, D::Dlg().NetType());
+               EXPECT_EQ(7, g_netConfig.ACTIVED);
+           }),
+           D::Exit()});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_EQ(std::vector<std::string>{GetText(53)}, d.boxes);
+}
+
+TEST(NetDlgReplies, AccessPointModeStates) {
+    struct Case {
+        int state;
+        std::vector<int> answers;
+        std::vector<int> boxes;
+        int startsSent; // AP-mode start requests
+    } cases[] = {
+        {0, {IDNO}, {45}, 0}, {0, {IDYES}, {45, 48}, 1}, {1, {}, {47}, 0},
+        {2, {IDYES}, {46}, 1}, {2, {IDNO}, {46}, 0},     {-1, {}, {49}, 0}, {5, {}, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("state " + std::to_string(c.state));
+        D d;
+        d.answers = c.answers;
+        d.Run("", {D::Do([] {
+                       D::Click(IDC_NET_START_AP); // the query
+                   }),
+                   D::Do([&c] { D::Reply(12, c.state, nullptr, 0); }), D::Exit()});
+        EXPECT_FALSE(d.timedOut);
+        std::vector<std::string> boxes;
+        for (int t : c.boxes) boxes.push_back(GetText(t));
+        EXPECT_EQ(boxes, d.boxes);
+        std::vector<SentPacket> s = D::Sent();
+        ASSERT_EQ((size_t)(1 + c.startsSent), s.size());
+        EXPECT_EQ(12, s[0].nType);
+        EXPECT_EQ(0, s[0].nParam);
+        if (c.startsSent) {
+            EXPECT_EQ(12, s[1].nType);
+            EXPECT_EQ(1, s[1].nParam);
+        }
+    }
+}
+
+TEST(NetDlgCommands, RefreshSendsOncePerTimerPeriod) {
+    D d;
+    d.Run("", {D::Do([] {
+                   D::Click(IDC_NET_REFRESH);
+                   D::Click(IDC_NET_REFRESH);
+                   EXPECT_EQ(1u, D::Sent().size());
+                   ::SendMessageA(D::Dlg().m_hWnd, WM_TIMER, 0, 0);
+                   D::Click(IDC_NET_REFRESH);
+                   std::vector<SentPacket> s = D::Sent();
+                   ASSERT_EQ(2u, s.size());
+                   EXPECT_EQ(8, s[1].nType);
+                   EXPECT_EQ(20, s[1].bytes);
+               }),
+               D::Exit()});
+    EXPECT_FALSE(d.timedOut);
+}
+
+TEST(NetDlgCommands, IperfSelfAdaptAndDhcp) {
+    D d;
+    d.answers = {IDOK};
+    d.Run("ACTIVED=0;ETH_IP=10.0.0.2;ETH_NM=255.0.0.0;ETH_GW=10.0.0.1;",
+          {D::Do([] {
+               D::SetText(IDC_NET_IPERF_CMD, "");
+               D::Click(IDC_NET_IPERF_ON);
+               std::vector<SentPacket> s = D::Sent();
+               ASSERT_EQ(1u, s.size());
+               EXPECT_EQ(254, s[0].nType);
+               EXPECT_EQ(20, s[0].bytes) << "empty command: header only, the NUL is not counted";
+               EXPECT_TRUE(D::Enabled(IDC_NET_IPERF_OFF));
+               EXPECT_FALSE(D::Enabled(IDC_NET_IPERF_ON));
+               D::Click(IDC_NET_IPERF_OFF);
+               EXPECT_EQ(255, D::Sent().back().nType);
+               EXPECT_TRUE(D::Enabled(IDC_NET_IPERF_ON));
+               EXPECT_FALSE(D::Enabled(IDC_NET_IPERF_OFF));
+
+               D::SetCheck(IDC_NET_DHCP, true);
+               EXPECT_EQ(1, g_netConfig.netIf[NETIF_WIRED].bDhcp);
+               EXPECT_FALSE(D::Enabled(IDC_NET_IP)) << "DHCP disables the address controls";
+               EXPECT_EQ(0, g_netConfig.wiredSnapshot.bDhcp);
+               D::SetCheck(IDC_NET_SELF_ADAPT, true); // shows its hint
+           }),
+           D::Do([] {
+               Standin_ClearLog();
+               D::Click(IDOK);
+           })});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_EQ(std::vector<std::string>{GetText(22)}, d.boxes);
+    EXPECT_EQ("ACTIVED=0;bIPSelfAdapt=1;bDHCP=1;", D::LastSentText());
+}
+
+} // namespace

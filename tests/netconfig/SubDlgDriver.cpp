@@ -1,0 +1,191 @@
+#include "SubDlgDriver.h"
+
+#include "StandinControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+SubDlgScript* g_running = nullptr;
+const UINT kTickMs = 15;
+
+bool IsVisibleDialog(HWND hwnd) {
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0;
+}
+
+struct Search {
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
+    Search* s = reinterpret_cast<Search*>(param);
+    if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
+    char cls[32] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (strcmp(cls, "Static") == 0) {
+        std::string t = WindowText(child);
+        if (!t.empty()) *reinterpret_cast<std::string*>(param) += t;
+    }
+    return TRUE;
+}
+} // namespace
+
+INT_PTR SubDlgScript::Run(CDialog& dialog, DWORD timeoutMs) {
+    m_dialog = &dialog;
+    m_next = 0;
+    m_forced = false;
+    m_deadline = GetTickCount() + timeoutMs;
+    g_running = this;
+    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &SubDlgScript::Tick);
+    INT_PTR result = dialog.DoModal();
+    KillTimer(nullptr, timer);
+    g_running = nullptr;
+    if (!m_forced && m_next < m_steps.size())
+        ADD_FAILURE() << "the dialog ended before step \"" << m_steps[m_next].name << "\" was done";
+    return result;
+}
+
+VOID CALLBACK SubDlgScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    SubDlgScript* self = g_running;
+    if (!self || self->m_busy || self->m_forced || self->m_next >= self->m_steps.size()) return;
+    if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
+        ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
+        self->m_forced = true;
+        if (HWND other = FindOtherDialog(self->m_dialog->GetSafeHwnd()))
+            PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
+        if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
+        return;
+    }
+    self->m_busy = true;
+    const bool done = self->m_steps[self->m_next].step();
+    self->m_busy = false;
+    if (done) ++self->m_next;
+}
+
+void SubDlgScript::WaitShown(CDialog& dialog) {
+    Add("dialog shown", [&dialog] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); });
+}
+
+void SubDlgScript::Click(CDialog& dialog, int id) {
+    Add("click " + std::to_string(id), [&dialog, id] {
+        HWND button = GetDlgItem(dialog.GetSafeHwnd(), id);
+        PostMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+        return true;
+    });
+}
+
+void SubDlgScript::CloseMessageBox(std::string* caption, std::string* text) {
+    Add("message box", [this, caption, text] {
+        HWND box = FindOtherDialog(m_dialog->GetSafeHwnd());
+        if (!box) return false;
+        if (caption) *caption = WindowText(box);
+        std::string t;
+        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&t));
+        if (text) *text = t;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    // The box is gone before the script goes on.
+    Add("message box closed", [this] { return FindOtherDialog(m_dialog->GetSafeHwnd()) == nullptr; });
+}
+
+void SubDlgScript::Do(const std::string& name, std::function<void()> action) {
+    Add(name, [action] {
+        action();
+        return true;
+    });
+}
+
+namespace {
+std::vector<std::pair<UINT_PTR, std::function<void()>>> g_later;
+
+VOID CALLBACK RunLater(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    for (size_t i = 0; i < g_later.size(); ++i) {
+        if (g_later[i].first != id) continue;
+        std::function<void()> action = std::move(g_later[i].second);
+        g_later.erase(g_later.begin() + (long)i);
+        action();
+        return;
+    }
+}
+} // namespace
+
+void SubDlgScript::Later(const std::string& name, std::function<void()> action) {
+    Add(name, [action] {
+        g_later.push_back({SetTimer(nullptr, 0, 1, RunLater), action});
+        return true;
+    });
+}
+
+HWND FindOtherDialog(HWND except) {
+    Search s = {except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), OtherDialog, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string WindowText(HWND hwnd) {
+    char buf[512] = "";
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+void SetItemText(HWND dialog, int id, const char* text) {
+    SetDlgItemTextA(dialog, id, text);
+}
+
+DWORD IpAddress(HWND dialog, int id) {
+    DWORD a = 0;
+    SendDlgItemMessageA(dialog, id, IPM_GETADDRESS, 0, (LPARAM)&a);
+    return a;
+}
+
+void SetIpAddress(HWND dialog, int id, BYTE b0, BYTE b1, BYTE b2, BYTE b3) {
+    SendDlgItemMessageA(dialog, id, IPM_SETADDRESS, 0, (LPARAM)MAKEIPADDRESS(b0, b1, b2, b3));
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+std::vector<SentPacket> SentPackets() {
+    std::vector<SentPacket> out;
+    const int n = Standin_GetLogCount();
+    for (int i = 0; i < n; ++i) {
+        StandinLogEntry e;
+        if (!Standin_GetLogEntry(i, &e) || e.nKind != STANDIN_CALL ||
+            strcmp(e.szFunction, "QLC_SendData") != 0)
+            continue;
+        SentPacket p;
+        int used = 0;
+        if (sscanf(e.szArgs, "%d, %d, {kind=%u,module=%u,nType=%d,nParam=%d,nLength=%d,data=%n",
+                   &p.connection, &p.dataType, &p.kind, &p.module, &p.nType, &p.nParam, &p.nLength,
+                   &used) < 7 ||
+            used == 0) {
+            ADD_FAILURE() << "unreadable QLC_SendData entry: " << e.szArgs;
+            continue;
+        }
+        const char* rest = e.szArgs + used;
+        const char* close = strrchr(rest, '}');
+        if (close) {
+            p.data.assign(rest, close);
+            sscanf(close + 1, ", %d", &p.length);
+        }
+        out.push_back(p);
+    }
+    return out;
+}

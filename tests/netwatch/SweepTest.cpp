@@ -1,0 +1,176 @@
+// The ICMP sweep over a raw socket, inside the private network namespace of scripts/test: there
+// 10.77.0.150 is an address of the namespace's own loopback (it answers), and the rest of
+// 10.77.0.0/24 is routed into a veth pair where nobody answers.
+#include <winsock2.h>
+
+#include "NetwatchTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+uint32_t Ip(const char* dotted) {
+    return inet_addr(dotted);
+}
+
+std::string Dotted(uint32_t a) {
+    in_addr in;
+    in.s_addr = a;
+    return inet_ntoa(in);
+}
+
+struct Winsock {
+    Winsock() { WSAStartup(MAKEWORD(2, 2), &data); }
+    ~Winsock() { WSACleanup(); }
+    WSADATA data;
+};
+
+// Sends one ICMP message of the given type and identifier to dest from a raw socket of its own.
+void SendIcmp(const char* dest, uint8_t type, uint16_t identifier, uint16_t sequence, uint32_t sendTime) {
+    SOCKET t = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    ASSERT_NE(INVALID_SOCKET, t) << "raw socket: " << WSAGetLastError();
+    uint8_t p[kEchoRequestSize];
+    BuildEchoRequest(p, identifier, sequence, sendTime);
+    p[0] = type;
+    p[2] = p[3] = 0;
+    uint16_t sum = InternetChecksum(sizeof p, p);
+    std::memcpy(p + 2, &sum, 2);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = inet_addr(dest);
+    ASSERT_EQ(int(sizeof p), sendto(t, reinterpret_cast<const char*>(p), sizeof p, 0,
+                                    reinterpret_cast<sockaddr*>(&to), sizeof to));
+    closesocket(t);
+}
+
+} // namespace
+
+TEST(NetwatchSweep, TheAnsweringHostIsLeftOutOfThePool) {
+    CaptureTraces();
+    struct Case {
+        const char* ip;
+        int max, count;
+        const char *first, *last;
+    } cases[] = {
+        {"10.77.0.23", 255, 153, "10.77.0.101", "10.77.0.254"},
+        {"10.77.0.150", 50, 50, "10.77.0.101", "10.77.0.151"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> out(kFreePoolSize, 0);
+        DWORD t0 = GetTickCount();
+        int n = FindFreeAddresses(c.ip, 1000, out.data(), c.max);
+        DWORD took = GetTickCount() - t0;
+        ASSERT_EQ(c.count, n) << c.ip << JoinedTraces();
+        EXPECT_EQ(c.first, Dotted(out[0])) << c.ip;
+        EXPECT_EQ(c.last, Dotted(out[n - 1])) << c.ip;
+        for (int i = 0; i < n; ++i) {
+            EXPECT_NE(Ip("10.77.0.150"), out[i]) << c.ip << ": the answering host is in the pool at " << i;
+            if (i) {
+                EXPECT_LT(ntohl(out[i - 1]), ntohl(out[i])) << c.ip << ": not ascending at " << i;
+            }
+        }
+        // The last collection ends after a full second without any packet.
+        EXPECT_GE(took, 1000u) << c.ip;
+        EXPECT_LT(took, 10000u) << c.ip;
+    }
+    EXPECT_EQ(2 * kSweepCount, [] {
+        int sends = 0;
+        for (const std::string& t : Traces())
+            sends += t.compare(0, 13, "after send : ") == 0;
+        return sends;
+    }());
+    EXPECT_TRUE(HasTraceStartingWith("从 10.77.0.150 返回 32 字节")) << JoinedTraces();
+    // The raw socket also sees its own request to the local address.
+    EXPECT_TRUE(HasTraceStartingWith(" nonecho type 8 recvd /n")) << JoinedTraces();
+}
+
+TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
+    CaptureTraces();
+    Winsock ws;
+    SOCKET s = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    ASSERT_NE(INVALID_SOCKET, s) << "raw socket: " << WSAGetLastError();
+    uint16_t ours = static_cast<uint16_t>(GetCurrentProcessId());
+    const uint32_t candidates[] = {Ip("10.77.0.150"), Ip("10.77.0.151")};
+    int replied[2] = {0, 0};
+
+    SendIcmp("127.0.0.1", 0, ours, 1, GetTickCount()); // ours, but not from a candidate
+    SendIcmp("10.77.0.150", 0, static_cast<uint16_t>(ours + 1), 2, GetTickCount()); // another process's
+    SendIcmp("10.77.0.150", 3, ours, 3, GetTickCount());                            // destination unreachable
+    ASSERT_EQ(0, ReceiveEchoReplies(300, s, candidates, 2, replied, ours));
+    EXPECT_EQ(0, replied[0]) << JoinedTraces();
+    EXPECT_EQ(0, replied[1]);
+    EXPECT_TRUE(HasTraceStartingWith("从 127.0.0.1 返回 32 字节, 数据包序列号 = 1, ")) << JoinedTraces();
+    EXPECT_GE(CountTraces(" someone else's packet! /n"), 1) << JoinedTraces();
+    EXPECT_GE(CountTraces(" nonecho type 3 recvd /n"), 1) << JoinedTraces();
+    EXPECT_EQ(1, CountTraces("No data within five seconds.\n"));
+
+    // Our reply from a candidate, sent 40 ms "after" its request: the delay is receive minus send time.
+    SendIcmp("10.77.0.150", 0, ours, 7, GetTickCount() - 40);
+    ASSERT_EQ(0, ReceiveEchoReplies(300, s, candidates, 2, replied, ours));
+    EXPECT_EQ(1, replied[0]);
+    EXPECT_EQ(0, replied[1]);
+    bool delayOk = false;
+    for (const std::string& t : Traces()) {
+        const std::string head = "从 10.77.0.150 返回 32 字节, 数据包序列号 = 7, 延时大小: ";
+        if (t.compare(0, head.size(), head) == 0) {
+            unsigned ms = static_cast<unsigned>(strtoul(t.c_str() + head.size(), nullptr, 10));
+            delayOk = ms >= 40 && ms < 1000;
+        }
+    }
+    EXPECT_TRUE(delayOk) << JoinedTraces();
+    closesocket(s);
+}
+
+TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
+    CaptureTraces();
+    Host() = FakeHost{};
+    Host().adapters = {{"{1}", "LAN", "veth", {1, 2, 3, 4, 5, 6}, 0, "0.0.0.0", "0.0.0.0", ""}};
+    g_SystemInfo.SetHostNetApi(FakeHostApi());
+    g_SystemInfo.Step();
+    unsigned step = 0;
+
+    // No address yet: no sweep, and the finder looks again at every step while its pool is empty.
+    g_IPServer.Step(step);
+    EXPECT_EQ(0, CountTraces("initIPList, freecnt:153\n"));
+    EXPECT_EQ(0, g_IPServer.FreeCount());
+    EXPECT_TRUE(g_IPServer.RefreshPending()) << "step 0 asks for the next look";
+
+    Host().adapters[0].ip = "10.77.0.23";
+    Host().adapters[0].mask = "255.255.255.0";
+    g_SystemInfo.RequestRefresh();
+    g_SystemInfo.Step();
+    g_IPServer.Step(step);
+    ASSERT_EQ(153, g_IPServer.FreeCount()) << JoinedTraces();
+    EXPECT_EQ(1, CountTraces("initIPList, freecnt:153\n"));
+    EXPECT_EQ(1, CountTraces("freeip:10.77.0.101\n"));
+    EXPECT_EQ(0, CountTraces("freeip:10.77.0.150\n"));
+    char local[16];
+    g_IPServer.GetLocalIp(local);
+    EXPECT_STREQ("10.77.0.23", local);
+    std::vector<uint32_t> marks = g_IPServer.Marks();
+    for (int i = 0; i < kFreePoolSize; ++i)
+        EXPECT_EQ(i < 153, marks[i] == 0) << "mark " << i << " is " << marks[i];
+
+    // An address-change request with the address unchanged sweeps nothing.
+    g_IPServer.RequestRefresh();
+    g_IPServer.Step(step);
+    EXPECT_FALSE(g_IPServer.RefreshPending());
+    EXPECT_EQ(1, CountTraces("initIPList, freecnt:153\n"));
+
+    // Every 60 steps the finder looks again on its own.
+    step = 60;
+    g_IPServer.Step(step);
+    EXPECT_TRUE(g_IPServer.RefreshPending());
+    EXPECT_EQ(61u, step);
+
+    // A new address: a new sweep for its /24.
+    Host().adapters[0].ip = "10.77.0.160";
+    g_SystemInfo.RequestRefresh();
+    g_SystemInfo.Step();
+    g_IPServer.Step(step);
+    EXPECT_EQ(2, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
+    g_IPServer.GetLocalIp(local);
+    EXPECT_STREQ("10.77.0.160", local);
+}

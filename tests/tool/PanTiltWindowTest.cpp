@@ -1,0 +1,203 @@
+// The pan-tilt plug-in opened by a received packet, the pan-tilt keys and commands of the main window,
+// run modally as the program runs it against the stand-in plug-in.
+#include "MainWindowHarness.h"
+
+#include "CfgPacket.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kPluginCaption[] = "云台控制";
+const int kPluginParamsId = 1001; // the stand-in dialog's text of the parameters it was given
+
+// The main window with the speed check in reach.
+class PanTiltDlg : public CLENSBENCHDlg {
+public:
+    using CLENSBENCHDlg::PanTiltMove;
+};
+
+struct PanTiltRun {
+    PanTiltDlg dlg;
+    ModalScript script;
+    HWND hwnd = nullptr;
+
+    PanTiltRun() {
+        theApp.m_pMainWnd = &dlg;
+        script.Add("main window shown", [this] {
+            hwnd = dlg.GetSafeHwnd();
+            return hwnd && IsWindowVisible(hwnd);
+        });
+    }
+    ~PanTiltRun() { theApp.m_pMainWnd = nullptr; }
+    INT_PTR Run() { return script.Run(dlg, 30000); }
+    void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
+};
+
+std::vector<char> Packet(unsigned kind, unsigned module, unsigned subKind, int32_t nType,
+                         const std::string& data) {
+    std::vector<char> bytes(CFG_HEADER_SIZE + data.size());
+    CfgPacket h{};
+    h.header = (kind & 0x1F) | ((module & 0xFF) << 5) | ((subKind & 0xFF) << 13);
+    h.nType = nType;
+    h.nLength = static_cast<int32_t>(data.size());
+    memcpy(bytes.data(), &h, sizeof h);
+    memcpy(bytes.data() + CFG_HEADER_SIZE, data.data(), data.size());
+    return bytes;
+}
+
+void Inject(int channel, const std::vector<char>& packet) {
+    Standin_InjectPacket(channel, packet.data(), static_cast<int>(packet.size()));
+    EXPECT_EQ(Standin_WaitIdle(5000), 1) << "the stand-in did not post the packet";
+}
+
+// A pan-tilt packet: module 0xF0 reads as -16, and the text sits 8 bytes after the header.
+const std::string kParams = "PTZ=1;SPEED=5;";
+std::vector<char> PanTiltPacket() {
+    return Packet(5, 0xF0, 7, 8, "JUNKJUNK" + kParams);
+}
+
+HWND PluginDialog(HWND main) {
+    HWND other = FindOtherThreadDialog(main);
+    if (!other) return nullptr;
+    char caption[64] = "";
+    GetWindowTextA(other, caption, sizeof caption);
+    return strcmp(caption, kPluginCaption) == 0 ? other : nullptr;
+}
+
+const std::vector<std::string> kPluginCalls = {"InitRCDlg",         "SetParam", "GetParam",
+                                               "SwivelpaneDoModal", "CmdProc",  "ExitRCDlg"};
+
+} // namespace
+
+TEST(PanTiltWindow, PluginDialogTakesThePacketsWhileItIsOpen) {
+    PanTiltRun run;
+    run.script.Add("pan-tilt packet", [&run] {
+        Standin_ClearLog();
+        Inject(3, PanTiltPacket());
+        return true;
+    });
+    run.script.Add("plug-in dialog open", [&run] {
+        HWND plugin = PluginDialog(run.hwnd);
+        if (!plugin) return false;
+        EXPECT_NE(g_pfnSwivelCmdProc, nullptr) << "no CmdProc while the plug-in's dialog is open";
+        char text[256] = "";
+        GetDlgItemTextA(plugin, kPluginParamsId, text, sizeof text);
+        EXPECT_EQ(std::string(text), kParams) << "the plug-in was given the wrong text";
+        // A wireless-state reply and a second pan-tilt packet: both are the open plug-in's.
+        Inject(3, Packet(6, 2, 0, 8, "WIFI_ID=abc;ACTIVED=1;"));
+        Inject(3, PanTiltPacket());
+        return true;
+    });
+    run.script.Add("replies reached the plug-in; close it", [&run] {
+        if (CountCalls("CmdProc") < 2) return false;
+        HWND plugin = PluginDialog(run.hwnd);
+        EXPECT_NE(plugin, nullptr);
+        if (plugin) PostMessageA(plugin, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    run.script.Add("plug-in closed and freed", [&run] {
+        if (PluginDialog(run.hwnd) || g_pfnSwivelCmdProc) return false;
+        EXPECT_EQ(GetModuleHandleA("Swivelpane.dll"), nullptr) << "the plug-in stays loaded after its dialog";
+        const std::vector<std::string> expected = {
+            "InitRCDlg(3, 0)", "SetParam(-16, \"" + kParams + "\")", "SwivelpaneDoModal()",
+            "CmdProc({kind=6,module=2,nType=8,nParam=0,nLength=22})",
+            "CmdProc({kind=5,module=240,nType=8,nParam=0,nLength=22})"};
+        const std::vector<std::string> got = CallsNamed(kPluginCalls, true);
+        EXPECT_EQ(got, expected) << "got:\n" << Join(got);
+        // Once closed, a pan-tilt packet goes to the window's own dispatcher again: a new dialog opens.
+        Standin_ClearLog();
+        Inject(4, PanTiltPacket());
+        return true;
+    });
+    run.script.Add("second dialog", [&run] {
+        HWND plugin = PluginDialog(run.hwnd);
+        if (!plugin) return false;
+        EXPECT_EQ(CallsNamed({"InitRCDlg"}, true), std::vector<std::string>{"InitRCDlg(4, 0)"});
+        EXPECT_EQ(CountCalls("CmdProc"), 0);
+        PostMessageA(plugin, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    run.script.Add("close", [&run] {
+        if (PluginDialog(run.hwnd) || g_pfnSwivelCmdProc) return false;
+        run.Close();
+        return true;
+    });
+    run.Run();
+    EXPECT_TRUE(run.script.Finished());
+}
+
+TEST(PanTiltWindow, MissingPluginLeavesNoTrace) {
+    PanTiltRun run;
+    run.script.Add("pan-tilt packet without a plug-in", [&run] {
+        char cwd[MAX_PATH];
+        GetCurrentDirectoryA(sizeof cwd, cwd);
+        strcpy(g_App.szAppDir, cwd); // the test's own folder holds no Swivelpane.dll
+        Standin_ClearLog();
+        Inject(1, PanTiltPacket());
+        return true;
+    });
+    run.script.Add("nothing happened", [&run] {
+        // The posted packet is handled before the next timer tick.
+        EXPECT_EQ(FindOtherThreadDialog(run.hwnd), nullptr);
+        EXPECT_EQ(g_pfnSwivelCmdProc, nullptr);
+        EXPECT_EQ(GetModuleHandleA("Swivelpane.dll"), nullptr);
+        EXPECT_EQ(CallsNamed(kPluginCalls, false), std::vector<std::string>{});
+        run.Close();
+        return true;
+    });
+    run.Run();
+    EXPECT_TRUE(run.script.Finished());
+}
+
+namespace {
+// Closes every message box that opens over the main window while a step runs, noting its text.
+HWND g_boxOwner = nullptr;
+std::vector<std::string> g_boxes;
+VOID CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindOtherThreadDialog(g_boxOwner);
+    if (!box || !IsWindowEnabled(box)) return;
+    char text[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    g_boxes.push_back(text);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EnableWindow(box, FALSE); // noted once
+}
+} // namespace
+
+TEST(PanTiltWindow, KeysCommandsAndTheSpeedCheck) {
+    PanTiltRun run;
+    run.script.Add("keys, waits and speeds", [&run] {
+        // Every report is taken, key or not, with the result 1.
+        for (WPARAM id : {1068u, 1085u, 1079u, 1004u})
+            for (LPARAM state : {1, 0})
+                EXPECT_EQ(SendMessageA(run.hwnd, WM_MYBUTTON_STATE, id, state), 1)
+                    << "id " << id << " state " << state;
+
+        for (int id : {IDC_PTZ_WAIT1, IDC_PTZ_WAIT2, IDC_PTZ_WAIT3}) {
+            const DWORD start = GetTickCount();
+            SendMessageA(run.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            const DWORD took = GetTickCount() - start;
+            EXPECT_GE(took, 90u) << "command " << id << " paused " << took << " ms, expected 100";
+            EXPECT_LT(took, 1000u) << "command " << id;
+        }
+
+        g_boxOwner = run.hwnd;
+        g_boxes.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, CloseBoxes);
+        for (int speed : {3, 4, 255, 256, 1000})
+            run.dlg.PanTiltMove(1, speed);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(g_boxes, (std::vector<std::string>{"The Speep is 4~255", "The Speep is 4~255"}))
+            << "speeds 256 and 1000 each give the message, the others none";
+        run.Close();
+        return true;
+    });
+    run.Run();
+    EXPECT_TRUE(run.script.Finished());
+}

@@ -1,0 +1,239 @@
+// Result files (entry lines unique, in byte order, counted; a rewrite that fails leaves the file as it
+// was) and the error log (timed lines, text taken verbatim and cut), including writers on many threads.
+#include "ResultFiles.h"
+#include "ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const LocalStamp kMorning = {2026, 3, 7, 9, 5, 1};
+
+// The result directory in the scratch folder: ending with a separator.
+std::string ResultDir(const ScratchFolder& dir) { return dir.Path() + FILE_PATH_SEPARATOR; }
+
+std::string MorningFile(const ScratchFolder& dir, const char* type = "IPC") {
+    return MakeResultFileNames(ResultDir(dir).c_str(), kMorning, type).file;
+}
+
+} // namespace
+
+TEST(ResultFiles, NamesByMonthTypeDayAndHalfDay) {
+    struct Case {
+        LocalStamp at;
+        const char* type;
+        const char* file; // '/' stands for the separator
+        const char* tmp;
+    };
+    const Case cases[] = {
+        {{2026, 3, 7, 0, 0, 0}, "IPC", "r/2026_03/IPC/2026-03-07 AM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 3, 7, 12, 30, 0}, "IPC", "r/2026_03/IPC/2026-03-07 AM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 3, 7, 13, 0, 0}, "IPC", "r/2026_03/IPC/2026-03-07 PM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 11, 30, 23, 59, 59}, "4660", "r/2026_11/4660/2026-11-30 PM 4660.txt",
+         "r/2026_11/4660/2026-11-30 tmp.txt"},
+    };
+    for (const Case& c : cases) {
+        const ResultFileNames n = MakeResultFileNames(Sep("r/").c_str(), c.at, c.type);
+        EXPECT_EQ(n.file, Sep(c.file));
+        EXPECT_EQ(n.tmpFile, Sep(c.tmp));
+    }
+    const ResultFileNames n = MakeResultFileNames("", kMorning, "DVR");
+    EXPECT_EQ(n.monthFolder, "2026_03") << "an empty result directory is the working directory";
+    EXPECT_EQ(n.typeFolder, Sep("2026_03/DVR"));
+}
+
+TEST(ResultFiles, LinesOrderAsSignedBytesWithTheLineFeed) {
+    struct Case {
+        const char* newLine;
+        const char* fileLine;
+        bool before;
+    };
+    const Case cases[] = {
+        {"A12\n", "A123\n", true},  {"A123\n", "A12\n", false}, {"A10\n", "A9\n", true},
+        {"A9\n", "A10\n", false},   {"A6\n", "A7\n", true},     {"A6\n", "A5\n", false},
+        {"B1\n", "A99\n", false},   {"\n", "A1\n", true}, // an empty group goes first
+        {"A-1\n", "A1\n", true},    {"A1\n", "A-1\n", false},
+        // GBK bytes are negative as signed bytes: they sort before every ASCII character.
+        {"\xB0\xA1" "1\n", "A1\n", true}, {"A1\n", "\xB0\xA1" "1\n", false},
+        // A last line without its line feed: no byte differs and the file's line is the shorter one.
+        {"A12\n", "A12", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResultLineGoesBefore(c.newLine, c.fileLine), c.before)
+            << "new " << c.newLine << " against file line " << c.fileLine;
+}
+
+TEST(ResultFiles, FirstRequestMakesFoldersAndFileThenLinesStaySortedAndCounted) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 5), ResultAppend::Created);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / Sep("2026_03/IPC")));
+    EXPECT_EQ(FileText(MorningFile(dir)), "total=1\nA5\n");
+
+    struct Step {
+        const char* group;
+        int32_t number;
+        ResultAppend result;
+        const char* text;
+    };
+    const Step steps[] = {
+        {"A", 7, ResultAppend::Inserted, "total=2\nA5\nA7\n"},
+        {"A", 6, ResultAppend::Inserted, "total=3\nA5\nA6\nA7\n"},
+        {"A", 10, ResultAppend::Inserted, "total=4\nA10\nA5\nA6\nA7\n"},
+        {"A", 8, ResultAppend::Inserted, "total=5\nA10\nA5\nA6\nA7\nA8\n"},
+        {"", 3, ResultAppend::Inserted, "total=6\n3\nA10\nA5\nA6\nA7\nA8\n"},
+        {"A", -1, ResultAppend::Inserted, "total=7\n3\nA-1\nA10\nA5\nA6\nA7\nA8\n"},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", s.group, s.number), s.result)
+            << s.group << s.number;
+        EXPECT_EQ(FileText(MorningFile(dir)), s.text) << "after " << s.group << s.number;
+    }
+    EXPECT_FALSE(std::filesystem::exists(MakeResultFileNames(rd.c_str(), kMorning, "IPC").tmpFile))
+        << "the temporary file is left behind";
+}
+
+TEST(ResultFiles, ALineAlreadyThereLeavesTheFileByteForByte) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    for (int n : {5, 7, 6}) AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n);
+    const std::string before = FileBytes(MorningFile(dir));
+    for (int n : {5, 6, 7})
+        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n), ResultAppend::AlreadyThere);
+    EXPECT_EQ(FileBytes(MorningFile(dir)), before);
+}
+
+TEST(ResultFiles, DamagedFilesKeepTheirLines) {
+    const std::string longLine = "A" + std::string(1500, '7') + "\n"; // longer than one read
+    struct Case {
+        const char* what;
+        std::string before;
+        int32_t number;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"unreadable count line: counted from 0", "garbage\nA1\n", 2, "total=1\nA1\nA2\n"},
+        {"empty file", "", 2, "total=1\nA2\n"},
+        {"last line without its line feed", "total=1\nA5", 6, "total=2\nA5\nA6\n"},
+        {"a long line is never split", "total=2\nA1\n" + longLine, 8, "total=3\nA1\n" + longLine + "A8\n"},
+        {"a long line before the new one", "total=2\n" + longLine + "A9\n", 8,
+         "total=3\n" + longLine + "A8\nA9\n"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder dir;
+        const std::string rd = ResultDir(dir);
+        AppendResultEntry(rd.c_str(), kMorning, "IPC", "Z", 0); // makes the folders
+        ASSERT_TRUE(WriteBytes(MorningFile(dir), c.before)) << c.what;
+        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", c.number), ResultAppend::Inserted) << c.what;
+        EXPECT_EQ(FileText(MorningFile(dir)), c.after) << c.what;
+    }
+}
+
+TEST(ResultFiles, FailuresLeaveTheFileAsItWas) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+
+    // The result directory's parent is missing: the month folder cannot be made.
+    const std::string missing = dir / Sep("no/such/");
+    EXPECT_EQ(AppendResultEntry(missing.c_str(), kMorning, "IPC", "A", 1), ResultAppend::Failed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+
+    // A file stands where the type folder belongs.
+    ASSERT_TRUE(std::filesystem::create_directory(dir / "2026_03"));
+    ASSERT_TRUE(WriteBytes(dir / Sep("2026_03/DVR"), "x"));
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "DVR", "A", 1), ResultAppend::Failed);
+    EXPECT_EQ(FileBytes(dir / Sep("2026_03/DVR")), "x");
+
+    // The temporary file cannot be made (a folder holds its name): the file keeps its lines and count.
+    AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 5);
+    const std::string before = FileBytes(MorningFile(dir));
+    const std::string tmp = MakeResultFileNames(rd.c_str(), kMorning, "IPC").tmpFile;
+    ASSERT_TRUE(std::filesystem::create_directory(tmp));
+    ASSERT_TRUE(WriteBytes(tmp + FILE_PATH_SEPARATOR + "keep", "x")); // so that it is not removed either
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6), ResultAppend::Failed);
+    EXPECT_EQ(FileBytes(MorningFile(dir)), before);
+    std::filesystem::remove_all(tmp);
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6), ResultAppend::Inserted);
+    EXPECT_EQ(FileText(MorningFile(dir)), "total=2\nA5\nA6\n");
+}
+
+TEST(ResultFiles, ManyThreadsLoseNoLine) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    const int kThreads = 6, kEach = 20;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&rd, t] {
+            for (int i = 0; i < kEach; ++i) {
+                AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", t * 1000 + i);
+                AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", i); // the same lines from every thread
+            }
+        });
+    for (std::thread& th : threads) th.join();
+
+    std::set<std::string> expected;
+    for (int t = 0; t < kThreads; ++t)
+        for (int i = 0; i < kEach; ++i) {
+            expected.insert("A" + std::to_string(t * 1000 + i));
+            expected.insert("A" + std::to_string(i));
+        }
+    std::string want = "total=" + std::to_string(expected.size()) + "\n";
+    for (const std::string& line : expected) want += line + "\n"; // std::set orders "A10" before "A9" too
+    EXPECT_EQ(FileText(MorningFile(dir)), want);
+}
+
+TEST(ErrLog, TimedLinesInCallOrderWithTheTextVerbatim) {
+    ScratchFolder dir;
+    const LocalStamp t = {2026, 3, 7, 9, 5, 1};
+    EXPECT_TRUE(AppendErrLogText(dir.Path().c_str(), t, "Type:IPC Group:A Data:5 Guid:{X}"));
+    EXPECT_TRUE(AppendErrLogText(dir.Path().c_str(), t, "100% %s %d %n"));
+    const std::string file = ErrLogFile(dir.Path().c_str(), t);
+    EXPECT_EQ(file, dir / Sep("ErrLogs/20260307.log"));
+    EXPECT_EQ(FileBytes(file), "09:05:01 Type:IPC Group:A Data:5 Guid:{X}\r\n09:05:01 100% %s %d %n\r\n");
+
+    const LocalStamp nextDay = {2026, 3, 8, 0, 0, 9};
+    AppendErrLogText(dir.Path().c_str(), nextDay, "");
+    EXPECT_EQ(FileBytes(dir / Sep("ErrLogs/20260308.log")), "00:00:09 \r\n");
+}
+
+TEST(ErrLog, LongTextIsCutAt499Characters) {
+    ScratchFolder dir;
+    const std::string text(800, 'x');
+    AppendErrLogText(dir.Path().c_str(), kMorning, text.c_str());
+    const std::string line = FileBytes(ErrLogFile(dir.Path().c_str(), kMorning));
+    EXPECT_EQ(line, "09:05:01 " + std::string(499, 'x') + "\r\n");
+    EXPECT_LE(line.size(), 511u);
+}
+
+TEST(ErrLog, AFolderThatCannotBeMadeLosesTheLineQuietly) {
+    ScratchFolder dir;
+    ASSERT_TRUE(WriteBytes(dir / "ErrLogs", "a file, not a folder"));
+    EXPECT_FALSE(AppendErrLogText(dir.Path().c_str(), kMorning, "lost"));
+    EXPECT_EQ(FileBytes(dir / "ErrLogs"), "a file, not a folder");
+}
+
+TEST(ErrLog, ManyThreadsKeepWholeLines) {
+    ScratchFolder dir;
+    const int kThreads = 6, kEach = 30;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&dir, t] {
+            const std::string text = std::string(60, static_cast<char>('a' + t));
+            for (int i = 0; i < kEach; ++i) AppendErrLogText(dir.Path().c_str(), kMorning, text.c_str());
+        });
+    for (std::thread& th : threads) th.join();
+    const std::string all = FileBytes(ErrLogFile(dir.Path().c_str(), kMorning));
+    const size_t lineSize = 9 + 60 + 2;
+    ASSERT_EQ(all.size(), lineSize * kThreads * kEach);
+    for (size_t at = 0; at < all.size(); at += lineSize) {
+        const std::string line = all.substr(at, lineSize);
+        EXPECT_EQ(line, "09:05:01 " + std::string(60, line[9]) + "\r\n") << "line at byte " << at;
+    }
+}

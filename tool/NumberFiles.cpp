@@ -1,0 +1,56 @@
+#include "NumberFiles.h"
+
+#include <cstring>
+
+bool NumberFilePath(char (&path)[NUMBER_PATH_SIZE], const char* baseDir, const char* group, const char* type,
+                    int32_t dataValue) {
+    const char s = FILE_PATH_SEPARATOR;
+    const int n = std::snprintf(path, sizeof path, "%s%c%s%c%s%c%d%c%d.orv", baseDir ? baseDir : "", s,
+                                group ? group : "", s, type ? type : "", s, dataValue / 100, s, dataValue);
+    // A cut path would name some other file: no path at all is the honest answer.
+    if (n < 0 || static_cast<size_t>(n) >= sizeof path) {
+        path[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+int32_t ReadI32(const uint8_t* p) {
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+}
+
+} // namespace
+
+int32_t FindNumberInStream(FILE* f, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
+    if (f == nullptr || std::fseek(f, 0, SEEK_SET) != 0) return 0;
+    uint8_t header[NUMBER_FILE_HEADER_SIZE] = {};
+    const bool wholeHeader = std::fread(header, 1, sizeof header, f) == sizeof header;
+    const int32_t count = ReadI32(header + 4);
+    for (int32_t i = 0; i < count; ++i) {
+        uint8_t record[NUMBER_FILE_RECORD_SIZE] = {};
+        const bool whole = wholeHeader && std::fread(record, 1, sizeof record, f) == sizeof record;
+        if (std::memcmp(record, guid, NUMBER_GUID_SIZE) == 0) return ReadI32(record + NUMBER_GUID_SIZE);
+        if (!whole) break;
+    }
+    return 0;
+}
+
+int32_t FindNumberInFile(const char* path, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
+    if (path == nullptr || path[0] == '\0') return 0;
+    FILE* f = std::fopen(path, "rb");
+    if (f == nullptr) return 0;
+    const int32_t number = FindNumberInStream(f, guid);
+    std::fclose(f);
+    return number;
+}
+
+void FormatGuidText(const uint8_t (&g)[NUMBER_GUID_SIZE], char (&text)[GUID_TEXT_SIZE]) {
+    const uint32_t d1 = static_cast<uint32_t>(ReadI32(g));
+    const unsigned d2 = g[4] | g[5] << 8;
+    const unsigned d3 = g[6] | g[7] << 8;
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(d1), d2, d3, g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
+}

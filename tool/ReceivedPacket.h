@@ -1,0 +1,44 @@
+// The config packets that the player library hands to the main window: the receive buffer they are
+// copied into and the choice of what each one means. Platform-free.
+//
+// Everything in a packet is the camera's: its kind, its text offset and its length fields are read
+// only within the receive buffer, whatever they claim.
+#pragma once
+
+#include "CfgPacket.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// The receive buffer holds the latest packet (at most CFG_MAIN_BUFFER_SIZE bytes) plus one guard byte
+// that stays 0, so that a text running to the very end of a full-size packet still ends.
+constexpr size_t RECV_BUFFER_SIZE = CFG_MAIN_BUFFER_SIZE + 1;
+
+// Zeroes the buffer and copies the packet in. A packet longer than CFG_MAIN_BUFFER_SIZE (the length is
+// taken unsigned, so a negative one is too long as well) is refused and the buffer keeps its content.
+// A NULL packet with a non-zero length is refused likewise.
+bool StoreReceivedPacket(char (&buffer)[RECV_BUFFER_SIZE], const void* packet, uint32_t length);
+
+// What the main window does with the packet in the receive buffer.
+enum class CfgRoute {
+    Ignore,        // kinds, modules and nType values nobody handles; kind 5 with sub-kind 0
+    PanTilt,       // kind 5, sub-kind 7: the pan-tilt plug-in's dialog
+    DeviceInfo,    // kind 5, any other sub-kind: ProductType, Version, ORVGROUP
+    ApList,        // kind 6, module 2, nType 3: access points the camera sees
+    WirelessState, // kind 6, module 2, nType 8: WIFI_ID, WIFI_PW, WIFI_Q, ACTIVED
+    ScanReply,     // kind 6, module 2, nType 14: access points, nParam their count
+    AdcValues,     // kind 6, module 8, nType 5: adcHValue, adcLValue, adcRValue
+};
+CfgRoute RouteCfgPacket(const CfgPacket& packet);
+
+// The text at a camera-given offset from the buffer's start; NULL when the offset lies outside the
+// buffer. Within the receive buffer every such text ends before the guard byte.
+const char* CfgTextAt(const char* buffer, size_t size, int64_t offset);
+
+// Kind-5 device information starts at byte 4 + nType of the packet (nType is a text offset there).
+const char* DeviceInfoText(const char (&buffer)[RECV_BUFFER_SIZE]);
+
+// Bytes of an access-point table to copy from the packet's data into a list of capacity bytes: the
+// packet's nLength, none when it is 0 or negative, at most the list's capacity and never beyond the
+// buffer's end.
+size_t ApTableBytes(const CfgPacket& packet, size_t capacity, size_t bufferSize);
