@@ -200,6 +200,7 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
 
     ::GetModuleFileNameA(nullptr, g_App.szAppDir, sizeof g_App.szAppDir);
     CutAtLastBackslash(g_App.szAppDir, false);
+    UseDefaultNumberPushDirs();
 
     m_staticSignal.SetDefaults();
     m_staticSignal.ShowWindow(SW_HIDE);

@@ -65,6 +65,7 @@ public:
     // The number files' base folder (no trailing separator) and the result folder (empty or ending
     // with a separator). Both start empty; any thread may set them.
     void SetNumberPushDirs(const char* numberDir, const char* resultDir);
+    void UseDefaultNumberPushDirs();
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -46,6 +46,19 @@ void CLENSBENCHDlg::SetNumberPushDirs(const char* numberDir, const char* resultD
     CopyTextCut(m_szResultDir, resultDir ? resultDir : "");
 }
 
+// Nothing else configures the two folders, so the station keeps them beside the program: number files
+// under "Numbers", result files under "Results" (made here; the month and type folders below it are
+// made as requests come). A program directory too long for either path leaves them empty.
+void CLENSBENCHDlg::UseDefaultNumberPushDirs() {
+    char numberDir[MAX_PATH];
+    char resultDir[MAX_PATH];
+    const int n = std::snprintf(numberDir, sizeof numberDir, "%s\\Numbers", g_App.szAppDir);
+    const int r = std::snprintf(resultDir, sizeof resultDir, "%s\\Results\\", g_App.szAppDir);
+    if (n <= 0 || n >= (int)sizeof numberDir || r <= 0 || r >= (int)sizeof resultDir) return;
+    ::CreateDirectoryA(resultDir, nullptr);
+    SetNumberPushDirs(numberDir, resultDir);
+}
+
 int32_t CLENSBENCHDlg::LookupDeviceNumber(const char* type, const char* group, int dataValue,
                                           const LanToolGuid& guid) {
     char base[MAX_PATH];
