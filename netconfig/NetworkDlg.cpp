@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "GbkText.h"
 #include "NetquillApp.h"
@@ -636,9 +637,11 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
     // The copy needs room for the data and the NUL behind it; a longer claim is not a reply we read.
     if (head.nLength < 0 || (size_t)head.nLength >= CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE) return;
 
-    alignas(4) unsigned char copy[CFG_NETQUILL_BUFFER_SIZE];
-    memcpy(copy, pPacket, CFG_HEADER_SIZE + (size_t)head.nLength);
-    CfgPacket* p = reinterpret_cast<CfgPacket*>(copy);
+    // A copy of exactly this packet on the heap: replies nest (one may arrive inside the message box
+    // of another), and a full-size buffer in every frame would run the UI thread out of stack.
+    std::vector<uint32_t> copy((CFG_HEADER_SIZE + (size_t)head.nLength + 1 + 3) / 4);
+    memcpy(copy.data(), pPacket, CFG_HEADER_SIZE + (size_t)head.nLength);
+    CfgPacket* p = reinterpret_cast<CfgPacket*>(copy.data());
     p->Data()[p->nLength] = '\0';
 
     if (CfgIsIpFilterModule(p->header)) {

@@ -24,6 +24,10 @@ public:
     static unsigned __stdcall ThreadProc(void* object);
     virtual void Run() = 0;
 
+    // Ends the body (run flag 0) and waits for its thread without a bound. Subclasses call it first in
+    // their destructor, before their own data goes away.
+    void WaitForThreadEnd();
+
     int IsStarted() const { return m_bRun.load(); }
     int IsInThread() const { return m_bInThread.load(); }
     int Index() const { return m_nIndex; }
@@ -43,9 +47,6 @@ protected:
         }
         m_bInThread = 0;
     }
-    // Subclasses call this first in their destructor, before their own data goes away.
-    void WaitForThreadEnd();
-
     unsigned m_nThreadId;
     int m_nIndex;
     CRITICAL_SECTION m_lock;

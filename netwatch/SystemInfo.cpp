@@ -36,9 +36,10 @@ bool RealReadConnectionName(const char* adapterName, char* out, DWORD size) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &key) !=
         ERROR_SUCCESS)
         return false;
-    // The registry does not promise a terminator: one byte stays free for it.
-    char value[kNameSize] = {0};
-    DWORD cb = sizeof value - 1;
+    // Up to a whole field's worth (260 bytes) is read; the registry does not promise a terminator,
+    // so one byte beyond it stays free for one.
+    char value[kNameSize + 1] = {0};
+    DWORD cb = kNameSize;
     LONG rc = RegQueryValueExA(key, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &cb);
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS) return false;
@@ -71,6 +72,9 @@ CSystemInfo::CSystemInfo()
 
 CSystemInfo::~CSystemInfo() {
     WaitForThreadEnd();
+    // The finder's thread reads this inventory and is destroyed after it: a step of it that outlived its
+    // Stop (held up on this lock, say) must be over before the records and the lock go.
+    if (this == &g_SystemInfo) g_IPServer.WaitForThreadEnd();
     ClearAdapters();
 }
 
@@ -316,10 +320,15 @@ int RunCommandLine(char* command, int wait, int show) {
 unsigned __stdcall NicChangeListener(void*) {
     g_nicKeepRunning = 1;
     NetTrace("nic listening...\n");
+    // Winsock's event calls want Winsock started in this process, and nothing else need have done it
+    // yet when the workers start (the sweep starts and ends its own use around each sweep).
+    WSADATA wsa;
+    bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
     HANDLE event = WSACreateEvent();
     if (event == WSA_INVALID_EVENT) {
         // Without the event every wait would fail at once: the loop would spin.
         g_nicKeepRunning = 0;
+        if (started) WSACleanup();
         NetTrace("stop nic listen...\n");
         return 0;
     }
@@ -338,6 +347,9 @@ unsigned __stdcall NicChangeListener(void*) {
             NetTrace("WaitForSingleObject, timeout\n");
         }
     }
+    g_nicEvent = nullptr;
+    WSACloseEvent(event);
+    if (started) WSACleanup();
     NetTrace("stop nic listen...\n");
     return 0;
 }

@@ -1,6 +1,7 @@
 // The main window: construction, initialisation, shut-down, message map, timers and tray icon.
 #include "LENSBENCHDlg.h"
 
+#include "ConfigFile.h"
 #include "DeviceTable.h"
 #include "DlgDraw.h"
 #include "DlgFullScreen.h"
@@ -304,7 +305,10 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
         g_nSearchTimer = 0;
     }
     // The buffer itself stays until the SDK is released (destructor): the SDK may still hold its address.
-    m_nConfigLen = 0;
+    {
+        std::lock_guard<std::mutex> lock(g_ConfigFileLock); // a late number push may be reading it
+        m_nConfigLen = 0;
+    }
     for (int& h : m_hPlayers) {
         if (h != -1) {
             QLSP_ReleasePlayer(h);

@@ -59,10 +59,9 @@ void CLENSBENCHDlg::ShowSwivelpaneDialog(int channel, CfgPacket* packet) {
     (void)getParam; // looked up like the others, never called
     (void)exitDlg;
 
-    // A plug-in without the calls we make, or without CmdProc to take the replies while its dialog
-    // runs, is not opened: the replies would otherwise reach our own dispatcher, which could open a
-    // second copy inside the first.
-    if (init && setParam && doModal && cmdProc) {
+    // A plug-in without one of the three calls we make is not opened. One without CmdProc is: it
+    // takes no replies, so while its dialog runs they go to our own dispatcher as at any other time.
+    if (init && setParam && doModal) {
         g_pfnSwivelCmdProc = cmdProc;
         // The camera chose the text offset: the text handed over lies inside the receive buffer.
         const std::string text = SwivelParamText(packet, CFG_MAIN_BUFFER_SIZE);

@@ -138,7 +138,8 @@ ResultAppend AppendLocked(const char* resultDir, const LocalStamp& now, const ch
     bool lineStart = true;
     for (long k = 1; ReadPiece(in, piece); ++k) {
         if (lineStart) {
-            if (piece == newLine) {
+            // A last line that lost its line feed is still the same entry: no second copy of it.
+            if (piece == newLine || (!EndsLine(piece) && piece + '\n' == newLine)) {
                 std::fclose(in);
                 return ResultAppend::AlreadyThere;
             }

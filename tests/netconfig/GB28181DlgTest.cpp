@@ -42,6 +42,8 @@ TEST_F(GB28181DlgTest, ShowsTheStoreAndEscStoresNothing) {
     std::string texts[6], enableText, caption;
     DWORD ip = 0;
     bool enabled = false, passwordMasked = true;
+    const int kTextEdits[3] = {IDC_GB_DEVICE_ID, IDC_GB_PASSWORD, IDC_GB_ALARM_ID};
+    int limits[3] = {0, 0, 0};
     script.WaitShown(dlg);
     script.Do("read", [&] {
         HWND h = dlg.GetSafeHwnd();
@@ -56,6 +58,8 @@ TEST_F(GB28181DlgTest, ShowsTheStoreAndEscStoresNothing) {
         ip = IpAddress(h, IDC_GB_SERVER_IP);
         enabled = IsChecked(h, IDC_GB_ENABLE);
         passwordMasked = (GetWindowLongA(GetDlgItem(h, IDC_GB_PASSWORD), GWL_STYLE) & ES_PASSWORD) != 0;
+        for (int i = 0; i < 3; ++i)
+            limits[i] = (int)SendDlgItemMessageA(h, kTextEdits[i], EM_GETLIMITTEXT, 0, 0);
         SetItemText(h, IDC_GB_DEVICE_ID, "changed");
         PostMessageA(h, WM_COMMAND, IDCANCEL, 0); // Esc
     });
@@ -71,6 +75,8 @@ TEST_F(GB28181DlgTest, ShowsTheStoreAndEscStoresNothing) {
     EXPECT_EQ(ip, (DWORD)MAKEIPADDRESS(192, 168, 1, 100)) << "got " << std::hex << ip;
     EXPECT_TRUE(enabled);
     EXPECT_FALSE(passwordMasked) << "the password is shown in plain characters";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(limits[i], 20) << "input limit of edit " << kTextEdits[i];
     EXPECT_TRUE(SameGb(g_netConfig.gb, before)) << "Esc must leave GbConfig as it was";
 }
 

@@ -163,6 +163,8 @@ TEST_F(IpFilterDlgTest, OpensOnTheDeviceTableWithoutSending) {
     dlg.ParseList(kTwoEntries);
     std::string rows, caption, header;
     bool forbid = false, endEnabled = true;
+    DWORD listStyles = 0;
+    int widths[3] = {0, 0, 0};
     script.WaitShown(dlg);
     script.Do("read", [&] {
         HWND h = dlg.GetSafeHwnd();
@@ -177,12 +179,20 @@ TEST_F(IpFilterDlgTest, OpensOnTheDeviceTableWithoutSending) {
         col.cchTextMax = sizeof buf;
         SendDlgItemMessageA(h, IDC_IPF_LIST, LVM_GETCOLUMNA, 1, (LPARAM)&col);
         header = buf;
+        listStyles = (DWORD)SendDlgItemMessageA(h, IDC_IPF_LIST, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+        for (int i = 0; i < 3; ++i)
+            widths[i] = (int)SendDlgItemMessageA(h, IDC_IPF_LIST, LVM_GETCOLUMNWIDTH, i, 0);
     });
     script.Click(dlg, IDC_IPF_EXIT);
     EXPECT_EQ(script.Run(dlg), IDOK);
     EXPECT_EQ(rows, "10.0.0.5-/Forbid Connect 10.0.1.1-10.0.1.9/Forbid Connect");
     EXPECT_EQ(caption, "IP Filter");
     EXPECT_EQ(header, "IP Addr end");
+    EXPECT_EQ(listStyles & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
+              (DWORD)(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT))
+        << "grid lines and full-row selection, got 0x" << std::hex << listStyles;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(widths[i], 130) << "column " << i;
     EXPECT_TRUE(forbid) << "the radio group shows the camera's mode";
     EXPECT_FALSE(endEnabled) << "the end address is disabled outside range mode";
     EXPECT_TRUE(SentPackets().empty()) << "opening and closing send nothing:\n" << Describe(SentPackets());
@@ -345,6 +355,56 @@ TEST_F(IpFilterDlgTest, SaveSendsModeThenDeletesThenAdds) {
     EXPECT_EQ(afterRefresh[0].nType, 3);
     EXPECT_EQ(afterRefresh[0].nParam, 2) << "the query keeps nParam of the previous request";
     EXPECT_EQ(afterRefresh[0].length, 20);
+}
+
+// A range travels as two NUL-padded 32-byte fields: start at data offset 0, end at data offset 32.
+TEST_F(IpFilterDlgTest, RangeRequestsCarryStartAndEndFields) {
+    struct Case {
+        const char* name;
+        int nType;
+        const char* start;
+        const char* end;
+    } cases[] = {
+        {"delete the camera's range", 5, "10.0.1.1", "10.0.1.9"},
+        {"add a new range", 4, "10.0.3.1", "10.0.3.5"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        CIpFilterDlg d;
+        SubDlgScript s;
+        d.ParseList(kTwoEntries);
+        std::vector<unsigned char> last(200, 0xCC);
+        int lastLength = 0;
+        s.WaitShown(d);
+        s.Do("edit the list", [&] {
+            HWND h = d.GetSafeHwnd();
+            if (c.nType == 5) {
+                ClickRow(d, 1);
+                SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_IPF_DELETE, BN_CLICKED), 0);
+            } else {
+                SendDlgItemMessageA(h, IDC_IPF_RANGE, BM_CLICK, 0, 0);
+                SetIpAddress(h, IDC_IPF_START, 10, 0, 3, 1);
+                SetIpAddress(h, IDC_IPF_END, 10, 0, 3, 5);
+                SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_IPF_ADD, BN_CLICKED), 0);
+            }
+            SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_IPF_SAVE, BN_CLICKED), 0);
+            lastLength = Standin_GetLastSentPacket(last.data(), (int)last.size());
+        });
+        s.Add("Esc", [&] { return PostMessageA(d.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0) != 0; });
+        EXPECT_EQ(s.Run(d), IDCANCEL) << c.name;
+        const std::vector<SentPacket> sent = SentPackets();
+        ASSERT_EQ(sent.size(), 2u) << c.name << ": the mode, then one request\n" << Describe(sent);
+        EXPECT_EQ(sent[1].nType, c.nType) << c.name;
+        EXPECT_EQ(sent[1].nParam, 64) << c.name;
+        ASSERT_EQ(lastLength, 84) << c.name;
+        const char* data = reinterpret_cast<const char*>(last.data()) + 20;
+        EXPECT_STREQ(data, c.start) << c.name << ": start field";
+        EXPECT_STREQ(data + 32, c.end) << c.name << ": end field";
+        for (int i = (int)strlen(c.start); i < 32; ++i)
+            EXPECT_EQ(data[i], 0) << c.name << ": start field byte " << i << " not NUL-padded";
+        for (int i = 32 + (int)strlen(c.end); i < 64; ++i)
+            EXPECT_EQ(data[i], 0) << c.name << ": end field byte " << i << " not NUL-padded";
+    }
 }
 
 TEST_F(IpFilterDlgTest, RefreshSendsOneQueryPerTimerPeriod) {

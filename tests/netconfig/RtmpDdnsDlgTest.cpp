@@ -31,6 +31,8 @@ protected:
 TEST_F(RtmpDlgTest, OkStoresFlagsAndAddresses) {
     std::string url1, label3, check2Text;
     bool c1 = false, c2 = true, c3 = false;
+    const int kUrlEdits[3] = {IDC_RTMP_URL1, IDC_RTMP_URL2, IDC_RTMP_URL3};
+    int limits[3] = {0, 0, 0};
     script.WaitShown(dlg);
     script.Do("read and edit", [&] {
         HWND h = dlg.GetSafeHwnd();
@@ -40,6 +42,8 @@ TEST_F(RtmpDlgTest, OkStoresFlagsAndAddresses) {
         c1 = IsChecked(h, IDC_RTMP_ENABLE1);
         c2 = IsChecked(h, IDC_RTMP_ENABLE2);
         c3 = IsChecked(h, IDC_RTMP_ENABLE3);
+        for (int i = 0; i < 3; ++i)
+            limits[i] = (int)SendDlgItemMessageA(h, kUrlEdits[i], EM_GETLIMITTEXT, 0, 0);
         CheckDlgButton(h, IDC_RTMP_ENABLE1, BST_UNCHECKED); // address stays
         CheckDlgButton(h, IDC_RTMP_ENABLE2, BST_CHECKED);
         SetItemText(h, IDC_RTMP_URL2, "");
@@ -51,6 +55,8 @@ TEST_F(RtmpDlgTest, OkStoresFlagsAndAddresses) {
     EXPECT_EQ(label3, "RTMP Server Address");
     EXPECT_EQ(check2Text, "Enable Rtmp Server Of Stream 2");
     EXPECT_TRUE(c1 && !c2 && c3) << "checks shown: " << c1 << c2 << c3 << ", expected 101";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(limits[i], CRtmpDlg::URL_MAX_CHARS) << "input limit of edit " << kUrlEdits[i];
     const RtmpServer* r = g_netConfig.rtmp;
     EXPECT_EQ(r[0].bEnable, 0);
     EXPECT_STREQ(r[0].szServerUrl, "rtmp://a/live") << "clearing the check keeps the address";
@@ -115,6 +121,8 @@ TEST_F(DdnsDlgTest, ShowsProvidersAndStoreThenOkStores) {
     int sel = -2;
     std::string host, caption, clearText;
     bool masked = false;
+    const int kTextEdits[3] = {IDC_DDNS_HOST, IDC_DDNS_USER, IDC_DDNS_PASSWORD};
+    int limits[3] = {0, 0, 0};
     script.WaitShown(dlg);
     script.Do("read and edit", [&] {
         HWND h = dlg.GetSafeHwnd();
@@ -129,6 +137,8 @@ TEST_F(DdnsDlgTest, ShowsProvidersAndStoreThenOkStores) {
         caption = WindowText(h);
         clearText = ItemText(h, IDC_DDNS_CLEAR);
         masked = (GetWindowLongA(GetDlgItem(h, IDC_DDNS_PASSWORD), GWL_STYLE) & ES_PASSWORD) != 0;
+        for (int i = 0; i < 3; ++i)
+            limits[i] = (int)SendDlgItemMessageA(h, kTextEdits[i], EM_GETLIMITTEXT, 0, 0);
         SendMessageA(combo, CB_SETCURSEL, 6, 0);
         SetItemText(h, IDC_DDNS_USER, "new");
     });
@@ -143,6 +153,8 @@ TEST_F(DdnsDlgTest, ShowsProvidersAndStoreThenOkStores) {
     EXPECT_EQ(caption, "DDNS");
     EXPECT_EQ(clearText, "EMPTY");
     EXPECT_TRUE(masked) << "the password edit masks its characters";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(limits[i], 25) << "input limit of edit " << kTextEdits[i];
     EXPECT_EQ(g_netConfig.ddns.nType, 6);
     EXPECT_STREQ(g_netConfig.ddns.szUser, "new");
     EXPECT_STREQ(g_netConfig.ddns.szHost, "cam.example");

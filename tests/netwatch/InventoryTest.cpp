@@ -72,6 +72,15 @@ TEST(NetwatchInventory, RefreshCopiesEveryFieldAndTheTwoDnsServers) {
     // Without a refresh request the next steps leave the inventory alone.
     info.Step();
     EXPECT_EQ(1, Host().adapterQueries);
+
+    // Network parameters that report no size leave the DNS servers as they were.
+    Host().dns.clear();
+    info.RequestRefresh();
+    info.Step();
+    EXPECT_EQ(2, Host().adapterQueries);
+    info.GetDnsServers(dns1, dns2);
+    EXPECT_STREQ("10.0.0.53", dns1);
+    EXPECT_STREQ("10.0.0.54", dns2);
 }
 
 TEST(NetwatchInventory, SelectsTheFirstAdapterWithAnAddressAndKeepsIt) {
@@ -193,6 +202,7 @@ TEST(NetwatchInventory, PendingRequestsRunTheirCommandLineOnce) {
         const char *ip, *mask, *gateway;
         std::vector<std::string> commands;
         bool pendingAfter;
+        unsigned adapterDhcp = 0; // the adapter's own DHCP flag
     } cases[] = {
         {"values as they are: nothing runs, the request stays",
          true,
@@ -203,6 +213,18 @@ TEST(NetwatchInventory, PendingRequestsRunTheirCommandLineOnce) {
          "10.1.1.1",
          {},
          true},
+        {"the same values, but the adapter has DHCP on: the static request runs",
+         true,
+         "LAN 1",
+         0,
+         "10.1.1.8",
+         "255.255.255.0",
+         "10.1.1.1",
+         {"netsh interface ip set address name=\"LAN 1\" source=static addr=10.1.1.8 mask=255.255.255.0 "
+          "gateway=10.1.1.1 1" +
+          wait},
+         false,
+         1},
         {"DHCP on a static adapter",
          true,
          "LAN 1",
@@ -255,7 +277,7 @@ TEST(NetwatchInventory, PendingRequestsRunTheirCommandLineOnce) {
     };
     for (const Case& c : cases) {
         Host() = FakeHost{};
-        Host().adapters = {Adapter("{1}", "LAN 1", "10.1.1.8")};
+        Host().adapters = {Adapter("{1}", "LAN 1", "10.1.1.8", c.adapterDhcp)};
         CSystemInfo info;
         info.SetHostNetApi(FakeHostApi());
         info.Step();
@@ -292,6 +314,17 @@ TEST(NetwatchInventory, ConnectionNameComesFromTheAdaptersRegistryKey) {
     char out[kNameSize] = "untouched";
     EXPECT_TRUE(real.readConnectionName(guid, out, sizeof out));
     EXPECT_STREQ(name, out);
+
+    // A name that fills the whole field (259 characters and the terminator: 260 bytes) is read whole.
+    const std::string longest(kNameSize - 1, 'L');
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &key, nullptr));
+    RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(longest.c_str()),
+                   static_cast<DWORD>(longest.size() + 1));
+    RegCloseKey(key);
+    char full[kNameSize] = "untouched";
+    EXPECT_TRUE(real.readConnectionName(guid, full, sizeof full));
+    EXPECT_EQ(longest, std::string(full)) << "got " << std::strlen(full) << " bytes, expected 259";
     char other[kNameSize] = "untouched";
     EXPECT_FALSE(real.readConnectionName("{00000000-0000-0000-0000-000000000000}", other, sizeof other));
     EXPECT_STREQ("untouched", other);
@@ -349,5 +382,10 @@ TEST(NetwatchInventory, AnAddressChangeMakesBothWorkersRefresh) {
         ended = ended || (t.compare(0, 20, "m_nIndex=2, Thread:0") == 0 &&
                           t.find(" end, m_bInThread:0...") != std::string::npos);
     EXPECT_TRUE(ended) << JoinedTraces();
-    // The listener stays in its wait; the process ends without waiting for it.
+    // Stopped, the listener leaves its loop only after the next change, and then asks for no further one.
+    EXPECT_EQ(0, CountTraces("stop nic listen...\n"));
+    ASSERT_TRUE(SignalNicChange());
+    EXPECT_TRUE(WaitForTrace("stop nic listen...\n", 1, 5000)) << JoinedTraces();
+    EXPECT_EQ(2, CountTraces("IP Address table changed...\n")) << JoinedTraces();
+    EXPECT_FALSE(SignalNicChange()) << "the listener's event outlived the listener";
 }

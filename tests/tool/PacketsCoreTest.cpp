@@ -107,6 +107,22 @@ TEST(ReceivedTexts, ValuesAreClearedCutToTheirFieldsAndHeldToInt32) {
     EXPECT_STREQ(type, "") << "a text without the item must clear the old value";
     EXPECT_EQ(group, 0) << "a group letter is not a number";
 
+    // ADC readings: a key that is absent keeps its reading; one that is present but not a number is 0.
+    const struct {
+        const char* text;
+        int32_t h, l, r; // from 7, 8, 9
+    } adcs[] = {{"adcRValue=5", 7, 8, 5},
+                {"adcLValue=-3;adcHValue=x", 0, -3, 9},
+                {"adcHValue=1;;adcRValue=2", 1, 8, 9},
+                {"adcH=1;adcRValue\r=4;adcLValue=\r6", 7, 6, 4}};
+    for (const auto& c : adcs) {
+        int32_t h = 7, l = 8, r = 9;
+        ParseAdcText(c.text, h, l, r);
+        EXPECT_EQ(std::to_string(h) + "," + std::to_string(l) + "," + std::to_string(r),
+                  std::to_string(c.h) + "," + std::to_string(c.l) + "," + std::to_string(c.r))
+            << "H,L,R after \"" << c.text << "\"";
+    }
+
     std::unique_ptr<WirelessStateBlock> b(new WirelessStateBlock);
     std::memset(b.get(), 0x5A, sizeof *b);
     ParseWirelessText(("WIFI_IDX=" + std::string(40, 'I') + ";WIFI_PW=" + std::string(30, 'P') +

@@ -125,3 +125,55 @@ TEST(ReceivedPackets, AConnectedLineCameraIsDecodedJudgedAndScanned) {
     run.Run();
     Standin_SetZeroDelays(0);
 }
+
+// The second notice only holds the UI thread; kind-5 packets with sub-kind 0 or an unreadable text
+// offset still follow their own rules.
+TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndDeviceTextsOutsideTheBufferCountAsEmpty) {
+    QuietLine();
+    MainRun run;
+    run.script.Add("notices", [&run] {
+        const std::string info = "ProductType=QL;Version=V5.2.300;ORVGROUP=66";
+        Deliver(run.hwnd, MakePacket(5, 0, 1, 16, 0, info.data(), info.size()));
+        EXPECT_STREQ(run.dlg.ReportedProductType(), "QL");
+        const std::vector<char> latest(g_recvPacket, g_recvPacket + 64);
+
+        // The library owns this record and keeps it after the call: a stack record must survive.
+        std::vector<char> packet = WirelessPacket("WIFI_ID=NOTICE;ACTIVED=1;");
+        TellurioPacketRecord notice = {1, 80, packet.data(), static_cast<int32_t>(packet.size())};
+        const struct {
+            int32_t dataType;
+            bool held;
+        } notices[] = {{80, false}, {CFG_DATA_TYPE, true}};
+        for (const auto& c : notices) {
+            notice.nDataType = c.dataType;
+            LARGE_INTEGER f, t0, t1;
+            QueryPerformanceFrequency(&f);
+            QueryPerformanceCounter(&t0);
+            EXPECT_EQ(SendMessageA(run.hwnd, 0x6401, 0, reinterpret_cast<LPARAM>(&notice)), 0);
+            QueryPerformanceCounter(&t1);
+            const double ms = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / f.QuadPart;
+            if (c.held)
+                EXPECT_GE(ms, 110.0) << "data type 81: the UI thread waits 20 ms and then 100 ms";
+            else
+                EXPECT_LT(ms, 100.0) << "data type " << c.dataType << " must return at once";
+        }
+        EXPECT_EQ(std::vector<char>(g_recvPacket, g_recvPacket + 64), latest)
+            << "the notice must leave the receive buffer alone";
+        EXPECT_STRNE(g_szWifiId, "NOTICE") << "the notice's packet was decoded";
+
+        // Sub-kind 0 is no device information: the last values stay.
+        const std::string other = "ProductType=ZZ;";
+        Deliver(run.hwnd, MakePacket(5, 0, 0, 16, 0, other.data(), other.size()));
+        EXPECT_STREQ(run.dlg.ReportedProductType(), "QL");
+
+        // A text offset past the buffer's end reads as no text: the fields are cleared, the flag stays.
+        Deliver(run.hwnd, MakePacket(5, 0, 1, 0x7FFFFFF0, 0, other.data(), other.size()));
+        EXPECT_STREQ(run.dlg.ReportedProductType(), "");
+        EXPECT_STREQ(run.dlg.ReportedVersion(), "");
+        EXPECT_EQ(run.dlg.ReportedGroup(), 0);
+        EXPECT_EQ(g_bInfoReceived, 1);
+        run.Close();
+        return true;
+    });
+    run.Run();
+}

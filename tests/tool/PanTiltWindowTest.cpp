@@ -3,6 +3,7 @@
 #include "MainWindowHarness.h"
 
 #include "CfgPacket.h"
+#include "TextCut.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,48 @@ TEST(PanTiltWindow, PluginDialogTakesThePacketsWhileItIsOpen) {
     });
     run.script.Add("close", [&run] {
         if (PluginDialog(run.hwnd) || g_pfnSwivelCmdProc) return false;
+        run.Close();
+        return true;
+    });
+    run.Run();
+    EXPECT_TRUE(run.script.Finished());
+}
+
+// A plug-in that exports no CmdProc still opens, and no CmdProc pointer is set while its dialog runs.
+TEST(PanTiltWindow, PluginWithoutCmdProcStillOpens) {
+    PanTiltRun run;
+    run.script.Add("pan-tilt packet, plug-in without CmdProc", [&run] {
+        char exe[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, exe, sizeof exe);
+        *strrchr(exe, '\\') = '\0';
+        const std::string dir = std::string(exe) + "\\nocmdproc";
+        EXPECT_LT(dir.size(), sizeof g_App.szAppDir) << dir;
+        CopyTextCut(g_App.szAppDir, dir.c_str());
+        const std::string plugin = dir + "\\Swivelpane.dll";
+        HMODULE probe = LoadLibraryA(plugin.c_str());
+        EXPECT_NE(probe, nullptr) << plugin << " does not load, error " << GetLastError();
+        if (probe) {
+            EXPECT_EQ(GetProcAddress(probe, "CmdProc"), nullptr) << "this plug-in must not export CmdProc";
+            FreeLibrary(probe);
+        }
+        Standin_ClearLog();
+        Inject(2, PanTiltPacket());
+        return true;
+    });
+    run.script.Add("plug-in dialog open without a CmdProc", [&run] {
+        HWND plugin = PluginDialog(run.hwnd);
+        if (!plugin) return false;
+        EXPECT_EQ(g_pfnSwivelCmdProc, nullptr) << "a CmdProc pointer for a plug-in that has none";
+        PostMessageA(plugin, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    run.script.Add("closed and freed", [&run] {
+        if (PluginDialog(run.hwnd)) return false;
+        EXPECT_EQ(GetModuleHandleA("Swivelpane.dll"), nullptr) << "the plug-in stays loaded after its dialog";
+        const std::vector<std::string> expected = {"InitRCDlg(2, 0)", "SetParam(-16, \"" + kParams + "\")",
+                                                   "SwivelpaneDoModal()"};
+        const std::vector<std::string> got = CallsNamed(kPluginCalls, true);
+        EXPECT_EQ(got, expected) << "got:\n" << Join(got);
         run.Close();
         return true;
     });

@@ -108,6 +108,11 @@ TEST(ResultFiles, ALineAlreadyThereLeavesTheFileByteForByte) {
     for (int n : {5, 6, 7})
         EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n), ResultAppend::AlreadyThere);
     EXPECT_EQ(FileBytes(MorningFile(dir)), before);
+
+    // A last line whose line feed was lost is the same entry, not one to add a second time.
+    ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\nA5\nA7"));
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 7), ResultAppend::AlreadyThere);
+    EXPECT_EQ(FileBytes(MorningFile(dir)), "total=2\nA5\nA7");
 }
 
 TEST(ResultFiles, DamagedFilesKeepTheirLines) {

@@ -134,6 +134,9 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
             const PowerComboItem& item = run.dlg.WifiList().GetItemRecord(i);
             EXPECT_EQ(item.icon[2], locks[i]) << "item " << i;
             EXPECT_EQ(item.icon[3], signals[i]) << "item " << i;
+            EXPECT_EQ(item.icon[1], -1) << "item " << i << ": the first cell holds no icon";
+            EXPECT_EQ(std::vector<int>(item.x + 1, item.x + 4), (std::vector<int>{100, 150, 180}))
+                << "item " << i << ": x offsets of cells 1 to 3";
             EXPECT_STREQ(item.text, aps[i].szSsid);
         }
         EXPECT_EQ(g_apList[0].nQuality, 1) << "quality 0 becomes 1";

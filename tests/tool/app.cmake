@@ -43,6 +43,16 @@ lk_add_test(lenskit_settings_pantilt_test
     LIBS lk_lenskit_obj lk_lenskit_res
     TIMEOUT 60)
 add_dependencies(lenskit_settings_pantilt_test Swivelpane)
+# The pan-tilt plug-in without CmdProc, in a folder of its own under the same file name.
+add_library(SwivelpaneNoCmdProc SHARED ${PROJECT_SOURCE_DIR}/standins/src/Swivelpane.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/PanTiltPluginNoCmdProc.def ${PROJECT_SOURCE_DIR}/standins/src/Swivelpane.rc)
+target_include_directories(SwivelpaneNoCmdProc PRIVATE ${PROJECT_SOURCE_DIR}/standins/include
+                           ${PROJECT_SOURCE_DIR}/standins/src)
+target_link_libraries(SwivelpaneNoCmdProc PRIVATE QLCLIENT)
+set_target_properties(SwivelpaneNoCmdProc PROPERTIES PREFIX "" OUTPUT_NAME Swivelpane
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/nocmdproc
+                      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/nocmdproc)
+add_dependencies(lenskit_settings_pantilt_test SwivelpaneNoCmdProc)
 
 # Received config packets, verdicts, wireless state and the wireless search of the real main window.
 lk_add_test(lenskit_packets_test
