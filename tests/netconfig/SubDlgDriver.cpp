@@ -8,27 +8,6 @@
 #include <cstring>
 
 namespace {
-SubDlgScript* g_running = nullptr;
-const UINT kTickMs = 15;
-
-bool IsVisibleDialog(HWND hwnd) {
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    return IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0;
-}
-
-struct Search {
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
     char cls[32] = "";
     GetClassNameA(child, cls, sizeof cls);
@@ -39,38 +18,6 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 } // namespace
-
-INT_PTR SubDlgScript::Run(CDialog& dialog, DWORD timeoutMs) {
-    m_dialog = &dialog;
-    m_next = 0;
-    m_forced = false;
-    m_deadline = GetTickCount() + timeoutMs;
-    g_running = this;
-    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &SubDlgScript::Tick);
-    INT_PTR result = dialog.DoModal();
-    KillTimer(nullptr, timer);
-    g_running = nullptr;
-    if (!m_forced && m_next < m_steps.size())
-        ADD_FAILURE() << "the dialog ended before step \"" << m_steps[m_next].name << "\" was done";
-    return result;
-}
-
-VOID CALLBACK SubDlgScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    SubDlgScript* self = g_running;
-    if (!self || self->m_busy || self->m_forced || self->m_next >= self->m_steps.size()) return;
-    if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
-        ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
-        self->m_forced = true;
-        if (HWND other = FindOtherDialog(self->m_dialog->GetSafeHwnd()))
-            PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
-        if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
-        return;
-    }
-    self->m_busy = true;
-    const bool done = self->m_steps[self->m_next].step();
-    self->m_busy = false;
-    if (done) ++self->m_next;
-}
 
 void SubDlgScript::WaitShown(CDialog& dialog) {
     Add("dialog shown", [&dialog] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); });
@@ -86,7 +33,7 @@ void SubDlgScript::Click(CDialog& dialog, int id) {
 
 void SubDlgScript::CloseMessageBox(std::string* caption, std::string* text) {
     Add("message box", [this, caption, text] {
-        HWND box = FindOtherDialog(m_dialog->GetSafeHwnd());
+        HWND box = FindOtherThreadDialog(Dialog()->GetSafeHwnd());
         if (!box) return false;
         if (caption) *caption = WindowText(box);
         std::string t;
@@ -96,7 +43,7 @@ void SubDlgScript::CloseMessageBox(std::string* caption, std::string* text) {
         return true;
     });
     // The box is gone before the script goes on.
-    Add("message box closed", [this] { return FindOtherDialog(m_dialog->GetSafeHwnd()) == nullptr; });
+    Add("message box closed", [this] { return FindOtherThreadDialog(Dialog()->GetSafeHwnd()) == nullptr; });
 }
 
 void SubDlgScript::Do(const std::string& name, std::function<void()> action) {
@@ -126,12 +73,6 @@ void SubDlgScript::Later(const std::string& name, std::function<void()> action) 
         g_later.push_back({SetTimer(nullptr, 0, 1, RunLater), action});
         return true;
     });
-}
-
-HWND FindOtherDialog(HWND except) {
-    Search s = {except, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), OtherDialog, reinterpret_cast<LPARAM>(&s));
-    return s.found;
 }
 
 std::string WindowText(HWND hwnd) {

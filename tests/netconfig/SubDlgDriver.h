@@ -3,22 +3,16 @@
 // its own loop while the next step waits for it and ends it.
 #pragma once
 
-#include "framework/Afx.h"
+#include "ModalScript.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class SubDlgScript {
+class SubDlgScript : public ModalScript {
 public:
-    // A step returns true when done (the next one follows at the next tick), false to be tried again.
-    using Step = std::function<bool()>;
-
-    void Add(const std::string& name, Step step) { m_steps.push_back({name, std::move(step)}); }
-
-    // Runs dialog.DoModal() with the steps. The first step waits until the dialog is visible. A step
-    // not done within timeoutMs fails the test and ends the dialog by force. Returns DoModal's result.
-    INT_PTR Run(CDialog& dialog, DWORD timeoutMs = 10000);
+    // The sub-dialogs are quick: a step not done in 10 s fails the test.
+    INT_PTR Run(CDialog& dialog, DWORD timeoutMs = 10000) { return ModalScript::Run(dialog, timeoutMs); }
 
     // Common steps.
     void WaitShown(CDialog& dialog);
@@ -30,23 +24,8 @@ public:
     // Runs action from a one-shot timer of its own, outside any step, so that a message box it opens
     // can be ended by the next steps.
     void Later(const std::string& name, std::function<void()> action);
-
-private:
-    static VOID CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    struct Named {
-        std::string name;
-        Step step;
-    };
-    std::vector<Named> m_steps;
-    size_t m_next = 0;
-    bool m_busy = false;
-    bool m_forced = false;
-    DWORD m_deadline = 0;
-    CDialog* m_dialog = nullptr;
 };
 
-// A visible dialog-class window of this thread other than except (a message box, say), or NULL.
-HWND FindOtherDialog(HWND except);
 std::string WindowText(HWND hwnd);
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const char* text);

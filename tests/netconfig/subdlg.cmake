@@ -6,7 +6,7 @@ if(WIN32 AND TARGET lk_netquill_obj AND TARGET lk_netquill_res)
                 ${CMAKE_CURRENT_LIST_DIR}/RtmpDdnsDlgTest.cpp
                 ${CMAKE_CURRENT_LIST_DIR}/IpFilterDlgTest.cpp
                 ${CMAKE_CURRENT_LIST_DIR}/SubDlgDriver.cpp
-        LIBS lk_netquill_obj lk_netquill_res QLCLIENT
+        LIBS lk_netquill_obj lk_netquill_res QLCLIENT lk_test_modalscript
         TIMEOUT 30)
     target_include_directories(netquill_subdlg_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 endif()

@@ -5,46 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-ModalScript* g_running = nullptr;
-const UINT kTickMs = 20;
-} // namespace
-
-INT_PTR ModalScript::Run(CDialog& dialog, DWORD timeoutMs) {
-    m_dialog = &dialog;
-    m_next = 0;
-    m_forced = false;
-    m_deadline = GetTickCount() + timeoutMs;
-    g_running = this;
-    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &ModalScript::Tick);
-    INT_PTR result = dialog.DoModal();
-    KillTimer(nullptr, timer);
-    g_running = nullptr;
-    if (!m_forced && !Finished())
-        ADD_FAILURE() << "the dialog ended before step \"" << m_steps[m_next].name << "\" was done";
-    return result;
-}
-
-VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalScript* self = g_running;
-    if (!self || self->m_busy || self->m_forced) return;
-    if (self->Finished()) return;
-    if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
-        ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
-        self->m_forced = true;
-        // Whatever nested menu or box is open goes first, then the dialog itself.
-        EndMenu();
-        HWND other = FindOtherThreadDialog(self->m_dialog->GetSafeHwnd());
-        if (other) PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
-        if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
-        return;
-    }
-    self->m_busy = true;
-    bool done = self->m_steps[self->m_next].step();
-    self->m_busy = false;
-    if (done) ++self->m_next;
-}
-
 std::vector<LoggedCall> ProgramCalls() {
     std::vector<LoggedCall> calls;
     int n = Standin_GetLogCount();
@@ -139,12 +99,6 @@ BOOL CALLBACK WindowOfClass(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
 } // namespace
 
 HWND FindThreadDialogWithText(const char* text) {
@@ -156,12 +110,6 @@ HWND FindThreadDialogWithText(const char* text) {
 HWND FindThreadWindowOfClass(const char* cls) {
     Search s = {cls, nullptr, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), WindowOfClass, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-HWND FindOtherThreadDialog(HWND except) {
-    Search s = {nullptr, except, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), OtherDialog, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 

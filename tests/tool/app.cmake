@@ -9,20 +9,20 @@ endif()
 # The program's own objects and resources, with the harness that runs its main window modally.
 lk_add_test(lenskit_mainwindow_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
-    LIBS lk_lenskit_obj lk_lenskit_res
+    LIBS lk_lenskit_obj lk_lenskit_res lk_test_modalscript
     TIMEOUT 60)
 
 # The LAN service, device list and connections of the real main window against the stand-ins.
 lk_add_test(lenskit_lan_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LanServiceWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/ConnectionsWindowTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
-    LIBS lk_lenskit_obj lk_lenskit_res
+    LIBS lk_lenskit_obj lk_lenskit_res lk_test_modalscript
     TIMEOUT 60)
 
 # The number push of the real main window: number files, answers, result files and the error log.
 lk_add_test(lenskit_numberpush_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/NumberPushWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
-    LIBS lk_lenskit_obj lk_lenskit_res
+    LIBS lk_lenskit_obj lk_lenskit_res lk_test_modalscript
     TIMEOUT 60)
 
 # The real program as a process: these start LENSKIT.exe, whose mutex is one per Wine session, so they
@@ -40,7 +40,7 @@ set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
 lk_add_test(lenskit_settings_pantilt_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/SettingsWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/PanTiltWindowTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
-    LIBS lk_lenskit_obj lk_lenskit_res
+    LIBS lk_lenskit_obj lk_lenskit_res lk_test_modalscript
     TIMEOUT 60)
 add_dependencies(lenskit_settings_pantilt_test Swivelpane)
 # The pan-tilt plug-in without CmdProc, in a folder of its own under the same file name.
@@ -58,5 +58,5 @@ add_dependencies(lenskit_settings_pantilt_test SwivelpaneNoCmdProc)
 lk_add_test(lenskit_packets_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/PacketsWindowTest.cpp ${CMAKE_CURRENT_LIST_DIR}/WirelessWindowTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/MainWindowHarness.cpp
-    LIBS lk_lenskit_obj lk_lenskit_res
+    LIBS lk_lenskit_obj lk_lenskit_res lk_test_modalscript
     TIMEOUT 60)

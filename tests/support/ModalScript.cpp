@@ -1,0 +1,68 @@
+#include "ModalScript.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+ModalScript* g_running = nullptr;
+const UINT kTickMs = 20;
+
+bool IsVisibleDialog(HWND hwnd) {
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0;
+}
+
+struct Search {
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
+    Search* s = reinterpret_cast<Search*>(param);
+    if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+} // namespace
+
+INT_PTR ModalScript::Run(CDialog& dialog, DWORD timeoutMs) {
+    m_dialog = &dialog;
+    m_next = 0;
+    m_forced = false;
+    m_deadline = GetTickCount() + timeoutMs;
+    g_running = this;
+    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &ModalScript::Tick);
+    INT_PTR result = dialog.DoModal();
+    KillTimer(nullptr, timer);
+    g_running = nullptr;
+    if (!m_forced && !Finished())
+        ADD_FAILURE() << "the dialog ended before step \"" << m_steps[m_next].name << "\" was done";
+    return result;
+}
+
+VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* self = g_running;
+    if (!self || self->m_busy || self->m_forced || self->Finished()) return;
+    if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
+        ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
+        self->m_forced = true;
+        // Whatever nested menu or box is open goes first, then the dialog itself.
+        EndMenu();
+        if (HWND other = FindOtherThreadDialog(self->m_dialog->GetSafeHwnd()))
+            PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
+        if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
+        return;
+    }
+    self->m_busy = true;
+    const bool done = self->m_steps[self->m_next].step();
+    self->m_busy = false;
+    if (done) ++self->m_next;
+}
+
+HWND FindOtherThreadDialog(HWND except) {
+    Search s = {except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), OtherDialog, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
