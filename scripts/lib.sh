@@ -14,7 +14,8 @@ LK_WINE=/usr/lib/wine/wine
 LK_WINESERVER=/usr/lib/wine/wineserver
 [ -x "$LK_WINESERVER" ] || LK_WINESERVER=$(command -v wineserver || echo wineserver)
 
-lk_jobs() { nproc 2>/dev/null || echo 4; }
+# LK_JOBS caps build and test parallelism when several work trees build side by side.
+lk_jobs() { echo "${LK_JOBS:-$(nproc 2>/dev/null || echo 4)}"; }
 
 # Refuse to run anything that could touch a real network: only inside a private namespace.
 # Where /proc/1/ns/net cannot be read (as on some build machines) the first test alone passes in the
