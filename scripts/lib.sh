@@ -55,12 +55,35 @@ lk_start_xvfb() {
     return 1
 }
 
+# Whether this machine can run 32-bit Windows programs under Wine at all. Some kernels run no 32-bit x86
+# code (exec gives "Exec format error"), and Wine under a user-mode emulator does not start in any useful
+# time. Sets LK_WIN32_WHY when it cannot.
+lk_can_run_win32() {
+    local out entry
+    for entry in /proc/sys/fs/binfmt_misc/*; do
+        [ -f "$entry" ] || continue
+        if grep -qx enabled "$entry" 2>/dev/null && grep -q '^magic 7f454c4601' "$entry" 2>/dev/null &&
+            grep -q '^interpreter .*qemu' "$entry" 2>/dev/null; then
+            LK_WIN32_WHY="32-bit x86 programs run here only under an emulator ($(basename "$entry")), where Wine does not start"
+            return 1
+        fi
+    done
+    if ! out=$(timeout 30 "$LK_WINE" --version 2>&1 </dev/null); then
+        LK_WIN32_WHY="this machine cannot execute 32-bit x86 programs (${out:-wine --version timed out})"
+        return 1
+    fi
+    return 0
+}
+
 # Creates the private Wine prefix once per build folder (about 10 s), in the Chinese locale.
 lk_ensure_prefix() {
     [ -f "$WINEPREFIX/.lenskit-ready" ] && return 0
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    /usr/lib/wine/wine wineboot -i >/dev/null 2>&1 </dev/null
+    if ! timeout 300 /usr/lib/wine/wine wineboot -i >/dev/null 2>&1 </dev/null; then
+        echo "wineboot could not create the Wine prefix" >&2
+        return 1
+    fi
     local reg=/usr/lib/wine/wine
     # Without a window manager every hide of a managed window costs about 2 s.
     $reg reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
