@@ -195,22 +195,12 @@ void CSystemInfo::RefreshAdapters() {
         return;
     }
     // One adapter entry per interface to start with. Extra addresses and gateways, or adapters the
-    // count missed, need more: then the call says how much, which may grow again before the next try.
+    // count missed, need more: the call then says how much.
     unsigned long long want = static_cast<unsigned long long>(interfaces) * sizeof(IP_ADAPTER_INFO);
     if (want > 0x7FFFFFFFull) return;
-    ULONG size = static_cast<ULONG>(want);
-    void* buffer = nullptr;
-    DWORD rc = ERROR_BUFFER_OVERFLOW;
-    for (int attempt = 0; attempt < 4 && rc == ERROR_BUFFER_OVERFLOW && size > 0; ++attempt) {
-        std::free(buffer);
-        buffer = std::malloc(size);
-        if (!buffer) return;
-        rc = m_api.getAdaptersInfo(buffer, &size);
-    }
-    if (rc != ERROR_SUCCESS) {
-        std::free(buffer);
-        return;
-    }
+    void* buffer = FillGrowing(static_cast<ULONG>(want), 4,
+                               [this](void* b, ULONG* size) { return m_api.getAdaptersInfo(b, size); });
+    if (!buffer) return;
     for (const IP_ADAPTER_INFO* a = static_cast<const IP_ADAPTER_INFO*>(buffer); a; a = a->Next) {
         AdapterRecord* r;
         while (!(r = static_cast<AdapterRecord*>(std::calloc(1, sizeof(AdapterRecord)))))

@@ -307,6 +307,40 @@ TEST(NetwatchAdapters, MacTextAndRequestRules) {
     EXPECT_FALSE(AddressRequestMatches(r, "10.0.0.50", "255.255.255.0", "10.0.0.1"));
 }
 
+TEST(NetwatchAdapters, ATooSmallBufferIsAskedForAgainAFewTimes) {
+    struct Case {
+        const char* what;
+        unsigned long need, growth, error;
+        bool keepsGrowing, filled;
+        int calls;
+    } cases[] = {
+        {"the first guess is enough", 600, 0, 0, false, true, 1},
+        {"a second address needs more", 1300, 0, 0, false, true, 2},
+        {"the list grows between calls", 1300, 700, 0, false, true, 3},
+        {"it keeps growing", 1300, 700, 0, true, false, 4},
+        {"another error", 0, 0, 232, false, false, 1},
+    };
+    for (const Case& c : cases) {
+        int calls = 0;
+        unsigned long need = c.need, growth = c.growth;
+        void* b = FillGrowing(static_cast<unsigned long>(640), 4, [&](void* buffer, unsigned long* size) {
+            ++calls;
+            if (c.error) return c.error;
+            if (*size < need) {
+                *size = need;
+                need += growth;
+                if (!c.keepsGrowing) growth = 0;
+                return kErrorBufferOverflow;
+            }
+            std::memset(buffer, 0xAB, need);
+            return 0ul;
+        });
+        EXPECT_EQ(c.filled, b != nullptr) << c.what;
+        EXPECT_EQ(c.calls, calls) << c.what;
+        std::free(b);
+    }
+}
+
 TEST(NetwatchNetsh, CommandLinesAreExactAndNeverCutOrBrokenOut) {
     char out[kCommandLineSize];
     struct Case {
