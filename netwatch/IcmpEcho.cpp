@@ -75,6 +75,8 @@ int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addres
             return 0;
         }
         if (ready == 0) {
+            // A wait cut short by Stop is no quiet period.
+            if (!socket.Running()) return -1;
             NetTrace("No data within five seconds.\n");
             return 0;
         }

@@ -57,7 +57,8 @@ inline bool IsOurEchoReply(const EchoReplyView& v, uint16_t identifier) {
 class EchoSocket {
 public:
     virtual ~EchoSocket() = default;
-    // 1: a packet waits; 0: none arrived within timeoutMs; -1: the wait failed.
+    // 1: a packet waits; 0: none arrived within timeoutMs, or the wait ended early for a stop;
+    // -1: the wait failed.
     virtual int Wait(int timeoutMs) = 0;
     // The number of bytes received and their sender (network order), or -1 and the error code.
     virtual int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) = 0;

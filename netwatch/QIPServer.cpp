@@ -131,15 +131,23 @@ namespace {
 class WinsockEchoSocket : public EchoSocket {
 public:
     WinsockEchoSocket(SOCKET s, HANDLE stop) : m_socket(s), m_stop(stop) {}
+    // In slices, so that a Stop is seen within one of them rather than after the whole timeout.
     int Wait(int timeoutMs) override {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(m_socket, &readable);
-        timeval tv;
-        tv.tv_sec = timeoutMs / 1000;
-        tv.tv_usec = (timeoutMs % 1000) * 1000;
-        int ready = select(0, &readable, nullptr, nullptr, &tv);
-        return ready == SOCKET_ERROR ? -1 : ready > 0 ? 1 : 0;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const int left = timeoutMs - static_cast<int>(GetTickCount() - start);
+            const int slice = left < 0 ? 0 : left < kSliceMs ? left : kSliceMs;
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(m_socket, &readable);
+            timeval tv;
+            tv.tv_sec = slice / 1000;
+            tv.tv_usec = (slice % 1000) * 1000;
+            int ready = select(0, &readable, nullptr, nullptr, &tv);
+            if (ready == SOCKET_ERROR) return -1;
+            if (ready > 0) return 1;
+            if (left <= slice || !Running()) return 0;
+        }
     }
     int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
         sockaddr_in sender;
@@ -158,6 +166,7 @@ public:
     bool Running() override { return !m_stop || WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0; }
 
 private:
+    static constexpr int kSliceMs = 100;
     SOCKET m_socket;
     HANDLE m_stop;
 };

@@ -144,14 +144,16 @@ public:
     std::vector<Arrival> arrivals;
     size_t next = 0;
     uint32_t now = 0;
-    bool running = true;
+    uint32_t stopAtMs = UINT32_MAX; // Stop comes then, ending a wait early
     int Wait(int timeoutMs) override {
-        if (next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs)) {
-            if (arrivals[next].atMs > now) now = arrivals[next].atMs;
-            return 1;
+        bool arrives = next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs);
+        uint32_t until = arrives ? std::max(now, arrivals[next].atMs) : now + static_cast<uint32_t>(timeoutMs);
+        if (stopAtMs < until) {
+            now = stopAtMs;
+            return 0;
         }
-        now += static_cast<uint32_t>(timeoutMs);
-        return 0;
+        now = until;
+        return arrives ? 1 : 0;
     }
     int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
         const Arrival& a = arrivals[next++];
@@ -164,7 +166,7 @@ public:
         return static_cast<int>(a.bytes.size());
     }
     uint32_t NowMs() override { return now; }
-    bool Running() override { return running; }
+    bool Running() override { return now < stopAtMs; }
 };
 
 // An echo reply as the raw socket delivers it: a 20-byte IPv4 header, then the 12 bytes we sent.
@@ -235,13 +237,17 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
     }
     EXPECT_EQ(1u, std::count(g_coreTraces.begin(), g_coreTraces.end(), std::string("从 10.0.0.101 返回 32 字节, 数据包序列号 = 4, 延时大小: 50 ms\n")));
 
-    // Told to stop: it leaves at once, and the sweep counts as not done.
-    ScriptedSocket stopped;
-    stopped.running = false;
-    stopped.arrivals = steady.arrivals;
+    // Told to stop, before or during a wait: it leaves at once, and the sweep counts as not done.
+    for (uint32_t stopAt : {0u, 700u}) {
+        ScriptedSocket stopped;
+        stopped.stopAtMs = stopAt;
+        stopped.arrivals = {{0, EchoReplyPacket(ours, 5), a, 0}};
+        int replied[3] = {0, 0, 0};
+        EXPECT_EQ(-1, CollectEchoReplies(stopped, 1000, candidates, 3, replied, ours)) << "stop at " << stopAt;
+        EXPECT_EQ(stopAt, stopped.now);
+        EXPECT_EQ(stopAt ? 1u : 0u, stopped.next) << "packets read after a stop at " << stopAt;
+    }
     int replied[3] = {0, 0, 0};
-    EXPECT_EQ(-1, CollectEchoReplies(stopped, 1000, candidates, 3, replied, ours));
-    EXPECT_EQ(0u, stopped.next);
 
     g_coreTraces.clear();
     ScriptedSocket cut;
