@@ -89,8 +89,8 @@ CSystemInfo::CSystemInfo()
 CSystemInfo::~CSystemInfo() {
     WaitForThreadEnd();
     // The finder's thread reads this inventory and is destroyed after it: a step of it that outlived its
-    // Stop (held up on this lock, say) must be over before the records and the lock go. The listener
-    // calls both.
+    // Stop (held up on this lock, say) must be over before the records and the lock go; so must the
+    // listener, which calls into both.
     if (this == &g_SystemInfo) {
         StopNicListener();
         g_IPServer.WaitForThreadEnd();
