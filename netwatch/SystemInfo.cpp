@@ -346,9 +346,14 @@ int RunCommandLine(char* command, int wait, int show) {
 unsigned __stdcall NicChangeListener(void* stopEvent) {
     HANDLE stop = static_cast<HANDLE>(stopEvent);
     NetTrace("nic listening...\n");
+    // Keeps Winsock started while the workers run: their address conversions (inet_addr, inet_ntoa)
+    // also run outside the sweep's own start and clean-up.
+    WSADATA wsa;
+    bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
     HANDLE change = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!change) {
         // Without the event every wait would fail at once: the loop would spin.
+        if (started) WSACleanup();
         NetTrace("stop nic listen...\n");
         return 0;
     }
@@ -382,6 +387,7 @@ unsigned __stdcall NicChangeListener(void* stopEvent) {
     g_nicEvent = nullptr;
     if (pending) CancelIPChangeNotify(&g_nicOverlapped);
     CloseHandle(change);
+    if (started) WSACleanup();
     NetTrace("stop nic listen...\n");
     return 0;
 }
