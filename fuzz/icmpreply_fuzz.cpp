@@ -11,9 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Exactly the bytes received, in a block of their own: a read past them is caught.
     std::vector<uint8_t> packet(data, data + size);
     EchoReplyView v = ReadEchoReply(packet.data(), packet.size());
-    if (v.type >= 0 && size <= kIpHeaderSize) __builtin_trap();
-    if (v.hasIdentifier && size < kIpHeaderSize + 6) __builtin_trap();
-    if (IsOurEchoReply(v, 0x1234) && !(packet[kIpHeaderSize] == 0)) __builtin_trap();
+    // Read only after the header length the packet gives, and only when all of the fields arrived.
+    const size_t header = size > 0 ? static_cast<size_t>(packet[0] & 0x0F) * 4 : 0;
+    if (v.complete && (header < kIpHeaderSize || size < header + kEchoFieldsSize)) __builtin_trap();
+    if (IsOurEchoReply(v, 0x1234) && packet[header] != 0) __builtin_trap();
     InternetChecksum(static_cast<int>(packet.size()), packet.data());
 
     // A reply's sender against the candidates of a /24 taken from the packet.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 constexpr size_t kNameSize = 260;
 constexpr size_t kDottedSize = 16;
@@ -36,3 +37,23 @@ bool AddressRequestMatches(const AdapterRecord& request, const char* ip, const c
 bool FormatAddressCommand(char* out, size_t size, const char* connection, uint32_t dhcp, const char* ip,
                           const char* mask, const char* gateway);
 bool FormatDnsCommand(char* out, size_t size, const char* connection, int dhcp, const char* address);
+
+// What IP Helper answers when the buffer is too small; it then sets the size it needs.
+constexpr unsigned long kErrorBufferOverflow = 111;
+
+// Calls call(buffer, &size) into a malloc'd buffer of size bytes. While the call answers that the
+// buffer is too small, tries again with the size it asked for (which may grow again in between), at
+// most tries calls in all. The filled buffer, which the caller frees, or nullptr.
+template <class Size, class Call> void* FillGrowing(Size size, int tries, Call call) {
+    void* buffer = nullptr;
+    for (int i = 0; i < tries && size > 0; ++i) {
+        std::free(buffer);
+        buffer = std::malloc(size);
+        if (!buffer) return nullptr;
+        unsigned long rc = call(buffer, &size);
+        if (rc == 0) return buffer;
+        if (rc != kErrorBufferOverflow) break;
+    }
+    std::free(buffer);
+    return nullptr;
+}

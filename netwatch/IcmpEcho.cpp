@@ -1,5 +1,8 @@
 #include "IcmpEcho.h"
 
+#include "NetTrace.h"
+
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -46,16 +49,75 @@ void BuildEchoRequest(uint8_t packet[kEchoRequestSize], uint16_t identifier, uin
 }
 
 EchoReplyView ReadEchoReply(const uint8_t* data, size_t length) {
-    EchoReplyView v{-1, false, 0, 0, 0};
-    const size_t icmp = kIpHeaderSize;
-    if (length > icmp) v.type = data[icmp];
-    if (length >= icmp + 6) {
-        v.hasIdentifier = true;
-        v.identifier = LoadLe16(data + icmp + 4);
-    }
-    if (length >= icmp + 8) v.sequence = LoadLe16(data + icmp + 6);
-    if (length >= icmp + 12) v.sendTimeMs = LoadLe32(data + icmp + 8);
+    EchoReplyView v{false, -1, 0, 0, 0};
+    if (length < static_cast<size_t>(kIpHeaderSize) || (data[0] >> 4) != 4) return v;
+    const size_t icmp = static_cast<size_t>(data[0] & 0x0F) * 4;
+    if (icmp < static_cast<size_t>(kIpHeaderSize) || length < icmp + kEchoFieldsSize) return v;
+    v.complete = true;
+    v.type = data[icmp];
+    v.identifier = LoadLe16(data + icmp + 4);
+    v.sequence = LoadLe16(data + icmp + 6);
+    v.sendTimeMs = LoadLe32(data + icmp + 8);
     return v;
+}
+
+int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addresses, int count, int* replied,
+                       uint16_t identifier) {
+    uint8_t buffer[kReplyBufferSize];
+    const uint32_t deadline = socket.NowMs() + static_cast<uint32_t>(timeoutMs) + kCollectionGraceMs;
+    char dotted[16];
+    for (;;) {
+        if (!socket.Running()) return -1;
+        if (static_cast<int32_t>(socket.NowMs() - deadline) >= 0) return 0;
+        int ready = socket.Wait(timeoutMs);
+        if (ready < 0) {
+            std::perror("select()");
+            return 0;
+        }
+        if (ready == 0) {
+            // A wait cut short by Stop is no quiet period.
+            if (!socket.Running()) return -1;
+            NetTrace("No data within five seconds.\n");
+            return 0;
+        }
+        uint32_t from = 0;
+        int error = 0;
+        int got = socket.Receive(buffer, sizeof buffer, from, error);
+        if (got < 0) {
+            if (error == kErrorTimedOut) {
+                NetTrace(" timed out/n");
+                continue;
+            }
+            // Only this packet is lost; the replies behind it still count.
+            if (error == kErrorMessageSize) continue;
+            NetTrace(" recvfrom() failed: %d/n", error);
+            return -1;
+        }
+        uint32_t now = socket.NowMs();
+        EchoReplyView reply = ReadEchoReply(buffer, static_cast<size_t>(got));
+        FormatDotted(from, dotted);
+        if (!reply.complete) {
+            NetTrace(" Too few bytes from %s /n", dotted);
+            continue;
+        }
+        if (reply.type != kIcmpEchoReply) {
+            NetTrace(" nonecho type %d recvd /n", reply.type);
+            continue;
+        }
+        if (!IsOurEchoReply(reply, identifier)) {
+            NetTrace(" someone else's packet! /n");
+            continue;
+        }
+        MarkReplied(addresses, count, replied, from);
+        NetTrace("从 %s 返回 %d 字节, 数据包序列号 = %d, 延时大小: %u ms\n", dotted, got, reply.sequence,
+                 static_cast<unsigned>(now - reply.sendTimeMs));
+    }
+}
+
+void FormatDotted(uint32_t address, char out[16]) {
+    uint8_t b[4];
+    std::memcpy(b, &address, 4);
+    std::snprintf(out, 16, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
 }
 
 void BuildSweepCandidates(uint32_t address, uint32_t out[kSweepCount]) {

@@ -39,6 +39,8 @@ void CQIPServer::Step(unsigned& step) {
             if (ip[0] != '\0' && std::strcmp(ip, "0.0.0.0") != 0 && std::strcmp(ip, m_szLocalIp) != 0) {
                 std::memcpy(m_szLocalIp, ip, sizeof m_szLocalIp);
                 initIPList(ip);
+                // A sweep cut short by Stop is made again by the next Start.
+                if (StopRequested()) m_szLocalIp[0] = '\0';
             }
             m_bRefresh = 0;
         }
@@ -48,7 +50,7 @@ void CQIPServer::Step(unsigned& step) {
 }
 
 void CQIPServer::initIPList(const char* ip) {
-    m_nCount = FindFreeAddresses(ip, 1000, m_freeAddresses, kFreePoolSize);
+    m_nCount = FindFreeAddresses(ip, 1000, m_freeAddresses, kFreePoolSize, StopEvent());
     for (uint32_t& mark : m_marks)
         mark = 1;
     NetTrace("initIPList, freecnt:%d\n", m_nCount);
@@ -80,15 +82,15 @@ void CQIPServer::GetLocalIp(char out[16]) {
     std::memcpy(out, m_szLocalIp, sizeof m_szLocalIp);
 }
 
-int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max) {
+int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max, HANDLE stop) {
     uint32_t candidates[kSweepCount];
     int replied[kSweepCount];
     BuildSweepCandidates(inet_addr(ip), candidates);
-    if (PingSweep(candidates, kSweepCount, timeoutMs, replied) != 0) return -1;
+    if (PingSweep(candidates, kSweepCount, timeoutMs, replied, stop) != 0) return -1;
     return CollectUnanswered(candidates, replied, kSweepCount, out, max);
 }
 
-int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied) {
+int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied, HANDLE stop) {
     std::memset(replied, 0, sizeof(int) * count);
     // Nothing else in the program need have started Winsock; the count is per call, so this pairs up.
     WSADATA wsa;
@@ -100,15 +102,16 @@ int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied)
         return -1;
     }
     uint16_t identifier = static_cast<uint16_t>(GetCurrentProcessId());
-    for (int i = 0; i < count; ++i) {
+    int result = 0;
+    for (int i = 0; i < count && result == 0; ++i) {
         SendEchoRequest(s, addresses[i], identifier);
         NetTrace("after send : %d\n", i);
-        if (i % 8 == 0) ReceiveEchoReplies(0, s, addresses, count, replied, identifier);
+        if (i % 8 == 0) result = ReceiveEchoReplies(0, s, addresses, count, replied, identifier, stop);
     }
-    ReceiveEchoReplies(timeoutMs, s, addresses, count, replied, identifier);
+    if (result == 0) result = ReceiveEchoReplies(timeoutMs, s, addresses, count, replied, identifier, stop);
     closesocket(s);
     if (started) WSACleanup();
-    return 0;
+    return result;
 }
 
 int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier) {
@@ -123,52 +126,55 @@ int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier) {
     return 0;
 }
 
-int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
-                       uint16_t identifier) {
-    uint8_t buffer[kReplyBufferSize];
-    for (;;) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        timeval tv;
-        tv.tv_sec = timeoutMs / 1000;
-        tv.tv_usec = (timeoutMs % 1000) * 1000;
-        int ready = select(0, &readable, nullptr, nullptr, &tv);
-        if (ready == SOCKET_ERROR) {
-            perror("select()");
-            return 0;
+namespace {
+
+class WinsockEchoSocket : public EchoSocket {
+public:
+    WinsockEchoSocket(SOCKET s, HANDLE stop) : m_socket(s), m_stop(stop) {}
+    // In slices, so that a Stop is seen within one of them rather than after the whole timeout.
+    int Wait(int timeoutMs) override {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const int left = timeoutMs - static_cast<int>(GetTickCount() - start);
+            const int slice = left < 0 ? 0 : left < kSliceMs ? left : kSliceMs;
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(m_socket, &readable);
+            timeval tv;
+            tv.tv_sec = slice / 1000;
+            tv.tv_usec = (slice % 1000) * 1000;
+            int ready = select(0, &readable, nullptr, nullptr, &tv);
+            if (ready == SOCKET_ERROR) return -1;
+            if (ready > 0) return 1;
+            if (left <= slice || !Running()) return 0;
         }
-        if (ready == 0) {
-            NetTrace("No data within five seconds.\n");
-            return 0;
-        }
-        sockaddr_in from;
-        int fromLen = sizeof from;
-        std::memset(&from, 0, sizeof from);
-        int got = recvfrom(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
-                           reinterpret_cast<sockaddr*>(&from), &fromLen);
+    }
+    int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
+        sockaddr_in sender;
+        int senderLen = sizeof sender;
+        std::memset(&sender, 0, sizeof sender);
+        int got = recvfrom(m_socket, reinterpret_cast<char*>(buffer), size, 0,
+                           reinterpret_cast<sockaddr*>(&sender), &senderLen);
         if (got == SOCKET_ERROR) {
-            int error = WSAGetLastError();
-            if (error == WSAETIMEDOUT) {
-                NetTrace(" timed out/n");
-                continue;
-            }
-            NetTrace(" recvfrom() failed: %d/n", error);
+            error = WSAGetLastError();
             return -1;
         }
-        DWORD now = GetTickCount();
-        if (got < 16) NetTrace(" Too few bytes from %s /n", inet_ntoa(from.sin_addr));
-        EchoReplyView reply = ReadEchoReply(buffer, static_cast<size_t>(got));
-        if (reply.type != kIcmpEchoReply) {
-            NetTrace(" nonecho type %d recvd /n", reply.type);
-            continue;
-        }
-        if (!IsOurEchoReply(reply, identifier)) {
-            NetTrace(" someone else's packet! /n");
-            continue;
-        }
-        MarkReplied(addresses, count, replied, from.sin_addr.s_addr);
-        NetTrace("从 %s 返回 %d 字节, 数据包序列号 = %d, 延时大小: %u ms\n", inet_ntoa(from.sin_addr), got,
-                 reply.sequence, static_cast<unsigned>(now - reply.sendTimeMs));
+        from = sender.sin_addr.s_addr;
+        return got;
     }
+    uint32_t NowMs() override { return GetTickCount(); }
+    bool Running() override { return !m_stop || WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0; }
+
+private:
+    static constexpr int kSliceMs = 100;
+    SOCKET m_socket;
+    HANDLE m_stop;
+};
+
+} // namespace
+
+int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
+                       uint16_t identifier, HANDLE stop) {
+    WinsockEchoSocket socket(s, stop);
+    return CollectEchoReplies(socket, timeoutMs, addresses, count, replied, identifier);
 }

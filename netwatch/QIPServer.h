@@ -38,12 +38,15 @@ private:
     char m_szLocalIp[16];
 };
 
+// A sweep ends early, failed, once stop (a manual-reset event; nullptr: none) is set.
 // The candidates of ip's /24 that did not answer, at most max, into out; -1 when the sweep failed.
-int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max);
-// One echo request to each address; replied[i] = 1 for each that answered. -1 without a raw socket.
-int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied);
+int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max, HANDLE stop = nullptr);
+// One echo request to each address; replied[i] = 1 for each that answered. -1 without a raw socket,
+// after a receive error or when stopped.
+int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied, HANDLE stop = nullptr);
 // Sockets are passed as UINT_PTR (what SOCKET is) so this header needs no winsock2.h.
 int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier);
-// Reads replies until none comes within timeoutMs; 0, or -1 on a receive error.
+// Reads replies until none comes within timeoutMs (at most kCollectionGraceMs longer); 0, or -1 on a
+// receive error or a stop.
 int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
-                       uint16_t identifier);
+                       uint16_t identifier, HANDLE stop = nullptr);

@@ -6,7 +6,9 @@
 
 int CQServer::_nRef = 0;
 
-CQServer::CQServer() : m_nThreadId(0), m_nIndex(0), m_bRun(0), m_bInThread(0), m_hThread(nullptr) {
+CQServer::CQServer()
+    : m_nThreadId(0), m_nIndex(0), m_bRun(0), m_bInThread(0), m_hThread(nullptr),
+      m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_nNaps(0) {
     InitializeCriticalSection(&m_lock);
     ++_nRef;
     m_nIndex = _nRef;
@@ -15,6 +17,7 @@ CQServer::CQServer() : m_nThreadId(0), m_nIndex(0), m_bRun(0), m_bInThread(0), m
 
 CQServer::~CQServer() {
     WaitForThreadEnd();
+    if (m_hStop) CloseHandle(m_hStop);
     DeleteCriticalSection(&m_lock);
     NetTrace("CQServer::_nRef=%d\n", _nRef);
     --_nRef;
@@ -24,6 +27,7 @@ void CQServer::WaitForThreadEnd() {
     if (!m_hThread) return;
     // Never waits for ever: a body whose Stop never came is told to end here.
     m_bRun = 0;
+    if (m_hStop) SetEvent(m_hStop);
     WaitForSingleObject(m_hThread, INFINITE);
     CloseHandle(m_hThread);
     m_hThread = nullptr;
@@ -38,6 +42,7 @@ int CQServer::Start() {
         CloseHandle(m_hThread);
         m_hThread = nullptr;
     }
+    if (m_hStop) ResetEvent(m_hStop);
     m_bRun = 1;
     unsigned id = 0;
     uintptr_t h = _beginthreadex(nullptr, 0, &CQServer::ThreadProc, this, 0, &id);
@@ -51,12 +56,25 @@ int CQServer::Start() {
 void CQServer::Stop() {
     if (m_bRun.load() == 0) return;
     m_bRun = 0;
-    for (int i = 0; i < 1000 && m_bInThread.load() == 1; ++i)
-        Sleep(1);
+    if (m_hStop) SetEvent(m_hStop);
+    if (m_hThread) WaitForSingleObject(m_hThread, 1000);
     NetTrace("m_nIndex=%d, Thread:0x%x end, m_bInThread:%d...\n", m_nIndex, m_nThreadId, m_bInThread.load());
 }
 
 unsigned __stdcall CQServer::ThreadProc(void* object) {
     static_cast<CQServer*>(object)->Run();
     return 0;
+}
+
+void CQServer::NapUntilNextSecond() {
+    ++m_nNaps;
+    // The calendar clock that time() reads; 100 ns units, so this is the millisecond within its second.
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULONGLONG t = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    DWORD ms = 1000 - static_cast<DWORD>(t / 10000 % 1000);
+    if (m_hStop)
+        WaitForSingleObject(m_hStop, ms);
+    else
+        Sleep(ms);
 }

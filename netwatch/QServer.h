@@ -18,7 +18,7 @@ public:
     // 1 when a thread was started; 0 when one runs already or it could not be created (the object
     // then still counts as started until Stop).
     int Start();
-    // Asks the body to end and waits for it at most about a second.
+    // Asks the body to end and waits for its thread at most a second.
     void Stop();
 
     static unsigned __stdcall ThreadProc(void* object);
@@ -31,9 +31,12 @@ public:
     int IsStarted() const { return m_bRun.load(); }
     int IsInThread() const { return m_bInThread.load(); }
     int Index() const { return m_nIndex; }
+    // How often the body has gone to sleep between its looks at the clock.
+    int Naps() const { return m_nNaps.load(); }
 
 protected:
-    // The body's skeleton: work() once for each new second, a 1 ms sleep between looks, until Stop.
+    // The body's skeleton: work() once for each new second, asleep in between until the next second
+    // or Stop, until Stop.
     template <class Work> void RunEachSecond(Work work) {
         time_t t0 = time(nullptr);
         m_bInThread = 1;
@@ -43,10 +46,14 @@ protected:
                 work();
                 t0 = now;
             }
-            Sleep(1);
+            NapUntilNextSecond();
         }
         m_bInThread = 0;
     }
+    // Set from Stop until the next Start: long work (a sweep) ends early when it sees it.
+    HANDLE StopEvent() const { return m_hStop; }
+    bool StopRequested() const { return m_hStop && WaitForSingleObject(m_hStop, 0) == WAIT_OBJECT_0; }
+
     unsigned m_nThreadId;
     int m_nIndex;
     CRITICAL_SECTION m_lock;
@@ -54,7 +61,11 @@ protected:
     std::atomic<int> m_bInThread;
 
 private:
-    HANDLE m_hThread; // kept (not closed at start) only so that destruction can wait for the thread
+    void NapUntilNextSecond();
+
+    HANDLE m_hThread; // kept so that Stop and destruction can wait for the thread
+    HANDLE m_hStop;   // manual reset
+    std::atomic<int> m_nNaps;
     static int _nRef;
 };
 

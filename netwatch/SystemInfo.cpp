@@ -33,9 +33,8 @@ bool RealReadConnectionName(const char* adapterName, char* out, DWORD size) {
                           adapterName);
     if (n < 0 || static_cast<size_t>(n) >= sizeof path) return false;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &key) !=
-        ERROR_SUCCESS)
-        return false;
+    // Read rights only: without elevation the key cannot be opened for writing.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     // Up to a whole field's worth (260 bytes) is read; the registry does not promise a terminator,
     // so one byte beyond it stays free for one.
     char value[kNameSize + 1] = {0};
@@ -55,10 +54,27 @@ void CopyDotted(char* out, const char* text) {
 const HostNetApi kRealApi = {RealGetNumberOfInterfaces, RealGetAdaptersInfo, RealGetNetworkParams,
                              RealReadConnectionName, RunCommandLine};
 
-// Listener state, one per process.
+// Listener state, one per process. The thread handle and the stop event belong to Start and Stop.
 std::atomic<int> g_nicKeepRunning{0};
 std::atomic<HANDLE> g_nicEvent{nullptr};
 HANDLE g_nicHandle = nullptr;
+HANDLE g_nicThread = nullptr;
+HANDLE g_nicStop = nullptr;
+// Process-wide rather than on the listener's stack: a change request cancelled as the listener leaves
+// may still complete into it.
+OVERLAPPED g_nicOverlapped;
+
+void StopNicListener() {
+    g_nicKeepRunning = 0;
+    if (!g_nicThread) return;
+    SetEvent(g_nicStop);
+    // The listener waits on the stop event too, so it leaves at once.
+    WaitForSingleObject(g_nicThread, INFINITE);
+    CloseHandle(g_nicThread);
+    CloseHandle(g_nicStop);
+    g_nicThread = nullptr;
+    g_nicStop = nullptr;
+}
 
 } // namespace
 
@@ -73,8 +89,12 @@ CSystemInfo::CSystemInfo()
 CSystemInfo::~CSystemInfo() {
     WaitForThreadEnd();
     // The finder's thread reads this inventory and is destroyed after it: a step of it that outlived its
-    // Stop (held up on this lock, say) must be over before the records and the lock go.
-    if (this == &g_SystemInfo) g_IPServer.WaitForThreadEnd();
+    // Stop (held up on this lock, say) must be over before the records and the lock go; so must the
+    // listener, which calls into both.
+    if (this == &g_SystemInfo) {
+        StopNicListener();
+        g_IPServer.WaitForThreadEnd();
+    }
     ClearAdapters();
 }
 
@@ -85,15 +105,24 @@ void CSystemInfo::ClearAdapters() {
 }
 
 int CSystemInfo::Start() {
-    if (g_nicKeepRunning.load() == 0) {
-        uintptr_t h = _beginthreadex(nullptr, 0, NicChangeListener, nullptr, 0, nullptr);
-        if (h) CloseHandle(reinterpret_cast<HANDLE>(h));
+    if (g_nicKeepRunning.load() == 0 && !g_nicThread) {
+        // Set here, not by the listener: a Stop that comes before the thread runs must not be undone.
+        g_nicKeepRunning = 1;
+        g_nicStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        uintptr_t h = g_nicStop ? _beginthreadex(nullptr, 0, NicChangeListener, g_nicStop, 0, nullptr) : 0;
+        if (h) {
+            g_nicThread = reinterpret_cast<HANDLE>(h);
+        } else {
+            if (g_nicStop) CloseHandle(g_nicStop);
+            g_nicStop = nullptr;
+            g_nicKeepRunning = 0;
+        }
     }
     return CQServer::Start();
 }
 
 void CSystemInfo::Stop() {
-    g_nicKeepRunning = 0;
+    StopNicListener();
     CQServer::Stop();
 }
 
@@ -165,16 +194,13 @@ void CSystemInfo::RefreshAdapters() {
         NetTrace("NOT FOUND NIC...\n");
         return;
     }
-    // One adapter entry per interface; no second try with more room when that is too little.
+    // One adapter entry per interface to start with. Extra addresses and gateways, or adapters the
+    // count missed, need more: the call then says how much.
     unsigned long long want = static_cast<unsigned long long>(interfaces) * sizeof(IP_ADAPTER_INFO);
     if (want > 0x7FFFFFFFull) return;
-    ULONG size = static_cast<ULONG>(want);
-    void* buffer = std::malloc(size);
+    void* buffer = FillGrowing(static_cast<ULONG>(want), 4,
+                               [this](void* b, ULONG* size) { return m_api.getAdaptersInfo(b, size); });
     if (!buffer) return;
-    if (m_api.getAdaptersInfo(buffer, &size) != ERROR_SUCCESS) {
-        std::free(buffer);
-        return;
-    }
     for (const IP_ADAPTER_INFO* a = static_cast<const IP_ADAPTER_INFO*>(buffer); a; a = a->Next) {
         AdapterRecord* r;
         while (!(r = static_cast<AdapterRecord*>(std::calloc(1, sizeof(AdapterRecord)))))
@@ -317,38 +343,50 @@ int RunCommandLine(char* command, int wait, int show) {
     return 1;
 }
 
-unsigned __stdcall NicChangeListener(void*) {
-    g_nicKeepRunning = 1;
+unsigned __stdcall NicChangeListener(void* stopEvent) {
+    HANDLE stop = static_cast<HANDLE>(stopEvent);
     NetTrace("nic listening...\n");
-    // Winsock's event calls want Winsock started in this process, and nothing else need have done it
-    // yet when the workers start (the sweep starts and ends its own use around each sweep).
+    // Keeps Winsock started while the workers run: their address conversions (inet_addr, inet_ntoa)
+    // also run outside the sweep's own start and clean-up.
     WSADATA wsa;
     bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    HANDLE event = WSACreateEvent();
-    if (event == WSA_INVALID_EVENT) {
+    HANDLE change = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!change) {
         // Without the event every wait would fail at once: the loop would spin.
-        g_nicKeepRunning = 0;
         if (started) WSACleanup();
         NetTrace("stop nic listen...\n");
         return 0;
     }
-    OVERLAPPED overlapped;
-    std::memset(&overlapped, 0, sizeof overlapped);
-    overlapped.hEvent = event;
-    g_nicEvent = event;
+    std::memset(&g_nicOverlapped, 0, sizeof g_nicOverlapped);
+    g_nicOverlapped.hEvent = change;
+    g_nicEvent = change;
+    const HANDLE events[2] = {change, stop};
+    bool pending = false;
     while (g_nicKeepRunning.load() == 1) {
-        NotifyAddrChange(&g_nicHandle, &overlapped);
-        if (WaitForSingleObject(event, INFINITE) == WAIT_OBJECT_0) {
+        DWORD limit = INFINITE;
+        if (!pending) {
+            if (NotifyAddrChange(&g_nicHandle, &g_nicOverlapped) == ERROR_IO_PENDING)
+                pending = true;
+            else
+                limit = 1000; // ask again a second later, not in a tight loop
+        }
+        DWORD woke = WaitForMultipleObjects(2, events, FALSE, limit);
+        if (woke == WAIT_OBJECT_0 + 1) break;
+        if (woke == WAIT_OBJECT_0) {
             NetTrace("IP Address table changed...\n");
             g_SystemInfo.RequestRefresh();
             g_IPServer.RequestRefresh();
-            WSAResetEvent(event);
-        } else {
+            ResetEvent(change);
+            // Only a request that has completed is made again (SignalNicChange leaves it pending).
+            if (HasOverlappedIoCompleted(&g_nicOverlapped)) pending = false;
+        } else if (woke != WAIT_TIMEOUT) {
             NetTrace("WaitForSingleObject, timeout\n");
+            if (WaitForSingleObject(stop, 1000) == WAIT_OBJECT_0) break;
         }
     }
     g_nicEvent = nullptr;
-    WSACloseEvent(event);
+    if (pending) CancelIPChangeNotify(&g_nicOverlapped);
+    CloseHandle(change);
     if (started) WSACleanup();
     NetTrace("stop nic listen...\n");
     return 0;

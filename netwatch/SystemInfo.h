@@ -82,9 +82,9 @@ private:
 // 1 when the process started.
 int RunCommandLine(char* command, int wait, int show);
 
-// The listener thread: waits for changes of the PC's IP address table and asks both workers to
-// refresh. It ends only after a change that comes once Stop has cleared its flag, or with the process.
-unsigned __stdcall NicChangeListener(void* argument);
+// The listener thread: waits for changes of the PC's IP address table, or for its stop event (the
+// argument), and asks both workers to refresh at each change. Started by Start, ended by Stop.
+unsigned __stdcall NicChangeListener(void* stopEvent);
 // Wakes the listener as an address change does. Wine never signals NotifyAddrChange, so this is how
-// a change is made in tests. False while the listener has not yet made its event.
+// a change is made in tests. False while the listener has no event.
 bool SignalNicChange();

@@ -1,9 +1,11 @@
 // Echo packets, sweep candidates, the pool, adapter records and netsh command lines.
 #include "AdapterRecord.h"
 #include "IcmpEcho.h"
+#include "NetTrace.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -83,40 +85,177 @@ TEST(NetwatchEchoRequest, LaysOutTheTwelveBytesLittleEndianWithAValidChecksum) {
     }
 }
 
-TEST(NetwatchEchoReply, ReadsOnlyWhatArrived) {
-    // A buffer that still holds an earlier full reply of ours: a short packet must not borrow from it.
-    uint8_t buf[kReplyBufferSize];
-    std::memset(buf, 0, sizeof buf);
-    buf[0] = 0x45;
-    buf[20] = 0;                    // echo reply
-    buf[24] = 0x34, buf[25] = 0x12; // identifier 0x1234
-    buf[26] = 0x05, buf[27] = 0x00; // sequence 5
-    buf[28] = 0xE8, buf[29] = 0x03; // send time 1000
+TEST(NetwatchEchoReply, ReadsTheFieldsAfterTheHeaderLengthAndOnlyWhatArrived) {
+    // The buffer still holds an earlier full reply of ours: a short packet must not borrow from it.
+    // The ICMP fields start after the header length, 20 bytes, or 24 with 4 bytes of options.
+    auto reply = [](int headerWords) {
+        std::vector<uint8_t> p(kReplyBufferSize, 0);
+        const int icmp = headerWords * 4;
+        p[0] = static_cast<uint8_t>(0x40 | headerWords);
+        p[20] = 0x94;                           // an option's first byte where a fixed reader sees the type
+        p[icmp + 4] = 0x34, p[icmp + 5] = 0x12; // identifier 0x1234
+        p[icmp + 6] = 0x05, p[icmp + 7] = 0x00; // sequence 5
+        p[icmp + 8] = 0xE8, p[icmp + 9] = 0x03; // send time 1000
+        p[icmp] = 0;                            // echo reply
+        return p;
+    };
     struct Case {
+        int headerWords;
         size_t length;
-        int type;
-        bool hasId;
-        uint16_t seq;
-        uint32_t time;
         bool ours;
     } cases[] = {
-        {32, 0, true, 5, 1000, true}, {1024, 0, true, 5, 1000, true}, {28, 0, true, 5, 0, true},
-        {26, 0, true, 0, 0, true},    {25, 0, false, 0, 0, false},    {21, 0, false, 0, 0, false},
-        {20, -1, false, 0, 0, false}, {0, -1, false, 0, 0, false},
+        {5, 32, true},  {5, 1024, true}, {5, 31, false}, {5, 28, false}, {5, 27, false},
+        {5, 26, false}, {5, 20, false},  {5, 16, false}, {5, 0, false},  {6, 36, true},
+        {6, 35, false}, {6, 32, false},  {4, 32, false}, {15, 80, true}, {15, 71, false},
     };
     for (const Case& c : cases) {
-        EchoReplyView v = ReadEchoReply(buf, c.length);
-        EXPECT_EQ(c.type, v.type) << "length " << c.length;
-        EXPECT_EQ(c.hasId, v.hasIdentifier) << "length " << c.length;
-        EXPECT_EQ(c.seq, v.sequence) << "length " << c.length;
-        EXPECT_EQ(c.time, v.sendTimeMs) << "length " << c.length;
-        EXPECT_EQ(c.ours, IsOurEchoReply(v, 0x1234)) << "length " << c.length;
+        std::vector<uint8_t> p = reply(c.headerWords);
+        EchoReplyView v = ReadEchoReply(p.data(), c.length);
+        EXPECT_EQ(c.ours, IsOurEchoReply(v, 0x1234)) << "header " << c.headerWords * 4 << ", length " << c.length;
+        EXPECT_EQ(c.ours, v.complete) << "header " << c.headerWords * 4 << ", length " << c.length;
+        if (c.ours) {
+            EXPECT_EQ(5, v.sequence);
+            EXPECT_EQ(1000u, v.sendTimeMs);
+        }
     }
-    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(buf, 32), 0x1235)) << "another process's identifier";
-    buf[20] = 3;
-    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(buf, 32), 0x1234)) << "destination unreachable";
-    buf[20] = 8;
-    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(buf, 32), 0x1234)) << "our own request seen by the raw socket";
+    std::vector<uint8_t> p = reply(5);
+    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1235)) << "another process's identifier";
+    p[20] = 3;
+    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1234)) << "destination unreachable";
+    p[20] = 8;
+    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1234)) << "our own request seen by the raw socket";
+    p[20] = 0;
+    p[0] = 0x65;
+    EXPECT_FALSE(ReadEchoReply(p.data(), 32).complete) << "not IPv4";
+}
+
+namespace {
+
+// A raw socket on a clock of its own: each packet arrives at its time (ms); error non-zero makes the
+// receive fail with that code instead.
+class ScriptedSocket : public EchoSocket {
+public:
+    struct Arrival {
+        uint32_t atMs;
+        std::vector<uint8_t> bytes;
+        uint32_t from;
+        int error;
+    };
+    std::vector<Arrival> arrivals;
+    size_t next = 0;
+    uint32_t now = 0;
+    uint32_t stopAtMs = UINT32_MAX; // Stop comes then, ending a wait early
+    int Wait(int timeoutMs) override {
+        bool arrives = next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs);
+        uint32_t until = arrives ? std::max(now, arrivals[next].atMs) : now + static_cast<uint32_t>(timeoutMs);
+        if (stopAtMs < until) {
+            now = stopAtMs;
+            return 0;
+        }
+        now = until;
+        return arrives ? 1 : 0;
+    }
+    int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
+        const Arrival& a = arrivals[next++];
+        if (a.error) {
+            error = a.error;
+            return -1;
+        }
+        std::memcpy(buffer, a.bytes.data(), std::min<size_t>(a.bytes.size(), size));
+        from = a.from;
+        return static_cast<int>(a.bytes.size());
+    }
+    uint32_t NowMs() override { return now; }
+    bool Running() override { return now < stopAtMs; }
+};
+
+// An echo reply as the raw socket delivers it: a 20-byte IPv4 header, then the 12 bytes we sent.
+std::vector<uint8_t> EchoReplyPacket(uint16_t identifier, uint16_t sequence) {
+    std::vector<uint8_t> p(kIpHeaderSize, 0);
+    p[0] = 0x45;
+    uint8_t icmp[kEchoRequestSize];
+    BuildEchoRequest(icmp, identifier, sequence, 0);
+    icmp[0] = kIcmpEchoReply;
+    p.insert(p.end(), icmp, icmp + sizeof icmp);
+    return p;
+}
+
+std::vector<std::string>& g_coreTraces = *new std::vector<std::string>;
+void KeepTrace(const char* line) {
+    g_coreTraces.push_back(line);
+}
+
+} // namespace
+
+TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
+    SetNetTraceSink(KeepTrace);
+    const uint32_t a = Addr(10, 0, 0, 101), b = Addr(10, 0, 0, 102), c = Addr(10, 0, 0, 103);
+    const uint32_t candidates[] = {a, b, c};
+    const uint16_t ours = 0x4321;
+    std::vector<uint8_t> shortOfOurs = EchoReplyPacket(ours, 1);
+    shortOfOurs.resize(26);
+    struct Case {
+        const char* what;
+        std::vector<ScriptedSocket::Arrival> arrivals;
+        int result;
+        std::vector<int> replied;
+        uint32_t endsAtMs;
+    } cases[] = {
+        {"a packet too big for the buffer is skipped, the replies behind it count",
+         {{100, {}, 0, kErrorMessageSize}, {200, EchoReplyPacket(ours, 2), b, 0}},
+         0,
+         {0, 1, 0},
+         1200},
+        {"a reply cut short counts as no answer", {{100, shortOfOurs, a, 0}}, 0, {0, 0, 0}, 1100},
+        {"any other receive error fails the sweep",
+         {{100, EchoReplyPacket(ours, 1), a, 0}, {300, {}, 0, 10054}},
+         -1,
+         {1, 0, 0},
+         300},
+        {"a timeout of the receive waits again",
+         {{100, {}, 0, kErrorTimedOut}, {500, EchoReplyPacket(ours, 3), c, 0}},
+         0,
+         {0, 0, 1},
+         1500},
+    };
+    // Someone else pings every 500 ms for 20 s: no quiet second ever comes, the deadline ends it.
+    Case steady{"steady foreign traffic", {}, 0, {1, 0, 0}, 6000};
+    steady.arrivals.push_back({50, EchoReplyPacket(ours, 4), a, 0});
+    for (uint32_t t = 500; t <= 20000; t += 500)
+        steady.arrivals.push_back({t, EchoReplyPacket(0x7777, static_cast<uint16_t>(t)), Addr(10, 0, 0, 9), 0});
+
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    all.push_back(steady);
+    for (const Case& t : all) {
+        g_coreTraces.clear();
+        ScriptedSocket socket;
+        socket.arrivals = t.arrivals;
+        int replied[3] = {0, 0, 0};
+        EXPECT_EQ(t.result, CollectEchoReplies(socket, 1000, candidates, 3, replied, ours)) << t.what;
+        EXPECT_EQ(t.replied, std::vector<int>(replied, replied + 3)) << t.what;
+        EXPECT_EQ(t.endsAtMs, socket.now) << t.what;
+    }
+    EXPECT_EQ(1u, std::count(g_coreTraces.begin(), g_coreTraces.end(), std::string("从 10.0.0.101 返回 32 字节, 数据包序列号 = 4, 延时大小: 50 ms\n")));
+
+    // Told to stop, before or during a wait: it leaves at once, and the sweep counts as not done.
+    for (uint32_t stopAt : {0u, 700u}) {
+        ScriptedSocket stopped;
+        stopped.stopAtMs = stopAt;
+        stopped.arrivals = {{0, EchoReplyPacket(ours, 5), a, 0}};
+        int replied[3] = {0, 0, 0};
+        EXPECT_EQ(-1, CollectEchoReplies(stopped, 1000, candidates, 3, replied, ours)) << "stop at " << stopAt;
+        EXPECT_EQ(stopAt, stopped.now);
+        EXPECT_EQ(stopAt ? 1u : 0u, stopped.next) << "packets read after a stop at " << stopAt;
+    }
+    int replied[3] = {0, 0, 0};
+
+    g_coreTraces.clear();
+    ScriptedSocket cut;
+    cut.arrivals = {{100, shortOfOurs, a, 0}};
+    CollectEchoReplies(cut, 1000, candidates, 3, replied, ours);
+    EXPECT_EQ(std::vector<std::string>({" Too few bytes from 10.0.0.101 /n", "No data within five seconds.\n"}),
+              g_coreTraces);
+    SetNetTraceSink(nullptr);
 }
 
 TEST(NetwatchSweep, CandidatesAreDotHundredOneToTwoFiftyFourOfTheSameSlash24) {
@@ -172,6 +311,40 @@ TEST(NetwatchAdapters, MacTextAndRequestRules) {
     EXPECT_TRUE(AddressRequestMatches(r, "10.0.0.5", "255.255.255.0", "10.0.0.1"));
     EXPECT_FALSE(AddressRequestMatches(r, "10.0.0.5", "255.255.255.0", ""));
     EXPECT_FALSE(AddressRequestMatches(r, "10.0.0.50", "255.255.255.0", "10.0.0.1"));
+}
+
+TEST(NetwatchAdapters, ATooSmallBufferIsAskedForAgainAFewTimes) {
+    struct Case {
+        const char* what;
+        unsigned long need, growth, error;
+        bool keepsGrowing, filled;
+        int calls;
+    } cases[] = {
+        {"the first guess is enough", 600, 0, 0, false, true, 1},
+        {"a second address needs more", 1300, 0, 0, false, true, 2},
+        {"the list grows between calls", 1300, 700, 0, false, true, 3},
+        {"it keeps growing", 1300, 700, 0, true, false, 4},
+        {"another error", 0, 0, 232, false, false, 1},
+    };
+    for (const Case& c : cases) {
+        int calls = 0;
+        unsigned long need = c.need, growth = c.growth;
+        void* b = FillGrowing(static_cast<unsigned long>(640), 4, [&](void* buffer, unsigned long* size) {
+            ++calls;
+            if (c.error) return c.error;
+            if (*size < need) {
+                *size = need;
+                need += growth;
+                if (!c.keepsGrowing) growth = 0;
+                return kErrorBufferOverflow;
+            }
+            std::memset(buffer, 0xAB, need);
+            return 0ul;
+        });
+        EXPECT_EQ(c.filled, b != nullptr) << c.what;
+        EXPECT_EQ(c.calls, calls) << c.what;
+        std::free(b);
+    }
 }
 
 TEST(NetwatchNetsh, CommandLinesAreExactAndNeverCutOrBrokenOut) {

@@ -71,6 +71,9 @@ TEST(NetwatchWorkerBase, StartTwiceRunsOneThreadAndStopEndsItWithinMilliseconds)
     for (const std::string& t : Traces())
         running += t.find("running...") != std::string::npos;
     EXPECT_EQ(1, running) << JoinedTraces();
+    // Between its steps the body sleeps until the next second, not in short naps that cost CPU.
+    ASSERT_TRUE(WaitUntil([&] { return w.steps.load() >= 2; }, 5000)) << "fewer than two steps in 5 s";
+    EXPECT_LE(w.Naps(), 3 * (w.steps.load() + 1)) << "naps for " << w.steps.load() << " steps";
 
     // The body sleeps between its once-a-second steps (a step of this worker is instant).
     DWORD t0 = GetTickCount();
