@@ -39,7 +39,8 @@ int32_t ParamDecimal(const char* value) {
     return static_cast<int32_t>(n);
 }
 
-unsigned ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64], int32_t& group) {
+unsigned ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64],
+                              int32_t& group) {
     std::memset(productType, 0, sizeof productType);
     std::memset(version, 0, sizeof version);
     group = 0;
@@ -54,8 +55,9 @@ unsigned ParseProductInfoText(const char* text, char (&productType)[32], char (&
                       ? cut | INFO_PRODUCT_TYPE_CUT
                       : cut & ~INFO_PRODUCT_TYPE_CUT;
         else if (KeyMatches(key, "Version"))
-            cut = CopyGbkBounded(version, sizeof version, value) < std::strlen(value) ? cut | INFO_VERSION_CUT
-                                                                                    : cut & ~INFO_VERSION_CUT;
+            cut = CopyGbkBounded(version, sizeof version, value) < std::strlen(value)
+                      ? cut | INFO_VERSION_CUT
+                      : cut & ~INFO_VERSION_CUT;
         else if (KeyMatches(key, "ORVGROUP"))
             group = ParamDecimal(value);
     }
@@ -78,10 +80,11 @@ void ParseAdcText(const char* text, int32_t& adcH, int32_t& adcL, int32_t& adcR)
 
 void EvaluateVerdicts(const StatusInputs& in, int (&status)[STATUS_COUNT]) {
     if (in.bInfoReceived) {
-        status[STATUS_PRODUCT_TYPE] = !(in.nCut & INFO_PRODUCT_TYPE_CUT) &&
-                                              std::strcmp(OrEmpty(in.szProductType), OrEmpty(in.szExpProductType)) == 0
-                                          ? VERDICT_PASS
-                                          : VERDICT_FAIL;
+        status[STATUS_PRODUCT_TYPE] =
+            !(in.nCut & INFO_PRODUCT_TYPE_CUT) &&
+                    std::strcmp(OrEmpty(in.szProductType), OrEmpty(in.szExpProductType)) == 0
+                ? VERDICT_PASS
+                : VERDICT_FAIL;
         status[STATUS_VERSION] = (in.nCut & INFO_VERSION_CUT)
                                      ? VERDICT_FAIL
                                      : VersionVerdict(OrEmpty(in.szVersion), OrEmpty(in.szExpVersion));

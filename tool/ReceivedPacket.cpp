@@ -48,7 +48,9 @@ CfgRoute RouteCfgPacket(const CfgPacket& packet) {
 
 bool CfgPacketFits(const CfgPacket& packet, size_t arrived) {
     if (arrived < CFG_HEADER_SIZE) return false;
-    auto inside = [arrived](int64_t offset) { return offset >= 0 && static_cast<uint64_t>(offset) < arrived; };
+    auto inside = [arrived](int64_t offset) {
+        return offset >= 0 && static_cast<uint64_t>(offset) < arrived;
+    };
     switch (RouteCfgPacket(packet)) {
     case CfgRoute::DeviceInfo:
         return inside(4 + static_cast<int64_t>(packet.nType));

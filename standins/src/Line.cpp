@@ -375,7 +375,8 @@ void Cancel(int owner) {
         const ULONGLONG now = Now();
         if (now >= giveUp) {
             Unlock();
-            Log(STANDIN_NOTE, "deadlock", "a stop waited %u ms for a callback that did not return", kCancelGiveUpMs);
+            Log(STANDIN_NOTE, "deadlock", "a stop waited %u ms for a callback that did not return",
+                kCancelGiveUpMs);
             Lock();
             return;
         }

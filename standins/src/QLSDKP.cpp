@@ -12,8 +12,8 @@ namespace {
 LONG g_nextPlayer = 0;
 
 std::mutex g_playersLock;
-std::set<int> g_alive;            // handles made and not yet released
-int g_made = 0, g_released = 0;   // since the SDK was last released
+std::set<int> g_alive;          // handles made and not yet released
+int g_made = 0, g_released = 0; // since the SDK was last released
 } // namespace
 
 QLSDKP_API int QLSP_InitSDK(void) {

@@ -152,7 +152,8 @@ TEST_F(Player, ConnectedCameraPostsItsPacketsAsMallocRecords) {
               main_.notices.end())
         << "no 0x465 after Player_Init";
     ASSERT_FALSE(main_.refits.empty()) << "no 0x6410 to the display window";
-    EXPECT_EQ(main_.refits.back(), 0u) << "0x6410 carries no rectangle: the window fits to its own client area";
+    EXPECT_EQ(main_.refits.back(), 0u)
+        << "0x6410 carries no rectangle: the window fits to its own client area";
 }
 
 // The window procedure above frees with this module's free; the block must be this CRT's.
@@ -174,7 +175,8 @@ TEST_F(Player, PostedRecordIsOneBlockOfTheSharedRuntimeHeap) {
     for (int length : {3, 0}) {
         Standin_InjectPacket(3, packet, length);
         ASSERT_EQ(Standin_WaitIdle(3000), 1);
-        ASSERT_TRUE(PeekMessageA(&msg, main_.hwnd, 0x6400, 0x6400, PM_REMOVE)) << length << " bytes: none posted";
+        ASSERT_TRUE(PeekMessageA(&msg, main_.hwnd, 0x6400, 0x6400, PM_REMOVE))
+            << length << " bytes: none posted";
         rec = (TellurioPacketRecord*)msg.lParam;
         EXPECT_EQ(rec->nLength, length);
         free(rec);

@@ -84,18 +84,18 @@ TEST(ReceivedPacket, RoutesBySignedFieldsAndBoundsTheAccessPointTable) {
         size_t arrived;
         bool fits;
     } fits[] = {
-        {Packet(5, 0, 1, 16), 40, true},          {Packet(5, 0, 1, 35), 40, true},
-        {Packet(5, 0, 1, 36), 40, false},         {Packet(5, 0, 1, 0x7FFFFFF0), 40, false},
-        {Packet(5, 0, 1, -64), 40, false},        {Packet(5, 2, 7, 0), 21, true},
-        {Packet(5, 2, 7, 0), 20, false},          {Packet(5, 2, 7, -21), 40, false},
-        {Packet(6, 2, 0, 14, 224), 244, true},    {Packet(6, 2, 0, 14, 225), 244, false},
-        {Packet(6, 2, 0, 3, -1), 244, false},     {Packet(6, 2, 0, 8), 20, true},
+        {Packet(5, 0, 1, 16), 40, true},       {Packet(5, 0, 1, 35), 40, true},
+        {Packet(5, 0, 1, 36), 40, false},      {Packet(5, 0, 1, 0x7FFFFFF0), 40, false},
+        {Packet(5, 0, 1, -64), 40, false},     {Packet(5, 2, 7, 0), 21, true},
+        {Packet(5, 2, 7, 0), 20, false},       {Packet(5, 2, 7, -21), 40, false},
+        {Packet(6, 2, 0, 14, 224), 244, true}, {Packet(6, 2, 0, 14, 225), 244, false},
+        {Packet(6, 2, 0, 3, -1), 244, false},  {Packet(6, 2, 0, 8), 20, true},
         {Packet(6, 2, 0, 8), 19, false},
     };
     for (const auto& c : fits)
         EXPECT_EQ(CfgPacketFits(c.packet, c.arrived), c.fits)
-            << "header 0x" << std::hex << c.packet.header << std::dec << ", nType " << c.packet.nType << ", nLength "
-            << c.packet.nLength << ", " << c.arrived << " bytes arrived";
+            << "header 0x" << std::hex << c.packet.header << std::dec << ", nType " << c.packet.nType
+            << ", nLength " << c.packet.nLength << ", " << c.arrived << " bytes arrived";
 
     const struct {
         int32_t nLength;
@@ -115,16 +115,17 @@ TEST(ReceivedTexts, ValuesAreClearedCutToTheirFieldsAndHeldToInt32) {
     char type[32], version[64];
     int32_t group = 7;
     std::memset(type, 'z', sizeof type);
-    EXPECT_EQ(ParseProductInfoText(("ProductType=" + std::string(40, 'T') + ";Version=" + std::string(100, 'V') +
-                                    ";ORVGROUP=99999999999")
+    EXPECT_EQ(ParseProductInfoText(("ProductType=" + std::string(40, 'T') +
+                                    ";Version=" + std::string(100, 'V') + ";ORVGROUP=99999999999")
                                        .c_str(),
                                    type, version, group),
               unsigned(INFO_PRODUCT_TYPE_CUT | INFO_VERSION_CUT));
     EXPECT_EQ(std::string(type), std::string(31, 'T'));
     EXPECT_EQ(std::string(version), std::string(63, 'V'));
     EXPECT_EQ(group, INT32_MAX);
-    EXPECT_EQ(ParseProductInfoText(("ProductType=" + std::string(31, 'T') + ";Version=V5;ORVGROUP=A;Other=1").c_str(),
-                                   type, version, group),
+    EXPECT_EQ(ParseProductInfoText(
+                  ("ProductType=" + std::string(31, 'T') + ";Version=V5;ORVGROUP=A;Other=1").c_str(), type,
+                  version, group),
               0u)
         << "31 bytes fit";
     ParseProductInfoText("ORVGROUP=A;Other=1", type, version, group);
@@ -195,7 +196,8 @@ TEST(ReceivedTexts, ScanListsTheRepliedRecordsAndMatchesByPrefix) {
     // A reply lists no more records than it carried, whatever count it claims.
     const struct {
         int32_t nParam, nLength, expected;
-    } replies[] = {{5, 2 * 112, 2}, {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {65, 65 * 112, 65}, {-1, 112, -1}};
+    } replies[] = {
+        {5, 2 * 112, 2}, {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {65, 65 * 112, 65}, {-1, 112, -1}};
     for (const auto& c : replies) {
         CfgPacket p = Packet(6, 2, 0, 14, c.nLength);
         p.nParam = c.nParam;
@@ -240,7 +242,18 @@ TEST(StatusVerdicts, RulesForEachVerdict) {
         EXPECT_EQ(got, c.expected) << c.what;
     }
     // A value cut to its field is not the camera's: it fails where the cut text would have matched.
-    const StatusInputs cut = {true, "QL", "V5.2.300", 0, "QL", "V5.2.200", "", "", "", 0, 0, 0,
+    const StatusInputs cut = {true,
+                              "QL",
+                              "V5.2.300",
+                              0,
+                              "QL",
+                              "V5.2.200",
+                              "",
+                              "",
+                              "",
+                              0,
+                              0,
+                              0,
                               INFO_PRODUCT_TYPE_CUT | INFO_VERSION_CUT};
     int verdicts[STATUS_COUNT] = {1, 1, 1, 1, 1};
     EvaluateVerdicts(cut, verdicts);

@@ -234,9 +234,9 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     std::vector<std::string> order;
     int created = 0, released = 0;
     for (const std::string& line : ReadLines(log)) {
-        if (line.find("\tQLSP_CreatePlayer\t") != std::string::npos && line.find("-> -1") == std::string::npos)
+        if (line.find("\t0\tQLSP_CreatePlayer\t") != std::string::npos && line.find("-> -1") == std::string::npos)
             ++created;
-        if (line.find("\tQLSP_ReleasePlayer\t") != std::string::npos) ++released;
+        if (line.find("\t0\tQLSP_ReleasePlayer\t") != std::string::npos) ++released;
         // seq, thread, kind, function, arguments
         size_t t1 = line.find('\t'), t2 = line.find('\t', t1 + 1), t3 = line.find('\t', t2 + 1);
         if (t3 == std::string::npos) continue;
