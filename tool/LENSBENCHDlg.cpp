@@ -484,7 +484,7 @@ LRESULT CLENSBENCHDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
         menu.CreatePopupMenu();
         menu.AppendMenu(MF_STRING, kTrayMenuExit, kTrayExit);
         // A notification icon's menu closes on a click elsewhere only when its owner is the foreground
-        // window while it is shown; the message after it lets the task switch that follows work.
+        // window while it is shown; the message posted after it keeps the next one from closing at once.
         SetForegroundWindow();
         menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, this);
         PostMessage(WM_NULL, 0, 0);
