@@ -39,21 +39,29 @@ int32_t ParamDecimal(const char* value) {
     return static_cast<int32_t>(n);
 }
 
-void ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64], int32_t& group) {
+unsigned ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64],
+                              int32_t& group) {
     std::memset(productType, 0, sizeof productType);
     std::memset(version, 0, sizeof version);
     group = 0;
+    unsigned cut = 0;
     ParamTextReader reader(text, 512);
     const char* key;
     const char* value;
     while (reader.Next(key, value)) {
+        // The last item of a key decides, as it decides the field's text.
         if (KeyMatches(key, "ProductType"))
-            CopyGbkBounded(productType, sizeof productType, value);
+            cut = CopyGbkBounded(productType, sizeof productType, value) < std::strlen(value)
+                      ? cut | INFO_PRODUCT_TYPE_CUT
+                      : cut & ~INFO_PRODUCT_TYPE_CUT;
         else if (KeyMatches(key, "Version"))
-            CopyGbkBounded(version, sizeof version, value);
+            cut = CopyGbkBounded(version, sizeof version, value) < std::strlen(value)
+                      ? cut | INFO_VERSION_CUT
+                      : cut & ~INFO_VERSION_CUT;
         else if (KeyMatches(key, "ORVGROUP"))
             group = ParamDecimal(value);
     }
+    return cut;
 }
 
 void ParseAdcText(const char* text, int32_t& adcH, int32_t& adcL, int32_t& adcR) {
@@ -73,9 +81,13 @@ void ParseAdcText(const char* text, int32_t& adcH, int32_t& adcL, int32_t& adcR)
 void EvaluateVerdicts(const StatusInputs& in, int (&status)[STATUS_COUNT]) {
     if (in.bInfoReceived) {
         status[STATUS_PRODUCT_TYPE] =
-            std::strcmp(OrEmpty(in.szProductType), OrEmpty(in.szExpProductType)) == 0 ? VERDICT_PASS
-                                                                                      : VERDICT_FAIL;
-        status[STATUS_VERSION] = VersionVerdict(OrEmpty(in.szVersion), OrEmpty(in.szExpVersion));
+            !(in.nCut & INFO_PRODUCT_TYPE_CUT) &&
+                    std::strcmp(OrEmpty(in.szProductType), OrEmpty(in.szExpProductType)) == 0
+                ? VERDICT_PASS
+                : VERDICT_FAIL;
+        status[STATUS_VERSION] = (in.nCut & INFO_VERSION_CUT)
+                                     ? VERDICT_FAIL
+                                     : VersionVerdict(OrEmpty(in.szVersion), OrEmpty(in.szExpVersion));
         const char* group = OrEmpty(in.szExpGroup);
         status[STATUS_GROUP] = (std::strlen(group) == 1 && group[0] == static_cast<char>(in.nGroup & 0xFF))
                                    ? VERDICT_PASS

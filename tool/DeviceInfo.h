@@ -12,8 +12,10 @@ int32_t ParamDecimal(const char* value);
 // Kind-5 device information: "ProductType", "Version" and "ORVGROUP", in that order of matching, with
 // a 512-byte token buffer. The three fields are zeroed first, so an empty or unreadable text leaves
 // them empty. Texts too long for their field are cut on a whole character (31 and 63 bytes at most).
-// A NULL text counts as empty.
-void ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64], int32_t& group);
+// A NULL text counts as empty. Returns which values were cut (INFO_*_CUT): a cut value is not the
+// camera's and must not pass its verdict.
+enum { INFO_PRODUCT_TYPE_CUT = 1, INFO_VERSION_CUT = 2 };
+unsigned ParseProductInfoText(const char* text, char (&productType)[32], char (&version)[64], int32_t& group);
 
 // ADC readings: "adcHValue", "adcRValue", "adcLValue", in that order of matching, with a 256-byte token
 // buffer. A key that is absent leaves its value as it was.
@@ -43,6 +45,7 @@ struct StatusInputs {
     int32_t nSsidQuality;     // quality of the expected network in the last search
     int32_t nAdcH;
     int32_t nAdcR;
+    unsigned nCut = 0; // INFO_*_CUT of the reported values: such a value fails its verdict
 };
 
 // One evaluation, in place: a verdict that the rules leave alone keeps its value (the wireless quality

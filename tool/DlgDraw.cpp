@@ -27,17 +27,13 @@ BOOL CDlgDraw::OnInitDialog() {
     return TRUE;
 }
 
-LRESULT CDlgDraw::OnFitDisplay(WPARAM wParam, LPARAM) {
+LRESULT CDlgDraw::OnFitDisplay(WPARAM, LPARAM) {
     if (!m_pPlayer) return 0;
-    // The library hands the rectangle by address and keeps it valid until we have handled the message;
-    // without one the client area is the sound choice.
-    RECT* pRect = reinterpret_cast<RECT*>(wParam);
+    // Any program on the desktop can post this message: its parameters are never read, the view is
+    // fitted to our own client area.
     CRect rc;
-    if (!pRect) {
-        GetClientRect(&rc);
-        pRect = &rc;
-    }
-    m_pPlayer->SetDisplayRect(m_hWnd, pRect);
+    GetClientRect(&rc);
+    m_pPlayer->SetDisplayRect(m_hWnd, &rc);
     m_pPlayer->WindowMoved();
     return 0;
 }

@@ -134,7 +134,8 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
     : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0), m_pConfigBuf(nullptr),
       m_nConfigLen(0), m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
       m_nSsidQuality(0), m_nSsidFound(0), m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0),
-      m_bShutDownDone(false) {
+      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanReply(-1),
+      m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
     for (int& s : m_nStatus) s = 1;
@@ -315,6 +316,11 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
             h = -1;
         }
     }
+    // The preview player of the initialisation goes with the others; a late 0x465 finds none.
+    if (g_App.nPreviewPlayer != -1) {
+        QLSP_ReleasePlayer(g_App.nPreviewPlayer);
+        g_App.nPreviewPlayer = -1;
+    }
     QLSP_ReleaseSDK();
     QLC_StopLANSerchServer();
     QLC_StopBroadcastServer();
@@ -477,7 +483,11 @@ LRESULT CLENSBENCHDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
         CMenu menu;
         menu.CreatePopupMenu();
         menu.AppendMenu(MF_STRING, kTrayMenuExit, kTrayExit);
+        // A notification icon's menu closes on a click elsewhere only when its owner is the foreground
+        // window while it is shown; the message posted after it keeps the next one from closing at once.
+        SetForegroundWindow();
         menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, this);
+        PostMessage(WM_NULL, 0, 0);
         menu.DestroyMenu();
         break;
     }

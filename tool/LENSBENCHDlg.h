@@ -37,7 +37,6 @@ public:
     int Threshold() const { return m_nThreshold; }
     const char* IniPath() const { return m_szIniPath; }
     bool ShutDownDone() const { return m_bShutDownDone; }
-    unsigned ListTimerPeriod() const { return m_listTimer.Period(); }
     int VersionWindow() const { return m_nVersionWnd; }
     const CString& WindowNumber(int window) const { return m_strWndNumber[window - 1]; }
     const CString& WindowVersion(int window) const { return m_strWndVersion[window - 1]; }
@@ -132,7 +131,7 @@ protected:
     afx_msg LRESULT OnCfgPacket(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
     void EvaluateStatus();
-    void DispatchCfgPacket(int channel);
+    void DispatchCfgPacket(int channel, size_t arrived);
     void ParseProductInfo(const char* text);
     void ParseAdcValues(const char* text);
 
@@ -222,6 +221,9 @@ protected:
     VersionPoll m_versionPoll;   // the version poll's counter, running on across connections
     int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
+    bool m_bScanWaiting;         // a wireless search waits in the wait box
+    int m_nScanReply;            // access points of the reply that answered it, -1 before one came
+    unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
 };
 
 // Callbacks handed to the device SDK; their work belongs to the LAN service and the number push.

@@ -23,6 +23,11 @@ LRESULT CLENSBENCHDlg::OnCfgPacket(WPARAM, LPARAM lParam) {
     TellurioPacketRecord* record = reinterpret_cast<TellurioPacketRecord*>(lParam);
     if (!record) return 0;
     // The record and the packet bytes are one block of the library's malloc: ours to free, either way.
+    // A record without a packet carries nothing to handle.
+    if (!record->pData) {
+        free(record);
+        return 0;
+    }
     if (!StoreReceivedPacket(g_recvPacket, record->pData, static_cast<uint32_t>(record->nLength))) {
         free(record);
         return -1;
@@ -33,7 +38,7 @@ LRESULT CLENSBENCHDlg::OnCfgPacket(WPARAM, LPARAM lParam) {
             if (g_pfnSwivelCmdProc)
                 g_pfnSwivelCmdProc(g_recvPacket);
             else
-                DispatchCfgPacket(record->nChannel);
+                DispatchCfgPacket(record->nChannel, static_cast<uint32_t>(record->nLength));
         } catch (...) {
             // A packet that cannot be handled is dropped; the record is still released.
         }
@@ -42,8 +47,10 @@ LRESULT CLENSBENCHDlg::OnCfgPacket(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void CLENSBENCHDlg::DispatchCfgPacket(int channel) {
+void CLENSBENCHDlg::DispatchCfgPacket(int channel, size_t arrived) {
     CfgPacket* packet = reinterpret_cast<CfgPacket*>(g_recvPacket);
+    // A text offset or table length that points outside what arrived: the packet is dropped whole.
+    if (!CfgPacketFits(*packet, arrived)) return;
     switch (RouteCfgPacket(*packet)) {
     case CfgRoute::PanTilt:
         ShowSwivelpaneDialog(channel, packet);
@@ -60,7 +67,9 @@ void CLENSBENCHDlg::DispatchCfgPacket(int channel) {
         break;
     case CfgRoute::ScanReply:
         CopyApTable();
-        // The search waiting in the box takes the count; a reply with no search waiting ends nothing.
+        // Only the first reply while a search waits answers it, with no more records than it carried.
+        if (m_bScanWaiting && m_nScanReply < 0) m_nScanReply = ScanReplyCount(*packet);
+        // The box ends with the count; a reply with no search waiting ends nothing.
         m_popUp.EndPopUp(packet->nParam);
         break;
     case CfgRoute::AdcValues:

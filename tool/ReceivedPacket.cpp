@@ -1,5 +1,7 @@
 #include "ReceivedPacket.h"
 
+#include "WirelessState.h"
+
 #include <cstring>
 
 bool StoreReceivedPacket(char (&buffer)[RECV_BUFFER_SIZE], const void* packet, uint32_t length) {
@@ -44,6 +46,24 @@ CfgRoute RouteCfgPacket(const CfgPacket& packet) {
     }
 }
 
+bool CfgPacketFits(const CfgPacket& packet, size_t arrived) {
+    if (arrived < CFG_HEADER_SIZE) return false;
+    auto inside = [arrived](int64_t offset) {
+        return offset >= 0 && static_cast<uint64_t>(offset) < arrived;
+    };
+    switch (RouteCfgPacket(packet)) {
+    case CfgRoute::DeviceInfo:
+        return inside(4 + static_cast<int64_t>(packet.nType));
+    case CfgRoute::PanTilt:
+        return inside(static_cast<int64_t>(CFG_HEADER_SIZE) + packet.nType);
+    case CfgRoute::ApList:
+    case CfgRoute::ScanReply:
+        return packet.nLength >= 0 && static_cast<uint64_t>(packet.nLength) <= arrived - CFG_HEADER_SIZE;
+    default:
+        return true;
+    }
+}
+
 const char* CfgTextAt(const char* buffer, size_t size, int64_t offset) {
     if (offset < 0 || static_cast<uint64_t>(offset) >= size) return nullptr;
     return buffer + offset;
@@ -61,4 +81,9 @@ size_t ApTableBytes(const CfgPacket& packet, size_t capacity, size_t bufferSize)
     if (n > capacity) n = capacity;
     if (n > bufferSize - CFG_HEADER_SIZE) n = bufferSize - CFG_HEADER_SIZE;
     return n;
+}
+
+int32_t ScanReplyCount(const CfgPacket& packet) {
+    const int32_t carried = packet.nLength > 0 ? packet.nLength / static_cast<int32_t>(sizeof(ApRecord)) : 0;
+    return packet.nParam < carried ? packet.nParam : carried;
 }

@@ -31,12 +31,21 @@ enum class CfgRoute {
 };
 CfgRoute RouteCfgPacket(const CfgPacket& packet);
 
+// Whether what the packet's fields point at lies inside the bytes that arrived: its header, the text
+// offset of a kind-5 packet (byte 4 + nType for device information, 20 + nType for the pan-tilt
+// plug-in) and the nLength of an access-point table. A packet that does not fit is dropped whole.
+bool CfgPacketFits(const CfgPacket& packet, size_t arrived);
+
 // The text at a camera-given offset from the buffer's start; NULL when the offset lies outside the
 // buffer. Within the receive buffer every such text ends before the guard byte.
 const char* CfgTextAt(const char* buffer, size_t size, int64_t offset);
 
 // Kind-5 device information starts at byte 4 + nType of the packet (nType is a text offset there).
 const char* DeviceInfoText(const char (&buffer)[RECV_BUFFER_SIZE]);
+
+// The access points a scan reply answers with: its count nParam, but no more than the whole records
+// its data carries (nLength / 112). A count outside 1 to 64 lists no network.
+int32_t ScanReplyCount(const CfgPacket& packet);
 
 // Bytes of an access-point table to copy from the packet's data into a list of capacity bytes: the
 // packet's nLength, none when it is 0 or negative, at most the list's capacity and never beyond the

@@ -7,7 +7,7 @@
 int g_bInfoReceived = 0;
 
 void CLENSBENCHDlg::ParseProductInfo(const char* text) {
-    ParseProductInfoText(text, m_szProductType, m_szVersion, m_nGroup);
+    m_nInfoCut = ParseProductInfoText(text, m_szProductType, m_szVersion, m_nGroup);
     g_bInfoReceived = 1;
 }
 
@@ -31,6 +31,7 @@ void CLENSBENCHDlg::EvaluateStatus() {
     in.nSsidQuality = m_nSsidQuality;
     in.nAdcH = m_nAdcH;
     in.nAdcR = m_nAdcR;
+    in.nCut = m_nInfoCut;
     // Only stored: a status control takes its colour when it next asks for it.
     EvaluateVerdicts(in, m_nStatus);
 }

@@ -72,11 +72,16 @@ void CLENSBENCHDlg::ShowListedQuality() {
 
 void CLENSBENCHDlg::OnWirelessSearch() {
     m_player.SearchNetWork(0);
-    // The camera's scan reply ends the box with the number of access points (OnCfgPacket); without a
-    // reply it ends with its timeout code, which is then taken as the count as well.
+    // The camera's scan reply ends the box with the number of access points (OnCfgPacket). The box's
+    // own end codes (timeout, Enter, Esc) are no count: without a reply the list shows no network,
+    // never what an earlier camera's scan left behind.
     m_popUp.SetText(kSearchText);
     m_popUp.SetTimeout(kSearchTimeoutSeconds);
-    const int n = static_cast<int>(m_popUp.DoModal());
+    m_nScanReply = -1;
+    m_bScanWaiting = true;
+    m_popUp.DoModal();
+    m_bScanWaiting = false;
+    const int n = m_nScanReply;
 
     UpdateData(TRUE);
     m_comboWifi.ResetContent();

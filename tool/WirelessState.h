@@ -71,8 +71,8 @@ struct ScanOutcome {
     int32_t nSsidQuality;
 };
 
-// Turns a search's result n (the access-point count of the reply, or the wait box's other end codes)
-// into the rows to list. For n in 1..64 it sets the block's count to n and walks the first n entries
+// Turns a search's result n (the access-point count of the reply that answered it) into the rows to
+// list. For n in 1..64 it sets the block's count to n and walks the first n entries
 // until an empty name; a quality of 0 becomes 1 in the block itself. The expected network matches an
 // entry whose name begins with it; an empty or NULL expected name matches nothing.
 ScanOutcome BuildScanList(int n, WirelessStateBlock& block, const char* expSsid);

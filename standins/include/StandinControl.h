@@ -54,7 +54,8 @@ STANDIN_API void Standin_InjectNumberPush(const LanToolRequest* pRequest);
 STANDIN_API int Standin_GetLastPushAnswer(LanToolRequest* pAnswer); // 0 when no request was answered
 // Sets a window's state and raises the connection-state callback (the window keeps its camera).
 STANDIN_API void Standin_InjectConnectState(int nWindow, int nState);
-// Posts message 0x6400 with a copy of the packet to the player's main window (nChannel its channel).
+// Posts message 0x6400 with a copy of the packet to the player's main window (nChannel its channel);
+// any length from 0 up, a packet shorter than its header included.
 STANDIN_API void Standin_InjectPacket(int nChannel, const void* pPacket, int nLength);
 
 // The log of every call the program made, in order.

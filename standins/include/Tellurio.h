@@ -75,7 +75,7 @@ enum {
     TELLURIO_WM_CFGPACKET =
         0x6400, // to the main window; lParam a TellurioPacketRecord, freed by the receiver
     TELLURIO_WM_INFOPACKET = 0x6401,  // to the main window; lParam a TellurioPacketRecord the library owns
-    TELLURIO_WM_REFIT = 0x6410,       // to the display window; wParam a RECT* kept valid by the library
+    TELLURIO_WM_REFIT = 0x6410,       // to the display window: fit the view to its client area; no parameters
     TELLURIO_WM_PREVIEW_SHOW = 0x465, // to the main window: place the local preview
     TELLURIO_WM_PREVIEW_MOVE = 0x466,
 };

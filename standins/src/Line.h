@@ -92,7 +92,8 @@ bool Online(const Camera& c);
 enum Owner { OWNER_SEARCH = 1, OWNER_BROADCAST, OWNER_LANTOOL, OWNER_TICK, OWNER_INJECT, OWNER_PLAYER = 100 };
 // Runs fn on the line's thread after delayMs, without the lock held. Callable with or without it.
 void Schedule(int owner, int delayMs, std::function<void()> fn);
-// Drops the owner's pending events and waits until none of its events runs. Call without the lock.
+// Drops the owner's pending events and waits until none of its events runs, taking no message
+// meanwhile (as a real library's stop does). Call without the lock.
 void Cancel(int owner);
 
 void LogV(int kind, const char* function, const char* format, va_list args);

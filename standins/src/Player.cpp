@@ -27,7 +27,6 @@ struct Player {
     int split = SPLIT_4;
     HWND display = nullptr;
     RECT rcDisplay = {};
-    RECT rcRefit = {};    // wParam of 0x6410: must stay valid until the window handles it
     int versionState = 0; // 0 nothing asked, 1 pending, 2 arrived
     unsigned versionGen = 0;
     int versionWnd = 0;
@@ -67,10 +66,9 @@ void PostRefit(Player* p) {
         Guard g;
         display = p->display;
         if (!display) return;
-        GetClientRect(display, &p->rcRefit);
     }
     Log(STANDIN_EVENT, "post 0x6410", "");
-    PostMessageA(display, TELLURIO_WM_REFIT, (WPARAM)&p->rcRefit, 0);
+    PostMessageA(display, TELLURIO_WM_REFIT, 0, 0);
 }
 
 void Repaint(Player* p) {

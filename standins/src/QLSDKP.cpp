@@ -1,11 +1,19 @@
-// QLSDKP.dll: preview players that only keep their handles; every call is logged on the line.
+// QLSDKP.dll: preview players that only keep their handles; every call is logged on the line. The
+// players made and released are counted, and the release of the SDK notes the balance in the log.
 #include "QLSDKP.h"
 
 #include "SimExports.h"
 #include "StandinControl.h"
 
+#include <mutex>
+#include <set>
+
 namespace {
 LONG g_nextPlayer = 0;
+
+std::mutex g_playersLock;
+std::set<int> g_alive;          // handles made and not yet released
+int g_made = 0, g_released = 0; // since the SDK was last released
 } // namespace
 
 QLSDKP_API int QLSP_InitSDK(void) {
@@ -29,6 +37,11 @@ QLSDKP_API int QLSP_CreatePlayer(void) {
     int handle =
         Sim_SdkSwitch("CreatePlayerFails") ? QLSP_INVALID_PLAYER : (int)InterlockedIncrement(&g_nextPlayer);
     Sim_Log(STANDIN_CALL, "QLSP_CreatePlayer", "-> %d", handle);
+    if (handle != QLSP_INVALID_PLAYER) {
+        std::lock_guard<std::mutex> lock(g_playersLock);
+        g_alive.insert(handle);
+        ++g_made;
+    }
     return handle;
 }
 
@@ -44,10 +57,26 @@ QLSDKP_API int QLSP_SetVideoPreview(int nPlayer, HWND hWnd, const RECT* pRect, i
 
 QLSDKP_API int QLSP_ReleasePlayer(int nPlayer) {
     Sim_Log(STANDIN_CALL, "QLSP_ReleasePlayer", "%d", nPlayer);
-    return 1;
+    bool alive;
+    {
+        std::lock_guard<std::mutex> lock(g_playersLock);
+        alive = g_alive.erase(nPlayer) != 0;
+        if (alive) ++g_released;
+    }
+    if (!alive) Sim_Log(STANDIN_NOTE, "QLSP_ReleasePlayer", "%d is no live player", nPlayer);
+    return alive ? 1 : 0;
 }
 
 QLSDKP_API int QLSP_ReleaseSDK(void) {
     Sim_Log(STANDIN_CALL, "QLSP_ReleaseSDK", "");
+    int made, released, alive;
+    {
+        std::lock_guard<std::mutex> lock(g_playersLock);
+        made = g_made;
+        released = g_released;
+        alive = (int)g_alive.size();
+        g_made = g_released = 0;
+    }
+    Sim_Log(STANDIN_NOTE, "QLSP_ReleaseSDK", "players made %d, released %d, alive %d", made, released, alive);
     return 1;
 }

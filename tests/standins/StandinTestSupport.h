@@ -64,10 +64,10 @@ inline std::vector<StandinLogEntry> Log() {
     return all;
 }
 
-inline std::vector<StandinLogEntry> Calls(const char* prefix = "") {
+inline std::vector<StandinLogEntry> Calls(const char* prefix = "", int kind = STANDIN_CALL) {
     std::vector<StandinLogEntry> out;
     for (const StandinLogEntry& e : Log())
-        if (e.nKind == STANDIN_CALL && strncmp(e.szFunction, prefix, strlen(prefix)) == 0) out.push_back(e);
+        if (e.nKind == kind && strncmp(e.szFunction, prefix, strlen(prefix)) == 0) out.push_back(e);
     return out;
 }
 

@@ -134,6 +134,14 @@ TEST(PreviewSdk, CallsAreLoggedAndScenarioSwitchesMakeThemFail) {
     char want[64];
     snprintf(want, sizeof want, "%d, 0x00000000, {11,17,300,200}, 1", a);
     EXPECT_STREQ(calls[0].szArgs, want);
+    // The release of the SDK notes the players' balance; a handle released twice is no live player.
+    EXPECT_EQ(QLSP_ReleasePlayer(a), 1);
+    EXPECT_EQ(QLSP_ReleasePlayer(a), 0);
+    QLSP_ReleaseSDK();
+    std::vector<StandinLogEntry> notes = Calls("QLSP_ReleaseSDK", STANDIN_NOTE);
+    ASSERT_FALSE(notes.empty());
+    EXPECT_STREQ(notes.back().szArgs, "players made 2, released 1, alive 1");
+    QLSP_ReleasePlayer(b);
 
     std::string line = std::string(kLine) + "";
     line.replace(line.find("[Sdk]\n"), 6, "[Sdk]\nPreviewInitFails=1\nCreatePlayerFails=1\nLanToolFails=1\n");

@@ -222,10 +222,64 @@ TEST(DeviceList, ListsOnlyIpcRowsWithGroupAndNumber) {
     run.Run();
 }
 
+namespace {
+// The window timers this program sets, seen at its import of SetTimer: the real timers, whatever the
+// window records of them.
+struct TimerSet {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT period;
+};
+std::vector<TimerSet> g_timersSet;
+UINT_PTR(WINAPI* g_realSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
+UINT_PTR WINAPI RecordSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc) {
+    g_timersSet.push_back({hwnd, id, period});
+    return g_realSetTimer(hwnd, id, period, proc);
+}
+
+// Points this module's import of dll!name at target; returns what it pointed at, NULL when absent.
+void* RedirectImport(const char* dll, const char* name, void* target) {
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+         ++imp) {
+        if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+            DWORD old;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+            void* previous = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(target);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+// The period of the list timer as last set on the window, 0 when it never was.
+UINT ListTimerSet(HWND hwnd) {
+    UINT period = 0;
+    for (const TimerSet& t : g_timersSet)
+        if (t.hwnd == hwnd && t.id == TIMER_LIST) period = t.period;
+    return period;
+}
+} // namespace
+
 // The list tick: 2 s while fewer than ten rows, 30 s from the first tick that counts ten, and 30 s
 // still when rows disappear; a new start of the service makes it 2 s again. Each tick posts 0x2B10.
 TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
     QuietLine();
+    g_realSetTimer = reinterpret_cast<decltype(g_realSetTimer)>(
+        RedirectImport("user32.dll", "SetTimer", reinterpret_cast<void*>(&RecordSetTimer)));
+    ASSERT_NE(g_realSetTimer, nullptr) << "this program imports no SetTimer";
     MainRun run;
     auto tick = [&run] {
         MSG stale;
@@ -235,7 +289,7 @@ TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
         MSG posted;
         EXPECT_TRUE(PeekMessageA(&posted, run.hwnd, WM_REFRESH_DEVLIST, WM_REFRESH_DEVLIST, PM_NOREMOVE))
             << "the tick posted no 0x2B10";
-        return run.dlg.ListTimerPeriod();
+        return ListTimerSet(run.hwnd);
     };
     auto sight = [](int from, int to) {
         for (int i = from; i <= to; ++i) {
@@ -246,7 +300,7 @@ TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
         }
     };
     run.script.Add("nine rows", [&run, &tick, &sight] {
-        EXPECT_EQ(run.dlg.ListTimerPeriod(), 2000u);
+        EXPECT_EQ(ListTimerSet(run.hwnd), 2000u);
         sight(1, 9);
         if (!Standin_WaitIdle(2000)) return false;
         SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
@@ -266,11 +320,12 @@ TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
         // Stop and start again: 2 s.
         Command(run.hwnd, IDC_BTN_START);
         Command(run.hwnd, IDC_BTN_START);
-        EXPECT_EQ(run.dlg.ListTimerPeriod(), 2000u);
+        EXPECT_EQ(ListTimerSet(run.hwnd), 2000u);
         run.Close();
         return true;
     });
     run.Run();
+    RedirectImport("user32.dll", "SetTimer", reinterpret_cast<void*>(g_realSetTimer));
 }
 
 namespace {

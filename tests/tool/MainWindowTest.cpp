@@ -154,7 +154,7 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
         "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode(16)", "QLSP_CreatePlayer", "Player_Init",
         "CTellurio::DividWindow(4)",
         // shut-down
-        "QLC_DisConnect(1)", "QLC_DisConnect(2)", "QLC_DisConnect(3)", "QLC_DisConnect(4)", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
+        "QLC_DisConnect(1)", "QLC_DisConnect(2)", "QLC_DisConnect(3)", "QLC_DisConnect(4)", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
         "QLC_StopLANSerchServer", "QLC_StopBroadcastServer",
         // destructor
         "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
@@ -297,7 +297,7 @@ TEST(MainWindow, ClosingRunsTheShutDownOnceWhicheverWayItEnds) {
         for (const char* name : {"QLSP_ReleaseSDK", "QLC_StopLANSerchServer", "QLC_StopBroadcastServer"})
             EXPECT_EQ(CountCalls(name), 1) << name;
         EXPECT_EQ(CountCalls("QLC_DisConnect"), 4);
-        EXPECT_EQ(CountCalls("QLSP_ReleasePlayer"), 4);
+        EXPECT_EQ(CountCalls("QLSP_ReleasePlayer"), 5) << "the four players of the constructor and the preview player";
         EXPECT_EQ(run.dlg.Anchor(), nullptr) << "the anchoring object is released with the window";
     }
 }
@@ -359,18 +359,69 @@ TEST(MainWindow, TrayIconHidesAndRestoresTheWindow) {
 
 // The anchoring itself is tested on its own; here: the main window wires it to WM_SIZE and
 // WM_GETMINMAXINFO and fits the embedded video window to group box 1015 after it.
-// The tray icon's menu: its one item "退出软件" ends the program through the dialog's cancel.
-TEST(MainWindow, TrayMenuItemEndsTheProgram) {
+// The tray icon's menu: the owner is made the foreground window for it and gets a WM_NULL after it;
+// its one item "退出软件" ends the program through the dialog's cancel. Other test programs share the
+// display and may take the foreground at any time, which closes an open menu: the menu is then simply
+// opened again, so the test depends on no timing.
+namespace tray {
+HWND g_owner;
+int g_nulls;       // WM_NULL taken off the owner's queue: a menu is over
+int g_activations; // the owner was activated while a menu was being opened
+bool g_opening;
+
+LRESULT CALLBACK SeeNull(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* m = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && m->hwnd == g_owner && m->message == WM_NULL) ++g_nulls;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK SeeActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wParam) == g_owner && g_opening) ++g_activations;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace tray
+
+TEST(MainWindow, TrayMenuIsForegroundAndItsItemEndsTheProgram) {
+    using namespace tray;
+    g_owner = nullptr;
+    g_nulls = g_activations = 0;
+    HHOOK nulls = SetWindowsHookExA(WH_GETMESSAGE, SeeNull, nullptr, GetCurrentThreadId());
+    HHOOK cbt = SetWindowsHookExA(WH_CBT, SeeActivation, nullptr, GetCurrentThreadId());
     Standin_ClearLog();
     MainRun run;
     MainRun* r = &run;
-    run.script.Add("right click on the icon", [r] {
-        SendMessageA(r->hwnd, WM_TASKBARCREATED, 0, 0);
+    int nullsAtOpen = 0;
+    auto open = [r, &nullsAtOpen] {
+        nullsAtOpen = g_nulls;
         PostMessageA(r->hwnd, 0x464, 128, WM_RBUTTONUP);
+    };
+    // Waits for the menu; opens it again when it closed on its own. Returns the menu, NULL meanwhile.
+    auto menuShown = [&open, &nullsAtOpen]() -> HWND {
+        HWND menu = FindThreadWindowOfClass("#32768");
+        if (!menu && g_nulls > nullsAtOpen) open();
+        return menu;
+    };
+    run.script.Add("right click on the icon", [r, &open] {
+        SendMessageA(r->hwnd, WM_TASKBARCREATED, 0, 0);
+        g_owner = r->hwnd;
+        g_opening = true;
+        open();
         return true;
     });
-    run.script.Add("choose the item", [] {
-        HWND menu = FindThreadWindowOfClass("#32768");
+    run.script.Add("close the menu with Esc", [&menuShown] {
+        HWND menu = menuShown();
+        if (!menu) return false;
+        g_opening = false;
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    });
+    run.script.Add("WM_NULL after the menu, open it again", [r, &open, &nullsAtOpen] {
+        if (g_nulls == nullsAtOpen) return false;
+        EXPECT_FALSE(IsWindowVisible(r->hwnd)) << "closing the menu showed the window";
+        open();
+        return true;
+    });
+    run.script.Add("choose the item", [&menuShown] {
+        HWND menu = menuShown();
         if (!menu) return false;
         HMENU hmenu = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
         char item[32] = "";
@@ -383,6 +434,9 @@ TEST(MainWindow, TrayMenuItemEndsTheProgram) {
         return true;
     });
     EXPECT_EQ(run.Run(), IDCANCEL);
+    UnhookWindowsHookEx(nulls);
+    UnhookWindowsHookEx(cbt);
+    EXPECT_GT(g_activations, 0) << "the owner was not made the foreground window for its menu";
     EXPECT_EQ(CountCalls("QLSP_ReleaseSDK"), 1);
 }
 
@@ -536,8 +590,8 @@ TEST(MainWindow, MouseWheelAndPreviewReachTheLibraries) {
     run.Run();
 }
 
-// The player library re-fits the embedded view through 0x6410 (the rectangle by address, or none), and
-// the main window's moves and the view's own resizes reach the player too.
+// The player library re-fits the embedded view through 0x6410, and the main window's moves and the
+// view's own resizes reach the player too.
 TEST(MainWindow, DisplayRefitsReachThePlayer) {
     MainRun run;
     MainRun* r = &run;
@@ -563,8 +617,10 @@ TEST(MainWindow, DisplayRefitsReachThePlayer) {
             std::vector<std::string> expected;
         };
         const Case cases[] = {
-            {"0x6410 with a rectangle", draw, 0x6410, reinterpret_cast<WPARAM>(&given), 0, {displayRect(given), moved}},
-            {"0x6410 without one", draw, 0x6410, 0, 0, {displayRect(client), moved}},
+            // Whoever posts 0x6410, its parameters are not read: the view fits its own client area.
+            {"0x6410 with a rectangle's address", draw, 0x6410, reinterpret_cast<WPARAM>(&given), 0,
+             {displayRect(client), moved}},
+            {"0x6410 with wParam 0x10", draw, 0x6410, 0x10, 0x10, {displayRect(client), moved}},
             {"the view's own WM_SIZE", draw, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom),
              {displayRect(client), moved}},
             {"the main window moved", main, WM_MOVE, 0, MAKELPARAM(10, 20), {moved}},

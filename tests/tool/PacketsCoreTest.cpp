@@ -78,6 +78,25 @@ TEST(ReceivedPacket, RoutesBySignedFieldsAndBoundsTheAccessPointTable) {
         EXPECT_EQ(static_cast<int>(RouteCfgPacket(c.packet)), static_cast<int>(c.expected))
             << "header 0x" << std::hex << c.packet.header << std::dec << ", nType " << c.packet.nType;
 
+    // What the camera's fields point at must lie in what arrived, or the packet is dropped.
+    const struct {
+        CfgPacket packet;
+        size_t arrived;
+        bool fits;
+    } fits[] = {
+        {Packet(5, 0, 1, 16), 40, true},       {Packet(5, 0, 1, 35), 40, true},
+        {Packet(5, 0, 1, 36), 40, false},      {Packet(5, 0, 1, 0x7FFFFFF0), 40, false},
+        {Packet(5, 0, 1, -64), 40, false},     {Packet(5, 2, 7, 0), 21, true},
+        {Packet(5, 2, 7, 0), 20, false},       {Packet(5, 2, 7, -21), 40, false},
+        {Packet(6, 2, 0, 14, 224), 244, true}, {Packet(6, 2, 0, 14, 225), 244, false},
+        {Packet(6, 2, 0, 3, -1), 244, false},  {Packet(6, 2, 0, 8), 20, true},
+        {Packet(6, 2, 0, 8), 19, false},
+    };
+    for (const auto& c : fits)
+        EXPECT_EQ(CfgPacketFits(c.packet, c.arrived), c.fits)
+            << "header 0x" << std::hex << c.packet.header << std::dec << ", nType " << c.packet.nType
+            << ", nLength " << c.packet.nLength << ", " << c.arrived << " bytes arrived";
+
     const struct {
         int32_t nLength;
         size_t bufferSize, expected;
@@ -96,13 +115,19 @@ TEST(ReceivedTexts, ValuesAreClearedCutToTheirFieldsAndHeldToInt32) {
     char type[32], version[64];
     int32_t group = 7;
     std::memset(type, 'z', sizeof type);
-    ParseProductInfoText(("ProductType=" + std::string(40, 'T') + ";Version=" + std::string(100, 'V') +
-                          ";ORVGROUP=99999999999")
-                             .c_str(),
-                         type, version, group);
+    EXPECT_EQ(ParseProductInfoText(("ProductType=" + std::string(40, 'T') +
+                                    ";Version=" + std::string(100, 'V') + ";ORVGROUP=99999999999")
+                                       .c_str(),
+                                   type, version, group),
+              unsigned(INFO_PRODUCT_TYPE_CUT | INFO_VERSION_CUT));
     EXPECT_EQ(std::string(type), std::string(31, 'T'));
     EXPECT_EQ(std::string(version), std::string(63, 'V'));
     EXPECT_EQ(group, INT32_MAX);
+    EXPECT_EQ(ParseProductInfoText(
+                  ("ProductType=" + std::string(31, 'T') + ";Version=V5;ORVGROUP=A;Other=1").c_str(), type,
+                  version, group),
+              0u)
+        << "31 bytes fit";
     ParseProductInfoText("ORVGROUP=A;Other=1", type, version, group);
     EXPECT_STREQ(type, "") << "a text without the item must clear the old value";
     EXPECT_EQ(group, 0) << "a group letter is not a number";
@@ -150,7 +175,7 @@ TEST(ReceivedTexts, ValuesAreClearedCutToTheirFieldsAndHeldToInt32) {
     EXPECT_EQ(StateQualityShown(-150), -49);
 }
 
-TEST(ReceivedTexts, ScanTakesTheTimeoutCodeAsACountAndMatchesByPrefix) {
+TEST(ReceivedTexts, ScanListsTheRepliedRecordsAndMatchesByPrefix) {
     std::unique_ptr<WirelessStateBlock> b(new WirelessStateBlock);
     std::memset(b.get(), 0, sizeof *b);
     for (int i = 0; i < AP_LIST_SIZE; ++i) {
@@ -158,7 +183,7 @@ TEST(ReceivedTexts, ScanTakesTheTimeoutCodeAsACountAndMatchesByPrefix) {
         b->apList[i].nQuality = 50 + i;
     }
     ScanOutcome out = BuildScanList(19, *b, nullptr);
-    EXPECT_EQ(out.nRows, 19) << "a search that timed out lists the first 19 records";
+    EXPECT_EQ(out.nRows, 19);
     EXPECT_FALSE(out.bSsidMatched);
     out = BuildScanList(12, *b, "net1");
     EXPECT_EQ(out.nSsidFound, 61) << "net1, net10 and net11 begin with net1: the last one counts";
@@ -167,6 +192,16 @@ TEST(ReceivedTexts, ScanTakesTheTimeoutCodeAsACountAndMatchesByPrefix) {
     for (int n : {0, -1, 65, INT_MIN}) {
         EXPECT_TRUE(BuildScanList(n, *b, "net").bNoNetwork) << "count " << n;
         EXPECT_EQ(b->nApCount, 12) << "count " << n << " must not become the count";
+    }
+    // A reply lists no more records than it carried, whatever count it claims.
+    const struct {
+        int32_t nParam, nLength, expected;
+    } replies[] = {
+        {5, 2 * 112, 2}, {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {65, 65 * 112, 65}, {-1, 112, -1}};
+    for (const auto& c : replies) {
+        CfgPacket p = Packet(6, 2, 0, 14, c.nLength);
+        p.nParam = c.nParam;
+        EXPECT_EQ(ScanReplyCount(p), c.expected) << "nParam " << c.nParam << ", nLength " << c.nLength;
     }
 }
 
@@ -206,6 +241,24 @@ TEST(StatusVerdicts, RulesForEachVerdict) {
             got += static_cast<char>('0' + v);
         EXPECT_EQ(got, c.expected) << c.what;
     }
+    // A value cut to its field is not the camera's: it fails where the cut text would have matched.
+    const StatusInputs cut = {true,
+                              "QL",
+                              "V5.2.300",
+                              0,
+                              "QL",
+                              "V5.2.200",
+                              "",
+                              "",
+                              "",
+                              0,
+                              0,
+                              0,
+                              INFO_PRODUCT_TYPE_CUT | INFO_VERSION_CUT};
+    int verdicts[STATUS_COUNT] = {1, 1, 1, 1, 1};
+    EvaluateVerdicts(cut, verdicts);
+    EXPECT_EQ(verdicts[STATUS_PRODUCT_TYPE], VERDICT_FAIL);
+    EXPECT_EQ(verdicts[STATUS_VERSION], VERDICT_FAIL);
     // With no network expected the quality verdict keeps what it had.
     const StatusInputs none = {true, "", "", 0, "", "", "", "", "", 0, 0, 0};
     int status[STATUS_COUNT] = {1, 1, 1, 0, 1};

@@ -126,9 +126,9 @@ TEST(ReceivedPackets, AConnectedLineCameraIsDecodedJudgedAndScanned) {
     Standin_SetZeroDelays(0);
 }
 
-// The second notice only holds the UI thread; kind-5 packets with sub-kind 0 or an unreadable text
-// offset still follow their own rules.
-TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndDeviceTextsOutsideTheBufferCountAsEmpty) {
+// The second notice only holds the UI thread; kind-5 packets with sub-kind 0 or a text offset outside
+// what arrived change nothing.
+TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndMalformedDeviceTextsChangeNothing) {
     QuietLine();
     MainRun run;
     run.script.Add("notices", [&run] {
@@ -166,12 +166,17 @@ TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndDeviceTextsOutsideTheBufferCoun
         Deliver(run.hwnd, MakePacket(5, 0, 0, 16, 0, other.data(), other.size()));
         EXPECT_STREQ(run.dlg.ReportedProductType(), "QL");
 
-        // A text offset past the buffer's end reads as no text: the fields are cleared, the flag stays.
-        Deliver(run.hwnd, MakePacket(5, 0, 1, 0x7FFFFFF0, 0, other.data(), other.size()));
-        EXPECT_STREQ(run.dlg.ReportedProductType(), "");
-        EXPECT_STREQ(run.dlg.ReportedVersion(), "");
-        EXPECT_EQ(run.dlg.ReportedGroup(), 0);
-        EXPECT_EQ(g_bInfoReceived, 1);
+        // A text offset outside what arrived: the packet is dropped and the last values stay.
+        for (int32_t offset : {0x7FFFFFF0, -64, static_cast<int32_t>(16 + other.size())}) {
+            EXPECT_EQ(Deliver(run.hwnd, MakePacket(5, 0, 1, offset, 0, other.data(), other.size())), 0);
+            EXPECT_STREQ(run.dlg.ReportedProductType(), "QL") << "text offset " << offset;
+            EXPECT_STREQ(run.dlg.ReportedVersion(), "V5.2.300") << "text offset " << offset;
+            EXPECT_EQ(run.dlg.ReportedGroup(), 66) << "text offset " << offset;
+        }
+        // A record without a packet is released and counts as handled.
+        auto* empty = static_cast<TellurioPacketRecord*>(std::malloc(sizeof(TellurioPacketRecord)));
+        *empty = {1, CFG_DATA_TYPE, nullptr, 20};
+        EXPECT_EQ(SendMessageA(run.hwnd, 0x6400, 0, reinterpret_cast<LPARAM>(empty)), 0);
         run.Close();
         return true;
     });

@@ -80,6 +80,9 @@ TEST(PanTiltWindow, PluginDialogTakesThePacketsWhileItIsOpen) {
     PanTiltRun run;
     run.script.Add("pan-tilt packet", [&run] {
         Standin_ClearLog();
+        // Text offsets outside what arrived open nothing; the packet after them does.
+        Inject(3, Packet(5, 0xF0, 7, 0x7FFFFFF0, kParams));
+        Inject(3, Packet(5, 0xF0, 7, static_cast<int32_t>(kParams.size()), kParams));
         Inject(3, PanTiltPacket());
         return true;
     });

@@ -209,7 +209,19 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     DeleteFileA(ini.c_str());
     SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
 
-    EXPECT_EQ(RunOnceAndClose(), 0) << "the program did not end cleanly after WM_CLOSE";
+    {
+        Program p;
+        ASSERT_TRUE(p.Start());
+        HWND main = p.MainWindow(30000);
+        ASSERT_NE(main, nullptr) << "no main window";
+        // Any program on the desktop may post the video window's re-fit message with any parameters;
+        // the close posted behind it is handled after it.
+        HWND video = FindWindowExA(main, nullptr, "#32770", nullptr);
+        ASSERT_NE(video, nullptr) << "no embedded video window";
+        EXPECT_TRUE(PostMessageA(video, 0x6410, 0x10, 0x10));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after 0x6410 and WM_CLOSE";
+    }
 
     char shift[16] = "", threshold[16] = "";
     GetPrivateProfileStringA("TIAOJIAO", "SHIFT", "", shift, sizeof shift, ini.c_str());
@@ -217,9 +229,14 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     EXPECT_STREQ(shift, "16");
     EXPECT_STREQ(threshold, "30");
 
-    // The whole run: constructor, initialisation, shut-down, destructor, each in its place.
+    // The whole run: constructor, initialisation, shut-down, destructor, each in its place; every
+    // preview player made is released.
     std::vector<std::string> order;
+    int created = 0, released = 0;
     for (const std::string& line : ReadLines(log)) {
+        if (line.find("\t0\tQLSP_CreatePlayer\t") != std::string::npos && line.find("-> -1") == std::string::npos)
+            ++created;
+        if (line.find("\t0\tQLSP_ReleasePlayer\t") != std::string::npos) ++released;
         // seq, thread, kind, function, arguments
         size_t t1 = line.find('\t'), t2 = line.find('\t', t1 + 1), t3 = line.find('\t', t2 + 1);
         if (t3 == std::string::npos) continue;
@@ -239,6 +256,8 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     std::string got;
     for (const std::string& s : order) got += s + " ";
     EXPECT_EQ(order, expected) << "got: " << got;
+    EXPECT_EQ(created, 5);
+    EXPECT_EQ(released, created) << "preview players made and released";
 }
 
 TEST(Program, AnExistingConfigIsReadAndLeftAsItIs) {

@@ -174,6 +174,41 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         EXPECT_FALSE(SendDlgItemMessageA(run.hwnd, IDC_COMBO_WIFI, CB_GETDROPPEDSTATE, 0, 0));
         EXPECT_EQ(run.dlg.SsidFound(), 0) << "LINE lies after the end of the list";
         EXPECT_EQ(run.dlg.SsidQuality(), 100) << "the last found quality is kept";
+        ClickSearch(run.hwnd);
+        return true;
+    });
+    // Without a reply the box's own end codes are no count: the list left by the last scan is not shown.
+    run.script.Add("Esc in the wait box", [&run] {
+        HWND box = FindOtherThreadDialog(run.hwnd);
+        if (!box) return false;
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    auto noNetwork = [&run](const char* after) {
+        if (FindOtherThreadDialog(run.hwnd)) return false;
+        EXPECT_EQ(ComboTexts(run.hwnd), std::vector<std::string>{kNoNetwork}) << after;
+        EXPECT_EQ(run.dlg.SsidFound(), 0) << after;
+        ClickSearch(run.hwnd);
+        return true;
+    };
+    run.script.Add("no network after Esc", [&noNetwork] { return noNetwork("Esc"); });
+    run.script.Add("the wait runs out", [&run] {
+        HWND box = FindOtherThreadDialog(run.hwnd);
+        if (!box) return false;
+        for (int tick = 0; tick < 70; ++tick)
+            PostMessageA(box, WM_TIMER, 0, 0); // the box ends with its timeout code on the 62nd tick
+        return true;
+    });
+    run.script.Add("no network after the timeout", [&noNetwork] { return noNetwork("timeout"); });
+    run.script.Add("a reply shorter than its count", [&run] {
+        return AnswerWhenWaiting(run.hwnd, 5, {Ap("LINE-X", 70), Ap("B", 40)});
+    });
+    run.script.Add("only the records it carried", [&run] {
+        if (FindOtherThreadDialog(run.hwnd)) return false;
+        EXPECT_EQ(ComboTexts(run.hwnd), (std::vector<std::string>{"LINE-X", "B"}))
+            << "the third record is left from an earlier scan";
+        EXPECT_EQ(run.dlg.SsidFound(), 70);
+        SendDlgItemMessageA(run.hwnd, IDC_COMBO_WIFI, CB_SHOWDROPDOWN, FALSE, 0);
         run.Close();
         return true;
     });
