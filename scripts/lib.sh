@@ -68,8 +68,9 @@ lk_can_run_win32() {
             return 1
         fi
     done
-    if ! out=$(timeout 30 "$LK_WINE" --version 2>&1 </dev/null); then
-        LK_WIN32_WHY="this machine cannot execute 32-bit x86 programs (${out:-wine --version timed out})"
+    # Where the kernel refuses the format, the shell reads the file as a script: its words are noise.
+    if ! out=$(timeout 30 "$LK_WINE" --version 2>&1 </dev/null) || [ "${out#wine-}" = "$out" ]; then
+        LK_WIN32_WHY="this machine cannot execute 32-bit x86 programs ($LK_WINE --version does not run)"
         return 1
     fi
     return 0
