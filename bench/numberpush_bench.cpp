@@ -4,16 +4,17 @@
 //  - insert: one new entry line into a 10,000-line result file, against reading the whole file in
 //    one call and writing the new content in one call, with the same flush and replace.
 // Rounds alternate between the two so that both see the same machine. Prints p50 and p99 of each and
-// the ratios. Run it with scripts/bench.
+// the ratios. Run it with scripts/bench (under Wine, and natively for comparison).
+#include "FileOps.h"
 #include "NumberFiles.h"
 #include "ResultFiles.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -65,14 +66,12 @@ int32_t LookupWhole(const char* path, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
     return 0;
 }
 
-// Reference insert: read everything in one call, find the place, write everything in one call.
+// Reference insert: read everything in one call, find the place, write everything in one call, with
+// the same flush and replace as the program.
 bool InsertWhole(const std::string& file, const std::string& tmp, const std::string& entry) {
-    HANDLE in = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (in == INVALID_HANDLE_VALUE) return false;
-    std::string old(GetFileSize(in, nullptr), '\0');
-    DWORD n = 0;
-    ReadFile(in, &old[0], static_cast<DWORD>(old.size()), &n, nullptr);
-    CloseHandle(in);
+    FileOps& ops = SystemFileOps();
+    std::string old;
+    if (!ops.Read(file, old, RESULT_FILE_MAX)) return false;
     const size_t body = old.find('\n') + 1;
     size_t at = body;
     const std::string line = entry + "\r\n";
@@ -83,13 +82,10 @@ bool InsertWhole(const std::string& file, const std::string& tmp, const std::str
     }
     const std::string total = "total=" + std::to_string(std::atoi(old.c_str() + 6) + 1) + "\r\n";
     const std::string out = total + old.substr(body, at - body) + line + old.substr(at);
-    HANDLE h =
-        CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok =
-        WriteFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr) && FlushFileBuffers(h);
-    CloseHandle(h);
-    return ok && MoveFileExA(tmp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    FileOps::Handle h = ops.Create(tmp);
+    if (h == nullptr) return false;
+    const bool ok = ops.Write(h, out.data(), out.size()) && ops.Flush(h);
+    return ops.Close(h) && ok && ops.Replace(tmp, file);
 }
 
 struct Stats {
@@ -111,10 +107,11 @@ void Report(const char* what, const std::vector<double>& ours, const std::vector
 } // namespace
 
 int main() {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    const std::string dir = std::string(base) + "lk_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
+    namespace fs = std::filesystem;
+    const char sep = FILE_PATH_SEPARATOR;
+    const std::string dir =
+        (fs::temp_directory_path() / ("lk_bench_" + std::to_string(std::rand()))).string();
+    fs::create_directories(dir);
 
     // A number file of 100,000 records; the camera asked about is the last one.
     std::string orv(NUMBER_FILE_HEADER_SIZE, '\0');
@@ -127,23 +124,22 @@ int main() {
         const int32_t number = 100000 + i;
         orv.append(reinterpret_cast<const char*>(&number), 4);
     }
-    const std::string orvPath = dir + "\\567.orv";
+    const std::string orvPath = dir + sep + "567.orv";
     uint8_t last[NUMBER_GUID_SIZE];
     Guid(kRecords - 1, last);
 
     // Two copies of a result file of 10,000 entry lines (even numbers); new lines fall between them.
     const LocalStamp at = {2026, 3, 7, 9, 5, 1};
-    const std::string oursDir = dir + "\\ours\\", refDir = dir + "\\ref\\";
-    CreateDirectoryA(oursDir.c_str(), nullptr);
-    CreateDirectoryA(refDir.c_str(), nullptr);
+    const std::string oursDir = dir + sep + "ours" + sep, refDir = dir + sep + "ref" + sep;
+    fs::create_directories(oursDir);
+    fs::create_directories(refDir);
     std::string result = "total=" + std::to_string(kLines) + "\r\n";
     for (int i = 0; i < kLines; ++i)
         result += "A" + std::to_string(1000000 + 2 * i) + "\r\n";
     AppendResultEntry(oursDir.c_str(), at, "IPC", "A", 1); // the folders
     const ResultFileNames ours = MakeResultFileNames(oursDir.c_str(), at, "IPC");
     const ResultFileNames ref = MakeResultFileNames(refDir.c_str(), at, "IPC");
-    CreateDirectoryA(ref.monthFolder.c_str(), nullptr);
-    CreateDirectoryA(ref.typeFolder.c_str(), nullptr);
+    fs::create_directories(ref.typeFolder);
     if (!WriteAll(orvPath, orv) || !WriteAll(ours.file, result) || !WriteAll(ref.file, result)) {
         std::printf("cannot write the files under %s\n", dir.c_str());
         return 1;
@@ -182,15 +178,7 @@ int main() {
     const Stats s = Percentiles(both);
     std::printf("together ours p50 %7.3f ms  p99 %7.3f ms (target p50 < 10 ms)\n", s.p50, s.p99);
 
-    DeleteFileA(orvPath.c_str());
-    DeleteFileA(ours.file.c_str());
-    DeleteFileA(ref.file.c_str());
-    for (const ResultFileNames* n : {&ours, &ref}) {
-        RemoveDirectoryA(n->typeFolder.c_str());
-        RemoveDirectoryA(n->monthFolder.c_str());
-    }
-    RemoveDirectoryA((dir + "\\ours").c_str());
-    RemoveDirectoryA((dir + "\\ref").c_str());
-    RemoveDirectoryA(dir.c_str());
+    std::error_code ec;
+    fs::remove_all(dir, ec);
     return 0;
 }

@@ -103,11 +103,13 @@ ResultAppend AppendLocked(const char* resultDir, const LocalStamp& now, const ch
     std::string entry = ResultEntryLine(group, number);
     entry.pop_back(); // the line feed: lines are compared without their line ends
     const ResultFileNames names = MakeResultFileNames(resultDir, now, type);
-    if (!ops.MakeFolder(names.monthFolder) || !ops.MakeFolder(names.typeFolder)) return ResultAppend::Failed;
 
     uint64_t size = 0;
     bool isFolder = false;
     if (!ops.Status(names.file, size, isFolder)) {
+        // Only a new file needs its folders made (a file that is there has them).
+        if (!ops.MakeFolder(names.monthFolder) || !ops.MakeFolder(names.typeFolder))
+            return ResultAppend::Failed;
         const std::string content = "total=1" + std::string(kLineEnd) + entry + kLineEnd;
         return WriteAndReplace(ops, names.tmpFile, names.file, content) ? ResultAppend::Created
                                                                         : ResultAppend::Failed;
