@@ -71,8 +71,9 @@ public:
     KeepWorkingDirectory() {
         const DWORD n = ::GetCurrentDirectoryA(0, nullptr);
         if (n == 0) return;
-        m_dir.resize(n);
-        if (::GetCurrentDirectoryA(n, &m_dir[0]) + 1 != n) m_dir.clear();
+        m_dir.resize(n); // with room for the terminator
+        const DWORD got = ::GetCurrentDirectoryA(n, &m_dir[0]);
+        m_dir.resize(got + 1 == n ? got : 0);
     }
     ~KeepWorkingDirectory() {
         if (!m_dir.empty()) ::SetCurrentDirectoryA(m_dir.c_str());
