@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -64,14 +65,24 @@ long long CountOf(const std::string& first) {
     return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v;
 }
 
-const std::string& Folder() {
-    static const std::string dir = [] {
+// The run's own folder, removed when the fuzzer exits.
+struct RunFolder {
+    std::string path;
+    RunFolder() {
         char tmpl[] = "/tmp/lk_resultfile_fuzz_XXXXXX";
         const char* d = mkdtemp(tmpl);
         if (d == nullptr) __builtin_trap();
-        return std::string(d) + "/";
-    }();
-    return dir;
+        path = std::string(d) + "/";
+    }
+    ~RunFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+const std::string& Folder() {
+    static const RunFolder dir;
+    return dir.path;
 }
 
 } // namespace
