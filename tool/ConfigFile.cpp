@@ -1,48 +1,60 @@
 #include "ConfigFile.h"
 
-#include <sys/stat.h>
-
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
+#include <string>
 
-std::mutex g_ConfigFileLock;
-
-ConfigLoad LoadConfigFile(const char* path, char* buffer, int* length) {
-    struct stat st;
-    if (!path || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return ConfigLoad::Unreadable;
-    if (st.st_size > CONFIG_FILE_MAX) return ConfigLoad::TooLarge;
-    if (st.st_size == 0) {
-        ClearConfigBuffer(buffer, length);
+ConfigLoad LoadConfigFile(const char* path, char* buffer, int* length, FileOps& ops) {
+    uint64_t size = 0;
+    bool isFolder = false;
+    if (!path || !ops.Status(path, size, isFolder) || isFolder) return ConfigLoad::Unreadable;
+    if (size > CONFIG_FILE_MAX) return ConfigLoad::TooLarge;
+    if (size == 0) {
+        if (buffer) std::memset(buffer, 0, CONFIG_BUF_SIZE);
+        *length = 0;
         return ConfigLoad::Empty;
     }
     // Binary: the byte count must match the file's size exactly.
-    FILE* f = fopen(path, "rb");
-    if (!f) return ConfigLoad::Unreadable;
-    if (!buffer) {
-        fclose(f);
-        return ConfigLoad::NoBuffer;
-    }
-    const size_t size = static_cast<size_t>(st.st_size);
-    std::vector<char> data(size);
-    const size_t got = fread(data.data(), 1, size, f);
-    fclose(f);
-
-    std::lock_guard<std::mutex> lock(g_ConfigFileLock);
-    memset(buffer, 0, CONFIG_BUF_SIZE);
+    std::string data;
+    if (!ops.Read(path, data, static_cast<size_t>(size))) return ConfigLoad::Unreadable;
+    if (!buffer) return ConfigLoad::NoBuffer;
+    std::memset(buffer, 0, CONFIG_BUF_SIZE);
     *length = 0;
-    if (got != size) return ConfigLoad::ShortRead;
-    memcpy(buffer, data.data(), size);
-    *length = static_cast<int>(size);
+    if (data.size() != size) return ConfigLoad::ShortRead;
+    std::memcpy(buffer, data.data(), data.size());
+    *length = static_cast<int>(data.size());
     return ConfigLoad::Loaded;
 }
 
-void ClearConfigBuffer(char* buffer, int* length) {
-    std::lock_guard<std::mutex> lock(g_ConfigFileLock);
-    if (buffer) memset(buffer, 0, CONFIG_BUF_SIZE);
-    *length = 0;
+ConfigStore::ConfigStore() {
+    m_buffers.emplace_back(new char[CONFIG_BUF_SIZE]());
+    m_current = ConfigSnapshot{m_buffers.front().get(), 0};
+}
+
+ConfigSnapshot ConfigStore::Current() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_current;
+}
+
+ConfigLoad ConfigStore::Load(const char* path, FileOps& ops) {
+    std::unique_ptr<char[]> fresh(new (std::nothrow) char[CONFIG_BUF_SIZE]);
+    int length = 0;
+    const ConfigLoad result = LoadConfigFile(path, fresh.get(), &length, ops);
+    if (result == ConfigLoad::Empty || result == ConfigLoad::ShortRead) {
+        Clear();
+    } else if (result == ConfigLoad::Loaded) {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_buffers.push_back(std::move(fresh));
+        m_current = ConfigSnapshot{m_buffers.back().get(), length};
+    }
+    return result;
+}
+
+void ConfigStore::Clear() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_current = ConfigSnapshot{m_buffers.front().get(), 0};
 }
 
 int DecimalValue(const char* text) {

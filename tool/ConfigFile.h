@@ -2,10 +2,15 @@
 // focus-test values. Platform-free: no <windows.h> here.
 #pragma once
 
-#include <mutex>
+#include "FileOps.h"
 
-constexpr int CONFIG_BUF_SIZE = 30720;  // the main window's buffer
-constexpr long CONFIG_FILE_MAX = 30120; // the largest file accepted: cameras take no more
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+constexpr int CONFIG_BUF_SIZE = 30720;      // each configuration buffer
+constexpr uint64_t CONFIG_FILE_MAX = 30120; // the largest file accepted: cameras take no more
 
 enum class ConfigLoad {
     Loaded,     // buffer and length hold the file
@@ -16,16 +21,40 @@ enum class ConfigLoad {
     ShortRead,  // fewer bytes came than the file's size: buffer zeroed, length 0
 };
 
-// The number push copies the buffer on the device SDK's threads while the UI thread may be loading
-// into it: both hold this lock for every access to the buffer and its length.
-extern std::mutex g_ConfigFileLock;
+// Reads the file into buffer (CONFIG_BUF_SIZE bytes, zeroed first) and sets *length. The size is taken
+// as 64 bits, so a file of 4 GiB and more is too large, not its low 32 bits.
+ConfigLoad LoadConfigFile(const char* path, char* buffer, int* length, FileOps& ops = SystemFileOps());
 
-// Reads the file into buffer (CONFIG_BUF_SIZE bytes) and sets *length. The file is read before the
-// lock is taken, so the number push never waits on the disk.
-ConfigLoad LoadConfigFile(const char* path, char* buffer, int* length);
+// What the number push hands to a camera: a buffer that nobody writes once it is published, and the
+// number of its bytes to send (0 for none).
+struct ConfigSnapshot {
+    const char* data;
+    int length;
+};
 
-// Zeroes the whole buffer (when there is one) and the length, under the lock.
-void ClearConfigBuffer(char* buffer, int* length);
+// The loaded configuration. The device SDK sends a camera its configuration after the number push has
+// returned, so a load or a cancel never touches a buffer already handed out: it publishes a new
+// snapshot under the lock. Every buffer is kept until the store is destroyed, which its owner does only
+// after the SDK has been released (loads are rare: a few buffers of 30 KB at most).
+class ConfigStore {
+public:
+    ConfigStore();
+    ConfigStore(const ConfigStore&) = delete;
+    ConfigStore& operator=(const ConfigStore&) = delete;
+
+    // The snapshot in force; its data is never NULL (an all-zero buffer when nothing is loaded).
+    ConfigSnapshot Current() const;
+    // Loads the file into a new buffer; Loaded publishes it, Empty and ShortRead publish length 0, the
+    // other results leave the snapshot in force.
+    ConfigLoad Load(const char* path, FileOps& ops = SystemFileOps());
+    // Publishes length 0.
+    void Clear();
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<std::unique_ptr<char[]>> m_buffers; // [0] is the all-zero buffer
+    ConfigSnapshot m_current;
+};
 
 // The C library's decimal reading: leading white space, optional sign, digits up to the first
 // non-digit; no digits gives 0. Values beyond the int range are held at its ends.

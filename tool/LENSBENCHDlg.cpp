@@ -31,8 +31,6 @@ const char kTrayTipDelete[] = "IPCOrvanet工具 ";
 const UINT kTrayIconId = 128;
 const UINT kTrayMenuExit = 2;
 
-const int kConfigBufSize = 30720;
-
 // The player library's callbacks that the window does not use: one empty function per slot signature.
 template <typename... Args>
 void __cdecl IgnoreCallback(void*, Args...) {}
@@ -131,8 +129,8 @@ BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
 END_MESSAGE_MAP()
 
 CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
-    : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0), m_pConfigBuf(nullptr),
-      m_nConfigLen(0), m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
+    : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0),
+      m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
       m_nSsidQuality(0), m_nSsidFound(0), m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0),
       m_bShutDownDone(false), m_bScanWaiting(false), m_nScanReply(-1),
       m_nInfoCut(0) {
@@ -149,10 +147,9 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
 }
 
 CLENSBENCHDlg::~CLENSBENCHDlg() {
+    // The SDK ends its threads here; the configuration buffers it may still send (m_config) go only
+    // after this body, with the members.
     QLC_ReleaseSDK();
-    // The SDK has ended its threads: nothing can use the configuration buffer any more.
-    free(m_pConfigBuf);
-    m_pConfigBuf = nullptr;
     delete m_pDlgDraw;
     m_pDlgDraw = nullptr;
 }
@@ -225,8 +222,6 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
 
     GetDlgItem(IDC_STATIC_WIFI_STATE)->ShowWindow(SW_HIDE);
     g_nSearchTimer = 0;
-    m_pConfigBuf = static_cast<char*>(malloc(kConfigBufSize));
-    m_nConfigLen = 0;
     m_bServiceRunning = 0;
     g_App.nPreviewPlayer = -1;
 
@@ -254,22 +249,13 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
     Player_Init(m_staticVideo.GetSafeHwnd());
     m_player.DividWindow(SPLIT_4);
 
-    ::GetModuleFileNameA(nullptr, m_szIniPath, sizeof m_szIniPath);
-    if (!CutAtLastBackslash(m_szIniPath, true)) m_szIniPath[0] = '\0';
-    strncat(m_szIniPath, "Config.ini", sizeof m_szIniPath - strlen(m_szIniPath) - 1);
-
     m_pDlgDraw = new CDlgDraw();
     m_pDlgDraw->SetPlayer(&m_player);
     m_pDlgDraw->Create(IDD_DRAW, this);
     m_pDlgDraw->MoveWindow(0, 0, rcVideo.right, rcVideo.bottom);
     m_pDlgDraw->ShowWindow(SW_SHOW);
 
-    if (::GetFileAttributesA(m_szIniPath) == INVALID_FILE_ATTRIBUTES) {
-        ::WritePrivateProfileStringA("TIAOJIAO", "SHIFT", "16", m_szIniPath);
-        ::WritePrivateProfileStringA("TIAOJIAO", "THRESHOLD", "30", m_szIniPath);
-    }
-    m_nThreshold = ::GetPrivateProfileIntA("TIAOJIAO", "THRESHOLD", 30, m_szIniPath);
-    m_nShift = ::GetPrivateProfileIntA("TIAOJIAO", "SHIFT", 16, m_szIniPath);
+    ReadSettingsFile();
 
     m_brushYellow.CreateSolidBrush(RGB(255, 255, 0));
     m_brushGreen.CreateSolidBrush(RGB(0, 255, 0));
@@ -305,11 +291,8 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
         KillTimer(g_nSearchTimer);
         g_nSearchTimer = 0;
     }
-    // The buffer itself stays until the SDK is released (destructor): the SDK may still hold its address.
-    {
-        std::lock_guard<std::mutex> lock(g_ConfigFileLock); // a late number push may be reading it
-        m_nConfigLen = 0;
-    }
+    // The buffers themselves stay until the SDK is released (destructor): the SDK may still hold them.
+    m_config.Clear();
     for (int& h : m_hPlayers) {
         if (h != -1) {
             QLSP_ReleasePlayer(h);

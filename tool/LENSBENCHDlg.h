@@ -3,6 +3,7 @@
 
 #include "Afx.h"
 #include "AppGlobals.h"
+#include "ConfigFile.h"
 #include "Connection.h"
 #include "DeviceList.h"
 #include "MyButton.h"
@@ -144,6 +145,7 @@ protected:
     void SetQualityText(int quality);
 
     // Focus-test settings and the camera configuration file (Settings.cpp).
+    void ReadSettingsFile();
     afx_msg void OnLoadConfigFile();
     afx_msg void OnSetScene();
     afx_msg void OnCutTest();
@@ -183,8 +185,7 @@ protected:
     CString m_strExpProductType, m_strExpVersion, m_strExpGroup, m_strExpSsid;
     int m_nAdcH, m_nAdcL, m_nAdcR;
     CPopUpDlg m_popUp;
-    char* m_pConfigBuf;
-    int m_nConfigLen;
+    ConfigStore m_config; // the camera configuration file, outliving QLC_ReleaseSDK (destructor)
     // Reported product type, version and group: cleared together (100 bytes) by each device text.
     char m_szProductType[32];
     char m_szVersion[64];
@@ -231,6 +232,9 @@ protected:
 int OnNumberPush(LanToolRequest* request);
 // Appends one timed line of printf-style text to today's error log beside the program (any thread).
 void WriteErrLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Config.ini in the folder of modulePath (modulePathLength characters, as GetModuleFileNameA returned
+// them). False, with an empty path, when the module path may have been cut or the result does not fit.
+bool IniPathBesideProgram(const char* modulePath, unsigned long modulePathLength, char (&iniPath)[MAX_PATH]);
 struct LanSearchRecord;
 struct BroadcastRecord;
 void OnLanSearchResult(LanSearchRecord record);

@@ -69,8 +69,9 @@ void CLENSBENCHDlg::StartStopService() {
         if (QLC_EnableLANTool(1, 0, 0, OnNumberPush) == 1) {
             if (g_nSearchTimer == 0) g_nSearchTimer = SetTimer(TIMER_SEARCH, kSearchPeriodMs);
             char line[128];
-            if (m_nConfigLen > 0)
-                _snprintf(line, sizeof line - 1, kServiceStartedWithConfig, m_nConfigLen);
+            const int configLength = m_config.Current().length;
+            if (configLength > 0)
+                _snprintf(line, sizeof line - 1, kServiceStartedWithConfig, configLength);
             else
                 _snprintf(line, sizeof line - 1, "%s", kServiceStarted);
             line[sizeof line - 1] = '\0';

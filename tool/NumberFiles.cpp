@@ -1,6 +1,18 @@
 #include "NumberFiles.h"
 
 #include <cstring>
+#include <vector>
+
+bool IsLookupGroup(const char* group) {
+    if (group == nullptr) return false;
+    size_t n = 0;
+    for (; group[n] != '\0'; ++n) {
+        const char c = group[n];
+        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alnum || n >= 3) return false;
+    }
+    return n >= 1;
+}
 
 bool NumberFilePath(char (&path)[NUMBER_PATH_SIZE], const char* baseDir, const char* group, const char* type,
                     int32_t dataValue) {
@@ -29,11 +41,31 @@ int32_t FindNumberInStream(FILE* f, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
     uint8_t header[NUMBER_FILE_HEADER_SIZE] = {};
     const bool wholeHeader = std::fread(header, 1, sizeof header, f) == sizeof header;
     const int32_t count = ReadI32(header + 4);
+    if (count <= 0) return 0;
+    if (!wholeHeader) {
+        // No record can be read: the first reads as zeros, and a match with it gives 0 all the same.
+        return 0;
+    }
+    // Records are taken from a block buffer; a record cut by the block's end is carried over.
+    std::vector<uint8_t> buffer(NUMBER_READ_BLOCK + NUMBER_FILE_RECORD_SIZE);
+    uint8_t* const block = buffer.data();
+    size_t have = 0, at = 0;
+    bool atEnd = false;
     for (int32_t i = 0; i < count; ++i) {
+        if (have - at < NUMBER_FILE_RECORD_SIZE && !atEnd) {
+            std::memmove(block, block + at, have - at);
+            have -= at;
+            at = 0;
+            const size_t got = std::fread(block + have, 1, NUMBER_READ_BLOCK, f);
+            have += got;
+            atEnd = got < NUMBER_READ_BLOCK;
+        }
         uint8_t record[NUMBER_FILE_RECORD_SIZE] = {};
-        const bool whole = wholeHeader && std::fread(record, 1, sizeof record, f) == sizeof record;
+        const size_t n = have - at < sizeof record ? have - at : sizeof record;
+        std::memcpy(record, block + at, n);
+        at += n;
         if (std::memcmp(record, guid, NUMBER_GUID_SIZE) == 0) return ReadI32(record + NUMBER_GUID_SIZE);
-        if (!whole) break;
+        if (n < sizeof record) break; // the end of the file: every later record reads as zeros too
     }
     return 0;
 }
@@ -42,6 +74,8 @@ int32_t FindNumberInFile(const char* path, const uint8_t (&guid)[NUMBER_GUID_SIZ
     if (path == nullptr || path[0] == '\0') return 0;
     FILE* f = std::fopen(path, "rb");
     if (f == nullptr) return 0;
+    // The search reads in blocks of its own: no second buffer in between.
+    std::setvbuf(f, nullptr, _IONBF, 0);
     const int32_t number = FindNumberInStream(f, guid);
     std::fclose(f);
     return number;

@@ -16,6 +16,7 @@ constexpr size_t NUMBER_FILE_RECORD_SIZE = 20;
 constexpr size_t GUID_TEXT_SIZE = 39;
 // Paths of number and result files fit the ANSI file functions' limit.
 constexpr size_t NUMBER_PATH_SIZE = 260;
+constexpr size_t NUMBER_READ_BLOCK = 64 * 1024;
 
 // Folder separator of the number and result files. The native build (tests, fuzzing) uses '/' so that
 // the folders it makes are real folders.
@@ -25,6 +26,10 @@ constexpr char FILE_PATH_SEPARATOR = '\\';
 constexpr char FILE_PATH_SEPARATOR = '/';
 #endif
 
+// True when a camera's group text may name a number-file folder: 1 to 3 ASCII letters or digits. Any
+// other text (".." above all, or a separator) would let the camera choose a file outside the base.
+bool IsLookupGroup(const char* group);
+
 // base\group\type\(dataValue / 100)\dataValue.orv. False, leaving path empty, when it does not fit.
 bool NumberFilePath(char (&path)[NUMBER_PATH_SIZE], const char* baseDir, const char* group, const char* type,
                     int32_t dataValue);
@@ -32,6 +37,7 @@ bool NumberFilePath(char (&path)[NUMBER_PATH_SIZE], const char* baseDir, const c
 // The cloud number of the first record whose GUID equals guid byte for byte; 0 when none matches or
 // the header gives no records. A record past the end of a short file reads as zeros; reading stops
 // there, since every later record is all zero as well (so a huge count in a short file costs nothing).
+// The file is read in blocks of NUMBER_READ_BLOCK bytes, so a look-up costs about one pass over it.
 int32_t FindNumberInStream(FILE* f, const uint8_t (&guid)[NUMBER_GUID_SIZE]);
 
 // Opens the file in byte mode and searches it; 0 when it cannot be opened.

@@ -113,16 +113,21 @@ int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const c
     CopyTextCut(group, r.szGroup, sizeof r.szGroup);
     CopyTextCut(ip, r.szIP, sizeof r.szIP);
 
+    // Only letters and digits may name a number-file folder. Any other group is never looked up, is
+    // logged as \xNN escapes and is recorded with an empty group, so that it can reach no other file and
+    // split no line.
+    const bool fitGroup = IsLookupGroup(group);
     if (group[0] != '\0' && r.nDataValue > 0) {
-        const int32_t number = LookupDeviceNumber(type, group, r.nDataValue, r.guid);
+        const int32_t number = fitGroup ? LookupDeviceNumber(type, group, r.nDataValue, r.guid) : 0;
         if (number < 1) {
             uint8_t bytes[NUMBER_GUID_SIZE];
             std::memcpy(bytes, &r.guid, sizeof bytes);
             char guidText[GUID_TEXT_SIZE];
             FormatGuidText(bytes, guidText);
             char line[ERRLOG_TEXT_SIZE];
-            std::snprintf(line, sizeof line, "Type:%s Group:%s Data:%d Guid:%s", type, group,
-                          static_cast<int>(r.nDataValue), guidText);
+            std::snprintf(line, sizeof line, "Type:%s Group:%s Data:%d Guid:%s", type,
+                          fitGroup ? group : HexEscaped(group).c_str(), static_cast<int>(r.nDataValue),
+                          guidText);
             // The finished line goes in as text: a "%" in it is not a format.
             WriteErrLog("%s", line);
         } else {
@@ -131,19 +136,17 @@ int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const c
         }
     }
 
-    {
-        // A load on the UI thread rewrites the buffer and its length together under this lock.
-        std::lock_guard<std::mutex> lock(g_ConfigFileLock);
-        r.pConfigData = m_pConfigBuf;
-        const int length = m_nConfigLen;
-        r.nConfigLength = length > 0 ? length : 0;
-    }
+    // The SDK sends the configuration after this returns: it gets a snapshot that no later load or
+    // cancel changes.
+    const ConfigSnapshot config = m_config.Current();
+    r.pConfigData = config.data;
+    r.nConfigLength = config.length;
 
     std::memset(r.szUser, 0, sizeof r.szUser);
     std::memset(r.szPassword, 0, sizeof r.szPassword);
     CopyTextCut(r.szUser, user);
     CopyTextCut(r.szPassword, password);
 
-    AppendResultLine(type, group, r.nCloudNumber);
+    AppendResultLine(type, fitGroup ? group : "", r.nCloudNumber);
     return 1;
 }

@@ -2,20 +2,11 @@
 
 #include "NumberFiles.h"
 
-#include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <sys/stat.h>
-
-#ifdef _WIN32
-#include <direct.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -26,8 +17,9 @@ std::mutex& FilesLock() {
     return lock;
 }
 
-// Lines are read in pieces of at most 1023 characters; a longer line is copied piece by piece.
-constexpr int kLineMax = 1024;
+const char kLineEnd[] = "\r\n";
+// The rewrite goes to the disk in pieces of this size.
+constexpr size_t kWritePiece = 64 * 1024;
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
@@ -46,123 +38,146 @@ std::string Format(const char* format, ...) {
     return big;
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR;
+// One line of the file: its bytes without the line end.
+struct LineView {
+    const char* p;
+    size_t n;
+};
+
+// Byte i of the line with its line feed: the comparison counts the line feed as the last byte.
+signed char TerminatedByte(const LineView& l, size_t i) {
+    return static_cast<signed char>(i < l.n ? l.p[i] : '\n');
 }
 
-// True when the folder exists afterwards: made now, or there already (a file of that name is no folder).
-bool MakeFolder(const std::string& path) {
-#ifdef _WIN32
-    const int r = _mkdir(path.c_str());
-#else
-    const int r = mkdir(path.c_str(), 0777);
-#endif
-    return r == 0 || (errno == EEXIST && IsFolder(path));
-}
-
-bool Exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-// Puts the finished temporary file in the result file's place in one step, so that a failure leaves
-// either the old file or the new one, never neither.
-bool ReplaceWith(const std::string& tmp, const std::string& file) {
-#ifdef _WIN32
-    return MoveFileExA(tmp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(tmp.c_str(), file.c_str()) == 0;
-#endif
-}
-
-bool ReadPiece(FILE* f, std::string& line) {
-    char buf[kLineMax];
-    if (std::fgets(buf, sizeof buf, f) == nullptr) return false;
-    line.assign(buf);
-    return true;
-}
-
-bool EndsLine(const std::string& piece) { return !piece.empty() && piece.back() == '\n'; }
-
-// Copies the file into tmp with the count line replaced and the new line before piece `insertAt`
-// (-1: after the last). A last line without its line feed gets one before the new line follows it.
-// False when anything could not be written.
-bool WriteMerged(FILE* in, const std::string& tmp, int total, const std::string& newLine, long insertAt) {
-    FILE* out = std::fopen(tmp.c_str(), "w");
-    if (out == nullptr) return false;
-    bool ok = std::fprintf(out, "total=%d\n", total) > 0;
-    std::string piece;
-    bool lineEnded = true;
-    while (ReadPiece(in, piece) && !EndsLine(piece)) {
-    } // the old count line, however long
-    for (long k = 1; ok && ReadPiece(in, piece); ++k) {
-        if (k == insertAt) ok = std::fputs(newLine.c_str(), out) >= 0;
-        if (ok) ok = std::fputs(piece.c_str(), out) >= 0;
-        lineEnded = EndsLine(piece);
+// The order of ResultLineGoesBefore on lines whose line feed is implied.
+bool GoesBefore(const LineView& entry, const LineView& line) {
+    const size_t n = (entry.n < line.n ? entry.n : line.n) + 1;
+    for (size_t i = 0; i < n; ++i) {
+        const signed char a = TerminatedByte(line, i);
+        const signed char b = TerminatedByte(entry, i);
+        if (a != b) return a > b;
     }
-    if (ok && insertAt < 0) {
-        if (!lineEnded) ok = std::fputc('\n', out) != EOF;
-        if (ok) ok = std::fputs(newLine.c_str(), out) >= 0;
+    return line.n > entry.n;
+}
+
+// The count of "total=%d": optional white space, sign and digits; 0 when there are no digits.
+// Held at the ends of the int range rather than wrapping.
+int64_t CountOf(const LineView& l) {
+    static const char kPrefix[] = "total=";
+    const size_t k = sizeof kPrefix - 1;
+    if (l.n < k || std::memcmp(l.p, kPrefix, k) != 0) return 0;
+    size_t i = k;
+    while (i < l.n && (l.p[i] == ' ' || (l.p[i] >= '\t' && l.p[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < l.n && (l.p[i] == '+' || l.p[i] == '-')) negative = l.p[i++] == '-';
+    int64_t v = 0;
+    for (; i < l.n && l.p[i] >= '0' && l.p[i] <= '9'; ++i)
+        if (v <= INT_MAX) v = v * 10 + (l.p[i] - '0');
+    if (negative) v = -v;
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v;
+}
+
+// Writes the whole content to the temporary file, puts it on the disk and moves it over the file.
+// On any failure the temporary file is removed and the file is as it was.
+bool WriteAndReplace(FileOps& ops, const std::string& tmp, const std::string& file,
+                     const std::string& content) {
+    FileOps::Handle h = ops.Create(tmp);
+    if (h == nullptr) {
+        ops.Remove(tmp);
+        return false;
     }
-    if (std::ferror(in)) ok = false;
-    if (std::fclose(out) != 0) ok = false;
+    bool ok = true;
+    for (size_t at = 0; ok && at < content.size(); at += kWritePiece)
+        ok = ops.Write(h, content.data() + at,
+                       content.size() - at < kWritePiece ? content.size() - at : kWritePiece);
+    ok = ok && ops.Flush(h);
+    ok = ops.Close(h) && ok;
+    ok = ok && ops.Replace(tmp, file);
+    if (!ok) ops.Remove(tmp);
     return ok;
 }
 
 ResultAppend AppendLocked(const char* resultDir, const LocalStamp& now, const char* type, const char* group,
-                          int32_t number) {
-    const std::string newLine = ResultEntryLine(group, number);
+                          int32_t number, FileOps& ops) {
+    std::string entry = ResultEntryLine(group, number);
+    entry.pop_back(); // the line feed: lines are compared without their line ends
     const ResultFileNames names = MakeResultFileNames(resultDir, now, type);
-    if (!MakeFolder(names.monthFolder) || !MakeFolder(names.typeFolder)) return ResultAppend::Failed;
 
-    if (!Exists(names.file)) {
-        FILE* f = std::fopen(names.file.c_str(), "a+");
-        if (f == nullptr) return ResultAppend::Failed;
-        std::fseek(f, 0, SEEK_SET);
-        bool ok = std::fputs("total=1\n", f) >= 0 && std::fputs(newLine.c_str(), f) >= 0;
-        if (std::fclose(f) != 0) ok = false;
-        return ok ? ResultAppend::Created : ResultAppend::Failed;
+    uint64_t size = 0;
+    bool isFolder = false;
+    if (!ops.Status(names.file, size, isFolder)) {
+        // Only a new file needs its folders made (a file that is there has them).
+        if (!ops.MakeFolder(names.monthFolder) || !ops.MakeFolder(names.typeFolder))
+            return ResultAppend::Failed;
+        const std::string content = "total=1" + std::string(kLineEnd) + entry + kLineEnd;
+        return WriteAndReplace(ops, names.tmpFile, names.file, content) ? ResultAppend::Created
+                                                                        : ResultAppend::Failed;
     }
-
-    FILE* in = std::fopen(names.file.c_str(), "r");
-    if (in == nullptr) return ResultAppend::Failed;
-    int total = 0;
-    long insertAt = -1;
-    std::string piece;
-    if (ReadPiece(in, piece) && std::sscanf(piece.c_str(), "total=%d", &total) != 1) total = 0;
-    while (!EndsLine(piece) && ReadPiece(in, piece)) {
-    }
-    // Only a piece that begins a line is compared: the new line never goes into the middle of a line
-    // longer than one piece.
-    bool lineStart = true;
-    for (long k = 1; ReadPiece(in, piece); ++k) {
-        if (lineStart) {
-            // A last line that lost its line feed is still the same entry: no second copy of it.
-            if (piece == newLine || (!EndsLine(piece) && piece + '\n' == newLine)) {
-                std::fclose(in);
-                return ResultAppend::AlreadyThere;
-            }
-            if (ResultLineGoesBefore(newLine, piece)) {
-                insertAt = k;
-                break;
-            }
-        }
-        lineStart = EndsLine(piece);
-    }
-
-    std::remove(names.tmpFile.c_str());
-    std::rewind(in);
-    const bool written = WriteMerged(in, names.tmpFile, total + 1, newLine, insertAt);
-    std::fclose(in);
-    if (!written || !ReplaceWith(names.tmpFile, names.file)) {
-        std::remove(names.tmpFile.c_str());
+    if (isFolder || size > RESULT_FILE_MAX) return ResultAppend::Failed;
+    std::string old, content;
+    if (!ops.Read(names.file, old, static_cast<size_t>(RESULT_FILE_MAX) + 1) || old.size() > RESULT_FILE_MAX)
         return ResultAppend::Failed;
-    }
-    return ResultAppend::Inserted;
+    if (!MergeResultEntry(old, entry, content)) return ResultAppend::AlreadyThere;
+    return WriteAndReplace(ops, names.tmpFile, names.file, content) ? ResultAppend::Inserted
+                                                                    : ResultAppend::Failed;
 }
 
 } // namespace
+
+bool MergeResultEntry(const std::string& oldBytes, const std::string& entry, std::string& newBytes) {
+    const char* const begin = oldBytes.data();
+    const char* const end = begin + oldBytes.size();
+    const LineView newLine{entry.data(), entry.size()};
+
+    // The next line from `at`: its bytes without CR LF or LF, and where the one after it starts.
+    auto nextLine = [end](const char* at, LineView& line) {
+        const char* lf = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+        const char* stop = lf ? lf : end;
+        line = LineView{at, static_cast<size_t>(stop - at)};
+        if (lf && line.n > 0 && stop[-1] == '\r') --line.n;
+        return lf ? lf + 1 : end;
+    };
+
+    LineView countLine;
+    const char* const body = nextLine(begin, countLine);
+    // Every line is looked at for a copy of the entry; the first line that sorts after it is where
+    // the entry goes. Whether every line already ends in CR LF decides whether the bytes can be
+    // copied as they are.
+    const char* insertAt = nullptr;
+    bool crlfThroughout = true;
+    for (const char* at = body; at < end;) {
+        LineView line;
+        const char* next = nextLine(at, line);
+        if (line.n == newLine.n && std::memcmp(line.p, newLine.p, line.n) == 0) return false;
+        if (insertAt == nullptr && GoesBefore(newLine, line)) insertAt = at;
+        if (next - (line.p + line.n) != 2) crlfThroughout = false;
+        at = next;
+    }
+    if (insertAt == nullptr) insertAt = end;
+
+    newBytes.clear();
+    newBytes.reserve(oldBytes.size() + entry.size() + 32);
+    newBytes += Format("total=%lld", static_cast<long long>(CountOf(countLine) + 1));
+    newBytes += kLineEnd;
+    auto copyLines = [&](const char* from, const char* to) {
+        if (crlfThroughout) {
+            newBytes.append(from, static_cast<size_t>(to - from));
+            return;
+        }
+        while (from < to) {
+            LineView line;
+            from = nextLine(from, line);
+            newBytes.append(line.p, line.n);
+            newBytes += kLineEnd;
+        }
+    };
+    copyLines(body, insertAt);
+    newBytes += entry;
+    newBytes += kLineEnd;
+    copyLines(insertAt, end);
+    return true;
+}
 
 ResultFileNames MakeResultFileNames(const char* resultDir, const LocalStamp& now, const char* type) {
     const char s = FILE_PATH_SEPARATOR;
@@ -189,10 +204,10 @@ bool ResultLineGoesBefore(const std::string& newLine, const std::string& fileLin
     return fileLine.size() > newLine.size();
 }
 
-ResultAppend AppendResultEntry(const char* resultDir, const LocalStamp& now, const char* type, const char* group,
-                               int32_t number) {
+ResultAppend AppendResultEntry(const char* resultDir, const LocalStamp& now, const char* type,
+                               const char* group, int32_t number, FileOps& ops) {
     std::lock_guard<std::mutex> hold(FilesLock());
-    return AppendLocked(resultDir, now, type, group, number);
+    return AppendLocked(resultDir, now, type, group, number, ops);
 }
 
 std::string ErrLogFolder(const char* appDir) {
@@ -204,32 +219,35 @@ std::string ErrLogFile(const char* appDir, const LocalStamp& now) {
                   now.month, now.day);
 }
 
-bool AppendErrLogText(const char* appDir, const LocalStamp& now, const char* text) {
+std::string HexEscaped(const char* text) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p)
+        out += Format("\\x%02X", static_cast<unsigned char>(*p));
+    return out;
+}
+
+bool AppendErrLogText(const char* appDir, const LocalStamp& now, const char* text, FileOps& ops) {
+    // Control characters as \xNN, and never half of one cut off at the limit.
     char cut[ERRLOG_TEXT_SIZE];
-    std::snprintf(cut, sizeof cut, "%s", text ? text : "");
+    size_t used = 0;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        const bool control = c < 0x20 || c == 0x7F;
+        if (used + (control ? 4 : 1) > sizeof cut - 1) break;
+        if (control)
+            used += static_cast<size_t>(std::snprintf(cut + used, sizeof cut - used, "\\x%02X", c));
+        else
+            cut[used++] = static_cast<char>(c);
+    }
+    cut[used] = '\0';
     char line[ERRLOG_LINE_SIZE];
-    const int n = std::snprintf(line, sizeof line, "%.2d:%.2d:%.2d %s\r\n", now.hour, now.minute, now.second, cut);
+    const int n =
+        std::snprintf(line, sizeof line, "%.2d:%.2d:%.2d %s\r\n", now.hour, now.minute, now.second, cut);
     if (n < 0) return false;
     const size_t len = static_cast<size_t>(n) < sizeof line ? static_cast<size_t>(n) : sizeof line - 1;
 
     std::lock_guard<std::mutex> hold(FilesLock());
     const std::string folder = ErrLogFolder(appDir);
-    if (!IsFolder(folder)) MakeFolder(folder);
-    const std::string file = ErrLogFile(appDir, now);
-#ifdef _WIN32
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = SetFilePointer(h, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
-                    WriteFile(h, line, static_cast<DWORD>(len), &written, nullptr) && written == len;
-    CloseHandle(h);
-    return ok;
-#else
-    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
-    if (fd < 0) return false;
-    const bool ok = write(fd, line, len) == static_cast<ssize_t>(len);
-    close(fd);
-    return ok;
-#endif
+    if (!ops.MakeFolder(folder)) return false;
+    return ops.Append(ErrLogFile(appDir, now), line, len);
 }

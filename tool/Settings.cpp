@@ -2,10 +2,12 @@
 #include "LENSBENCHDlg.h"
 
 #include "ConfigFile.h"
+#include "TextCut.h"
 #include "resource.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -20,6 +22,39 @@ const int kEditTextMax = 512; // at most 511 characters are read from an edit
 
 } // namespace
 
+bool IniPathBesideProgram(const char* modulePath, unsigned long modulePathLength, char (&iniPath)[MAX_PATH]) {
+    iniPath[0] = '\0';
+    // A module path that filled its buffer may have been cut: it names no file of ours.
+    if (modulePath == nullptr || modulePathLength == 0 || modulePathLength >= MAX_PATH) return false;
+    char dir[MAX_PATH];
+    CopyTextCut(dir, modulePath);
+    if (!CutAtLastBackslash(dir, true)) return false;
+    const int n = _snprintf(iniPath, sizeof iniPath, "%sConfig.ini", dir);
+    if (n < 0 || n >= static_cast<int>(sizeof iniPath)) {
+        iniPath[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// Config.ini beside the program. A path that does not fit is no path: the file counts as missing, the
+// defaults hold, and nothing is written anywhere else.
+void CLENSBENCHDlg::ReadSettingsFile() {
+    char module[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameA(nullptr, module, sizeof module);
+    if (!IniPathBesideProgram(module, n, m_szIniPath)) {
+        m_nThreshold = 30;
+        m_nShift = 16;
+        return;
+    }
+    if (::GetFileAttributesA(m_szIniPath) == INVALID_FILE_ATTRIBUTES) {
+        ::WritePrivateProfileStringA(kSection, "SHIFT", "16", m_szIniPath);
+        ::WritePrivateProfileStringA(kSection, "THRESHOLD", "30", m_szIniPath);
+    }
+    m_nThreshold = ::GetPrivateProfileIntA(kSection, "THRESHOLD", 30, m_szIniPath);
+    m_nShift = ::GetPrivateProfileIntA(kSection, "SHIFT", 16, m_szIniPath);
+}
+
 bool CLENSBENCHDlg::ChooseConfigFile(CString& path) {
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, this);
     if (dlg.DoModal() != IDOK) return false;
@@ -27,18 +62,48 @@ bool CLENSBENCHDlg::ChooseConfigFile(CString& path) {
     return true;
 }
 
+namespace {
+
+// The file dialog makes the chosen file's folder the working directory; the program's own files must
+// not follow it, so the working directory is put back whatever the dialog did.
+class KeepWorkingDirectory {
+public:
+    KeepWorkingDirectory() {
+        const DWORD n = ::GetCurrentDirectoryA(0, nullptr);
+        if (n == 0) return;
+        m_dir.resize(n); // with room for the terminator
+        const DWORD got = ::GetCurrentDirectoryA(n, &m_dir[0]);
+        m_dir.resize(got + 1 == n ? got : 0);
+    }
+    ~KeepWorkingDirectory() {
+        if (!m_dir.empty()) ::SetCurrentDirectoryA(m_dir.c_str());
+    }
+    KeepWorkingDirectory(const KeepWorkingDirectory&) = delete;
+    KeepWorkingDirectory& operator=(const KeepWorkingDirectory&) = delete;
+
+private:
+    std::string m_dir;
+};
+
+} // namespace
+
 void CLENSBENCHDlg::OnLoadConfigFile() {
     CString path;
-    if (!ChooseConfigFile(path)) {
-        ClearConfigBuffer(m_pConfigBuf, &m_nConfigLen);
+    bool chosen;
+    {
+        KeepWorkingDirectory keep;
+        chosen = ChooseConfigFile(path);
+    }
+    if (!chosen) {
+        m_config.Clear();
         SetDlgItemText(IDC_EDIT_CFG_PATH, "");
         return;
     }
-    switch (LoadConfigFile(path, m_pConfigBuf, &m_nConfigLen)) {
+    switch (m_config.Load(path)) {
     case ConfigLoad::Loaded: {
         SetDlgItemText(IDC_EDIT_CFG_PATH, path);
         char line[128];
-        _snprintf(line, sizeof line - 1, kReadyWithConfig, m_nConfigLen);
+        _snprintf(line, sizeof line - 1, kReadyWithConfig, m_config.Current().length);
         line[sizeof line - 1] = '\0';
         AppendServiceLine(line);
         break;
@@ -91,12 +156,12 @@ void CLENSBENCHDlg::OnApplyShift() {
     char text[kEditTextMax] = "";
     GetDlgItemText(IDC_EDIT_SHIFT, text, sizeof text);
     m_nShift = DecimalValue(text);
-    ::WritePrivateProfileStringA(kSection, "SHIFT", text, m_szIniPath);
+    if (m_szIniPath[0] != '\0') ::WritePrivateProfileStringA(kSection, "SHIFT", text, m_szIniPath);
 }
 
 void CLENSBENCHDlg::OnApplyThreshold() {
     char text[kEditTextMax] = "";
     GetDlgItemText(IDC_EDIT_THRESHOLD, text, sizeof text);
     m_nThreshold = DecimalValue(text);
-    ::WritePrivateProfileStringA(kSection, "THRESHOLD", text, m_szIniPath);
+    if (m_szIniPath[0] != '\0') ::WritePrivateProfileStringA(kSection, "THRESHOLD", text, m_szIniPath);
 }

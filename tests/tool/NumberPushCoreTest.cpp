@@ -15,7 +15,8 @@ using Guid = uint8_t[NUMBER_GUID_SIZE];
 
 void PutI32(std::string& s, size_t at, int32_t v) {
     if (s.size() < at + 4) s.resize(at + 4, '\0');
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
 }
 
 struct Record {
@@ -24,7 +25,8 @@ struct Record {
 };
 
 void MakeGuid(uint8_t seed, Guid& g) {
-    for (size_t i = 0; i < NUMBER_GUID_SIZE; ++i) g[i] = seed == 0 ? 0 : static_cast<uint8_t>(seed + i);
+    for (size_t i = 0; i < NUMBER_GUID_SIZE; ++i)
+        g[i] = seed == 0 ? 0 : static_cast<uint8_t>(seed + i);
 }
 
 // A number file with `count` in its header and the given records.
@@ -65,6 +67,14 @@ TEST(NumberFiles, PathNamesGroupTypeHundredsFolderAndFile) {
     }
 }
 
+TEST(NumberFiles, OnlyLettersAndDigitsMayNameAFolder) {
+    for (const char* g : {"A", "ZZ", "a1", "123"})
+        EXPECT_TRUE(IsLookupGroup(g)) << g;
+    for (const char* g : {"", "..", ".", "A\\", "A/B", "A\n", "A\r", "A B", "ABCD", "\xb0\xa1", "A%"})
+        EXPECT_FALSE(IsLookupGroup(g)) << g;
+    EXPECT_FALSE(IsLookupGroup(nullptr));
+}
+
 TEST(NumberFiles, PathTooLongIsNoPathRatherThanACutOne) {
     const std::string base(250, 'x'); // with the rest, past 259 characters
     char path[NUMBER_PATH_SIZE];
@@ -100,6 +110,26 @@ TEST(NumberFiles, SearchByGuidOverWellFormedShortAndCorruptFiles) {
         {"header cut before the count", std::string("\x01\x02\x03\x04\x05", 5), 1, 0},
         {"empty file", std::string(), 0, 0},
     };
+    // Records on both sides of the read blocks' edges, the one cut by an edge among them.
+    std::string large = NumberFile(10000, {});
+    for (int i = 0; i < 10000; ++i) {
+        Guid g;
+        MakeGuid(static_cast<uint8_t>(i % 250 + 1), g);
+        g[15] = static_cast<uint8_t>(i / 250);
+        large.append(reinterpret_cast<const char*>(g), sizeof g);
+        PutI32(large, large.size(), 1000000 + i);
+    }
+    const size_t edge = (NUMBER_READ_BLOCK - 1) / NUMBER_FILE_RECORD_SIZE; // the record across the first edge
+    for (const size_t i : {edge - 1, edge, edge + 1, size_t{9999}}) {
+        ScratchFolder dir;
+        ASSERT_TRUE(WriteBytes(dir / "n.orv", large));
+        Guid g;
+        MakeGuid(static_cast<uint8_t>(i % 250 + 1), g);
+        g[15] = static_cast<uint8_t>(i / 250);
+        EXPECT_EQ(FindNumberInFile((dir / "n.orv").c_str(), g), static_cast<int32_t>(1000000 + i))
+            << "record " << i;
+    }
+
     ScratchFolder dir;
     for (const Case& c : cases) {
         const std::string path = dir / "n.orv";
@@ -119,7 +149,8 @@ TEST(NumberFiles, HugeCountInAShortFileEndsAtOnce) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(FindNumberInFile(path.c_str(), g), 0);
     const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     EXPECT_LT(ms, 1000) << "the search went on past the end of the file";
 }
 
@@ -133,7 +164,8 @@ TEST(NumberFiles, MissingFileOrFolderIsNotFound) {
 }
 
 TEST(NumberFiles, GuidTextTakesItsFieldsLittleEndian) {
-    const Guid g = {0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    const Guid g = {0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE,
+                    0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
     char text[GUID_TEXT_SIZE];
     FormatGuidText(g, text);
     EXPECT_STREQ(text, "{12345678-9ABC-DEF0-0123-456789ABCDEF}");

@@ -26,7 +26,8 @@ std::string CurrentFolder() {
 const LanToolGuid kGuid = {0x12345678, 0x9ABC, 0xDEF0, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
 const char kGuidText[] = "{12345678-9ABC-DEF0-0123-456789ABCDEF}";
 
-LanToolRequest Request(const char* ip, const char* group, int data, int number = -1, LanToolGuid guid = kGuid) {
+LanToolRequest Request(const char* ip, const char* group, int data, int number = -1,
+                       LanToolGuid guid = kGuid) {
     LanToolRequest r;
     memset(&r, 0, sizeof r);
     r.cCommand = 1;
@@ -62,7 +63,8 @@ std::string ReadAll(const std::string& path, const char* mode) {
     if (!f) return "<missing>";
     std::string s;
     int c;
-    while ((c = fgetc(f)) != EOF) s.push_back((char)c);
+    while ((c = fgetc(f)) != EOF)
+        s.push_back((char)c);
     fclose(f);
     return s;
 }
@@ -175,12 +177,19 @@ TEST(NumberPush, FoundCameraGetsNumberCredentialsAndEntersTableAndResultFile) {
     EXPECT_EQ(p.ErrLog(), "<missing>") << "nothing failed";
 }
 
+// A group that is not 1 to 3 letters or digits names no file: ".." finds no decoy beside the number
+// files, the log shows the group as \xNN, and the result line has an empty group.
 TEST(NumberPush, FailedLookupsAreLoggedVerbatimAndStillRecorded) {
-    PushRun p; // no number files at all
-    PushStep missing, percent;
+    PushRun p; // no number files, only a decoy that "..\IPC\5\567.orv" from the base would reach
+    for (const char* sub : {"\\IPC", "\\IPC\\5"})
+        _mkdir((p.dir + sub).c_str());
+    WriteNumberFile(p.dir + "\\IPC\\5\\567.orv", 777777);
+    PushStep missing, percent, dots, newline;
     p.run.script.Add("missing file", [&] { return missing.Run(Request("10.0.0.9", "B", 99, 55)); });
-    p.run.script.Add("percent group", [&] {
-        if (percent.Run(Request("10.0.0.10", "%s", 5, -1))) {
+    p.run.script.Add("percent group", [&] { return percent.Run(Request("10.0.0.10", "%s", 5, -1)); });
+    p.run.script.Add("dots group", [&] { return dots.Run(Request("10.0.0.13", "..", 567, 8)); });
+    p.run.script.Add("line-feed group", [&] {
+        if (newline.Run(Request("10.0.0.14", "A\n", 5, 9))) {
             p.run.Close();
             return true;
         }
@@ -188,19 +197,27 @@ TEST(NumberPush, FailedLookupsAreLoggedVerbatimAndStillRecorded) {
     });
     p.run.Run();
 
-    ASSERT_TRUE(missing.sent && percent.sent);
+    ASSERT_TRUE(missing.sent && percent.sent && dots.sent && newline.sent);
     EXPECT_EQ(missing.answer.nCloudNumber, 55) << "the number it came with stays";
     EXPECT_STREQ(missing.answer.szUser, "operator") << "a failed look-up is still answered";
     EXPECT_EQ(EntryWithIp(g_DeviceTable.Snapshot(), "10.0.0.9"), nullptr) << "no number, no entry";
+    EXPECT_EQ(dots.answer.nCloudNumber, 8) << "served from the decoy outside the number files";
+    EXPECT_STREQ(dots.answer.szUser, "operator");
+    EXPECT_EQ(EntryWithIp(g_DeviceTable.Snapshot(), "10.0.0.13"), nullptr);
 
-    const std::string log = p.ErrLog();
-    const std::string want1 = std::string(" Type:IPC Group:B Data:99 Guid:") + kGuidText + "\r\n";
-    const std::string want2 = std::string(" Type:IPC Group:%s Data:5 Guid:") + kGuidText + "\r\n";
-    ASSERT_EQ(log.size(), 8 + want1.size() + 8 + want2.size()) << log;
-    EXPECT_EQ(log.substr(8, want1.size()), want1) << log;
-    EXPECT_EQ(log.substr(8 + want1.size() + 8), want2) << log;
+    std::string log = p.ErrLog(), lines;
+    for (size_t at = 0; at + 8 <= log.size();) { // the texts after the times
+        const size_t end = log.find("\r\n", at);
+        if (end == std::string::npos) break;
+        lines += log.substr(at + 8, end - at - 8) + "|";
+        at = end + 2;
+    }
+    const std::string g = std::string(" Guid:") + kGuidText + "|";
+    EXPECT_EQ(lines, " Type:IPC Group:B Data:99" + g + " Type:IPC Group:\\x25\\x73 Data:5" + g +
+                         " Type:IPC Group:\\x2E\\x2E Data:567" + g + " Type:IPC Group:\\x41\\x0A Data:5" + g)
+        << log;
 
-    EXPECT_EQ(ReadAll(p.ResultFile(), "r"), "total=2\n%s-1\nB55\n");
+    EXPECT_EQ(ReadAll(p.ResultFile(), "r"), "total=4\n-1\n8\n9\nB55\n");
 }
 
 TEST(NumberPush, EmptyGroupOrNoDataValueIsAnsweredWithoutALookup) {

@@ -17,7 +17,9 @@ namespace {
 const LocalStamp kMorning = {2026, 3, 7, 9, 5, 1};
 
 // The result directory in the scratch folder: ending with a separator.
-std::string ResultDir(const ScratchFolder& dir) { return dir.Path() + FILE_PATH_SEPARATOR; }
+std::string ResultDir(const ScratchFolder& dir) {
+    return dir.Path() + FILE_PATH_SEPARATOR;
+}
 
 std::string MorningFile(const ScratchFolder& dir, const char* type = "IPC") {
     return MakeResultFileNames(ResultDir(dir).c_str(), kMorning, type).file;
@@ -33,10 +35,21 @@ TEST(ResultFiles, NamesByMonthTypeDayAndHalfDay) {
         const char* tmp;
     };
     const Case cases[] = {
-        {{2026, 3, 7, 0, 0, 0}, "IPC", "r/2026_03/IPC/2026-03-07 AM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
-        {{2026, 3, 7, 12, 30, 0}, "IPC", "r/2026_03/IPC/2026-03-07 AM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
-        {{2026, 3, 7, 13, 0, 0}, "IPC", "r/2026_03/IPC/2026-03-07 PM IPC.txt", "r/2026_03/IPC/2026-03-07 tmp.txt"},
-        {{2026, 11, 30, 23, 59, 59}, "4660", "r/2026_11/4660/2026-11-30 PM 4660.txt",
+        {{2026, 3, 7, 0, 0, 0},
+         "IPC",
+         "r/2026_03/IPC/2026-03-07 AM IPC.txt",
+         "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 3, 7, 12, 30, 0},
+         "IPC",
+         "r/2026_03/IPC/2026-03-07 AM IPC.txt",
+         "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 3, 7, 13, 0, 0},
+         "IPC",
+         "r/2026_03/IPC/2026-03-07 PM IPC.txt",
+         "r/2026_03/IPC/2026-03-07 tmp.txt"},
+        {{2026, 11, 30, 23, 59, 59},
+         "4660",
+         "r/2026_11/4660/2026-11-30 PM 4660.txt",
          "r/2026_11/4660/2026-11-30 tmp.txt"},
     };
     for (const Case& c : cases) {
@@ -56,12 +69,24 @@ TEST(ResultFiles, LinesOrderAsSignedBytesWithTheLineFeed) {
         bool before;
     };
     const Case cases[] = {
-        {"A12\n", "A123\n", true},  {"A123\n", "A12\n", false}, {"A10\n", "A9\n", true},
-        {"A9\n", "A10\n", false},   {"A6\n", "A7\n", true},     {"A6\n", "A5\n", false},
-        {"B1\n", "A99\n", false},   {"\n", "A1\n", true}, // an empty group goes first
-        {"A-1\n", "A1\n", true},    {"A1\n", "A-1\n", false},
+        {"A12\n", "A123\n", true},
+        {"A123\n", "A12\n", false},
+        {"A10\n", "A9\n", true},
+        {"A9\n", "A10\n", false},
+        {"A6\n", "A7\n", true},
+        {"A6\n", "A5\n", false},
+        {"B1\n", "A99\n", false},
+        {"\n", "A1\n", true}, // an empty group goes first
+        {"A-1\n", "A1\n", true},
+        {"A1\n", "A-1\n", false},
         // GBK bytes are negative as signed bytes: they sort before every ASCII character.
-        {"\xB0\xA1" "1\n", "A1\n", true}, {"A1\n", "\xB0\xA1" "1\n", false},
+        {"\xB0\xA1"
+         "1\n",
+         "A1\n", true},
+        {"A1\n",
+         "\xB0\xA1"
+         "1\n",
+         false},
         // A last line without its line feed: no byte differs and the file's line is the shorter one.
         {"A12\n", "A12", false},
     };
@@ -75,7 +100,7 @@ TEST(ResultFiles, FirstRequestMakesFoldersAndFileThenLinesStaySortedAndCounted) 
     const std::string rd = ResultDir(dir);
     EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 5), ResultAppend::Created);
     EXPECT_TRUE(std::filesystem::is_directory(dir / Sep("2026_03/IPC")));
-    EXPECT_EQ(FileText(MorningFile(dir)), "total=1\nA5\n");
+    EXPECT_EQ(FileBytes(MorningFile(dir)), "total=1\r\nA5\r\n");
 
     struct Step {
         const char* group;
@@ -103,7 +128,8 @@ TEST(ResultFiles, FirstRequestMakesFoldersAndFileThenLinesStaySortedAndCounted) 
 TEST(ResultFiles, ALineAlreadyThereLeavesTheFileByteForByte) {
     ScratchFolder dir;
     const std::string rd = ResultDir(dir);
-    for (int n : {5, 7, 6}) AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n);
+    for (int n : {5, 7, 6})
+        AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n);
     const std::string before = FileBytes(MorningFile(dir));
     for (int n : {5, 6, 7})
         EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", n), ResultAppend::AlreadyThere);
@@ -113,6 +139,9 @@ TEST(ResultFiles, ALineAlreadyThereLeavesTheFileByteForByte) {
     ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\nA5\nA7"));
     EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 7), ResultAppend::AlreadyThere);
     EXPECT_EQ(FileBytes(MorningFile(dir)), "total=2\nA5\nA7");
+    // Nor is a copy further down a damaged, unsorted file.
+    ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\r\nA9\r\nA5\r\n"));
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 5), ResultAppend::AlreadyThere);
 }
 
 TEST(ResultFiles, DamagedFilesKeepTheirLines) {
@@ -130,14 +159,97 @@ TEST(ResultFiles, DamagedFilesKeepTheirLines) {
         {"a long line is never split", "total=2\nA1\n" + longLine, 8, "total=3\nA1\n" + longLine + "A8\n"},
         {"a long line before the new one", "total=2\n" + longLine + "A9\n", 8,
          "total=3\n" + longLine + "A8\nA9\n"},
+        // Bytes that a text-mode read takes for the end of the file or of a string are only bytes.
+        {"Ctrl-Z in a line", "total=4\nA1\nA2\x1a\nA3\nA4\n", 5, "total=5\nA1\nA2\x1a\nA3\nA4\nA5\n"},
+        {"NUL in a line", std::string("total=2\nA1\0X\nA3\n", 16), 2,
+         std::string("total=3\nA1\0X\nA2\nA3\n", 19)},
     };
     for (const Case& c : cases) {
         ScratchFolder dir;
         const std::string rd = ResultDir(dir);
         AppendResultEntry(rd.c_str(), kMorning, "IPC", "Z", 0); // makes the folders
         ASSERT_TRUE(WriteBytes(MorningFile(dir), c.before)) << c.what;
-        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", c.number), ResultAppend::Inserted) << c.what;
+        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", c.number), ResultAppend::Inserted)
+            << c.what;
         EXPECT_EQ(FileText(MorningFile(dir)), c.after) << c.what;
+    }
+    // Files with LF or CR LF line ends, or both, are written back with CR LF throughout.
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    AppendResultEntry(rd.c_str(), kMorning, "IPC", "Z", 0);
+    ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\nA1\r\nA3\n"));
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 2), ResultAppend::Inserted);
+    EXPECT_EQ(FileBytes(MorningFile(dir)), "total=3\r\nA1\r\nA2\r\nA3\r\n");
+}
+
+namespace {
+
+// The system's file operations, with the one step numbered failAt failing. The steps counted are
+// those of writing a file: create, each write, flush, close and replace. A failing write writes half
+// of its bytes first, as a full disk would.
+class FailingOps : public FileOps {
+public:
+    explicit FailingOps(int failAt) : m_failAt(failAt) {}
+    int steps = 0;
+
+    bool Status(const std::string& p, uint64_t& size, bool& folder) override {
+        return Sys().Status(p, size, folder);
+    }
+    bool MakeFolder(const std::string& p) override { return Sys().MakeFolder(p); }
+    bool Read(const std::string& p, std::string& b, size_t max) override { return Sys().Read(p, b, max); }
+    bool Remove(const std::string& p) override { return Sys().Remove(p); }
+    bool Append(const std::string& p, const char* d, size_t n) override { return Sys().Append(p, d, n); }
+    Handle Create(const std::string& p) override { return Fails() ? nullptr : Sys().Create(p); }
+    bool Write(Handle h, const char* d, size_t n) override {
+        if (!Fails()) return Sys().Write(h, d, n);
+        Sys().Write(h, d, n / 2);
+        return false;
+    }
+    bool Flush(Handle h) override { return !Fails() && Sys().Flush(h); }
+    bool Close(Handle h) override {
+        const bool fail = Fails();
+        return Sys().Close(h) && !fail;
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !Fails() && Sys().Replace(from, to);
+    }
+
+private:
+    static FileOps& Sys() { return SystemFileOps(); }
+    bool Fails() { return steps++ == m_failAt; }
+    int m_failAt;
+};
+
+} // namespace
+
+TEST(ResultFiles, AFailureAtAnyStepLeavesTheFileAsItWasAndNoTemporaryFile) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    const ResultFileNames names = MakeResultFileNames(rd.c_str(), kMorning, "IPC");
+    std::string big = "total=8000\r\n"; // more than one piece of writing
+    for (int i = 0; i < 8000; ++i)
+        big += "A" + std::to_string(100000 + i) + "\r\n";
+    for (const bool fileThere : {false, true}) {
+        int steps = 0;
+        for (int failAt = 0; steps == 0 && failAt < 20; ++failAt) {
+            std::filesystem::remove(names.file);
+            if (fileThere) {
+                AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 1);
+                ASSERT_TRUE(WriteBytes(names.file, big));
+            }
+            FailingOps ops(failAt);
+            const ResultAppend r = AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 5, ops);
+            EXPECT_FALSE(std::filesystem::exists(names.tmpFile)) << "step " << failAt << " failed";
+            if (ops.steps <= failAt) { // no step failed: done
+                EXPECT_EQ(r, fileThere ? ResultAppend::Inserted : ResultAppend::Created);
+                steps = ops.steps;
+                break;
+            }
+            EXPECT_EQ(r, ResultAppend::Failed) << "step " << failAt << " failed";
+            EXPECT_EQ(FileBytes(names.file), fileThere ? big : "<missing>") << "step " << failAt << " failed";
+        }
+        EXPECT_EQ(steps, fileThere ? 6 : 5)
+            << "create, " << (fileThere ? 2 : 1) << " writes, flush, close, replace";
     }
 }
 
@@ -181,7 +293,8 @@ TEST(ResultFiles, ManyThreadsLoseNoLine) {
                 AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", i); // the same lines from every thread
             }
         });
-    for (std::thread& th : threads) th.join();
+    for (std::thread& th : threads)
+        th.join();
 
     std::set<std::string> expected;
     for (int t = 0; t < kThreads; ++t)
@@ -190,7 +303,8 @@ TEST(ResultFiles, ManyThreadsLoseNoLine) {
             expected.insert("A" + std::to_string(i));
         }
     std::string want = "total=" + std::to_string(expected.size()) + "\n";
-    for (const std::string& line : expected) want += line + "\n"; // std::set orders "A10" before "A9" too
+    for (const std::string& line : expected)
+        want += line + "\n"; // std::set orders "A10" before "A9" too
     EXPECT_EQ(FileText(MorningFile(dir)), want);
 }
 
@@ -199,9 +313,11 @@ TEST(ErrLog, TimedLinesInCallOrderWithTheTextVerbatim) {
     const LocalStamp t = {2026, 3, 7, 9, 5, 1};
     EXPECT_TRUE(AppendErrLogText(dir.Path().c_str(), t, "Type:IPC Group:A Data:5 Guid:{X}"));
     EXPECT_TRUE(AppendErrLogText(dir.Path().c_str(), t, "100% %s %d %n"));
+    EXPECT_TRUE(AppendErrLogText(dir.Path().c_str(), t, "A\r\nB\x7f\xb0\xa1")); // control characters escaped
     const std::string file = ErrLogFile(dir.Path().c_str(), t);
     EXPECT_EQ(file, dir / Sep("ErrLogs/20260307.log"));
-    EXPECT_EQ(FileBytes(file), "09:05:01 Type:IPC Group:A Data:5 Guid:{X}\r\n09:05:01 100% %s %d %n\r\n");
+    EXPECT_EQ(FileBytes(file), "09:05:01 Type:IPC Group:A Data:5 Guid:{X}\r\n09:05:01 100% %s %d %n\r\n"
+                               "09:05:01 A\\x0D\\x0AB\\x7F\xb0\xa1\r\n");
 
     const LocalStamp nextDay = {2026, 3, 8, 0, 0, 9};
     AppendErrLogText(dir.Path().c_str(), nextDay, "");
@@ -231,9 +347,11 @@ TEST(ErrLog, ManyThreadsKeepWholeLines) {
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&dir, t] {
             const std::string text = std::string(60, static_cast<char>('a' + t));
-            for (int i = 0; i < kEach; ++i) AppendErrLogText(dir.Path().c_str(), kMorning, text.c_str());
+            for (int i = 0; i < kEach; ++i)
+                AppendErrLogText(dir.Path().c_str(), kMorning, text.c_str());
         });
-    for (std::thread& th : threads) th.join();
+    for (std::thread& th : threads)
+        th.join();
     const std::string all = FileBytes(ErrLogFile(dir.Path().c_str(), kMorning));
     const size_t lineSize = 9 + 60 + 2;
     ASSERT_EQ(all.size(), lineSize * kThreads * kEach);

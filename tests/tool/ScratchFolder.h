@@ -52,19 +52,18 @@ inline std::string FileBytes(const std::string& path) {
     std::string s;
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        s.append(buf, n);
     std::fclose(f);
     return s;
 }
 
-// The file read as text: line ends as the C library reads them back ("\n").
+// The file read as text: CR LF line ends read back as "\n", as the C library reads them on Windows.
 inline std::string FileText(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "r");
-    if (f == nullptr) return "<missing>";
+    const std::string bytes = FileBytes(path);
     std::string s;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) s.push_back(static_cast<char>(c));
-    std::fclose(f);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) s.push_back(bytes[i]);
     return s;
 }
 

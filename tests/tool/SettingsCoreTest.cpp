@@ -5,12 +5,9 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -116,33 +113,83 @@ TEST(ConfigFile, NoBufferIsReportedAfterTheFileOpened) {
     EXPECT_EQ(length, 5);
     // A missing file is found out first: the file's status comes before the buffer.
     EXPECT_EQ(LoadConfigFile((dir + "/none.bin").c_str(), nullptr, &length), ConfigLoad::Unreadable);
-    ClearConfigBuffer(nullptr, &length);
-    EXPECT_EQ(length, 0);
 }
 
-// The number push copies the buffer under the lock on the SDK's threads: a load must not change the
-// buffer while the lock is held by someone else.
-TEST(ConfigFile, LoadWaitsForTheLockBeforeTouchingTheBuffer) {
-    const std::string dir = CaseDir();
-    const std::string path = WriteFile(dir + "/new.bin", Pattern(64));
-    std::vector<char> buffer(CONFIG_BUF_SIZE, 'x');
-    int length = 9;
-    std::atomic<bool> done{false};
-    std::thread loader;
-    {
-        std::lock_guard<std::mutex> reader(g_ConfigFileLock);
-        loader = std::thread([&] {
-            LoadConfigFile(path.c_str(), buffer.data(), &length);
-            done = true;
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_FALSE(done.load()) << "the load finished while the reader held the lock";
-        EXPECT_EQ(buffer[0], 'x');
-        EXPECT_EQ(length, 9);
+namespace {
+
+// A file of any size without the disk: its status gives `size`, a read gives `content`. Counts the
+// reads, which open the file.
+class SizedFileOps : public FileOps {
+public:
+    uint64_t size = 0;
+    std::string content;
+    int reads = 0;
+    bool Status(const std::string&, uint64_t& s, bool& folder) override {
+        s = size;
+        folder = false;
+        return true;
     }
-    loader.join();
-    EXPECT_EQ(length, 64);
-    EXPECT_EQ(buffer[0], Pattern(64)[0]);
+    bool Read(const std::string&, std::string& bytes, size_t max) override {
+        ++reads;
+        bytes = content.substr(0, max);
+        return true;
+    }
+    bool MakeFolder(const std::string&) override { return false; }
+    Handle Create(const std::string&) override { return nullptr; }
+    bool Write(Handle, const char*, size_t) override { return false; }
+    bool Flush(Handle) override { return false; }
+    bool Close(Handle) override { return false; }
+    bool Replace(const std::string&, const std::string&) override { return false; }
+    bool Remove(const std::string&) override { return false; }
+    bool Append(const std::string&, const char*, size_t) override { return false; }
+};
+
+} // namespace
+
+// Sizes are 64 bits: a file whose low 32 bits of size are small is still far too large, and nothing
+// of it is read.
+TEST(ConfigFile, SizesAbove4GiBAreTooLarge) {
+    for (const uint64_t size :
+         {(uint64_t{1} << 32) + 10, uint64_t{3} << 30, (uint64_t{1} << 32) + CONFIG_FILE_MAX}) {
+        SizedFileOps ops;
+        ops.size = size;
+        ops.content = "0123456789";
+        std::vector<char> buffer(CONFIG_BUF_SIZE, 'x');
+        int length = 7;
+        EXPECT_EQ(LoadConfigFile("big.cfg", buffer.data(), &length, ops), ConfigLoad::TooLarge) << size;
+        EXPECT_EQ(length, 7) << size;
+        EXPECT_EQ(buffer[0], 'x') << size;
+        EXPECT_EQ(ops.reads, 0) << size;
+    }
+}
+
+// The device SDK sends a snapshot after the number push has returned: neither a later load nor a
+// cancel may change the bytes of one already handed out.
+TEST(ConfigFile, SnapshotsHandedOutNeverChange) {
+    const std::string dir = CaseDir();
+    const std::vector<char> first = Pattern(64), second(100, 'z');
+    WriteFile(dir + "/first.bin", first);
+    WriteFile(dir + "/second.bin", second);
+    ConfigStore store;
+    const ConfigSnapshot none = store.Current();
+    ASSERT_NE(none.data, nullptr);
+    EXPECT_EQ(none.length, 0);
+
+    ASSERT_EQ(store.Load((dir + "/first.bin").c_str()), ConfigLoad::Loaded);
+    const ConfigSnapshot a = store.Current();
+    ASSERT_EQ(a.length, 64);
+    ASSERT_EQ(store.Load((dir + "/second.bin").c_str()), ConfigLoad::Loaded);
+    const ConfigSnapshot b = store.Current();
+    EXPECT_EQ(b.length, 100);
+    EXPECT_EQ(std::string(b.data, 100), std::string(second.begin(), second.end()));
+    EXPECT_EQ(store.Load((dir + "/missing.bin").c_str()), ConfigLoad::Unreadable);
+    EXPECT_EQ(store.Current().data, b.data) << "a failed load keeps the snapshot in force";
+    store.Clear();
+    EXPECT_EQ(store.Current().length, 0);
+    EXPECT_EQ(std::string(a.data, 64), std::string(first.begin(), first.end())) << "a later load changed it";
+    EXPECT_EQ(std::string(b.data, 100), std::string(second.begin(), second.end())) << "the cancel changed it";
+    for (int i = 0; i < CONFIG_BUF_SIZE; ++i)
+        ASSERT_EQ(none.data[i], '\0') << "the empty snapshot at " << i;
 }
 
 TEST(ConfigFile, DecimalValueReadsLikeTheCLibrary) {

@@ -19,15 +19,17 @@ namespace {
 // replaced by a queue of answers ("" cancels).
 class SettingsDlg : public CLENSBENCHDlg {
 public:
-    using CLENSBENCHDlg::m_nConfigLen;
-    using CLENSBENCHDlg::m_pConfigBuf;
     using CLENSBENCHDlg::m_szIniPath;
     std::deque<std::string> answers;
     int asked = 0;
+    std::string wanderTo; // the folder the "dialog" makes the working directory, as the real one does
+    int ConfigLength() const { return m_config.Current().length; }
+    const char* ConfigData() const { return m_config.Current().data; }
 
 protected:
     bool ChooseConfigFile(CString& path) override {
         ++asked;
+        if (!wanderTo.empty()) SetCurrentDirectoryA(wanderTo.c_str());
         if (answers.empty()) return false;
         const std::string next = answers.front();
         answers.pop_front();
@@ -101,7 +103,7 @@ std::string LastServiceLine(HWND dialog, int* selected = nullptr) {
 bool BufferHolds(const SettingsDlg& dlg, size_t size) {
     for (size_t i = 0; i < static_cast<size_t>(CONFIG_BUF_SIZE); ++i) {
         const char expected = i < size ? static_cast<char>((i * 13 + 1) & 0xFF) : '\0';
-        if (dlg.m_pConfigBuf[i] != expected) return false;
+        if (dlg.ConfigData()[i] != expected) return false;
     }
     return true;
 }
@@ -117,11 +119,14 @@ TEST(SettingsWindow, ConfigurationFileLoadsAndItsFailures) {
     const std::string missing = WorkDir() + "\\missing.cfg";
 
     SettingsRun run;
+    const std::string home = WorkDir();
+    run.dlg.wanderTo = home + "\\elsewhere";
+    CreateDirectoryA(run.dlg.wanderTo.c_str(), nullptr);
     struct Load {
         const char* what;
         std::string answer;
         const char* box;  // expected message box text, NULL for none
-        int length;       // m_nConfigLen afterwards
+        int length;       // configuration length afterwards
         size_t content;   // bytes of the pattern the buffer holds afterwards
         std::string edit; // text of edit 1003 afterwards
     };
@@ -155,9 +160,10 @@ TEST(SettingsWindow, ConfigurationFileLoadsAndItsFailures) {
                 return true;
             });
         }
-        run.script.Add(std::string(l->what) + ": result", [&run, l, i, full] {
+        run.script.Add(std::string(l->what) + ": result", [&run, l, i, full, home] {
             if (run.dlg.asked != static_cast<int>(i + 1) || FindOtherThreadDialog(run.hwnd)) return false;
-            EXPECT_EQ(run.dlg.m_nConfigLen, l->length) << l->what;
+            EXPECT_EQ(WorkDir(), home) << l->what << ": the working directory followed the file dialog";
+            EXPECT_EQ(run.dlg.ConfigLength(), l->length) << l->what;
             EXPECT_TRUE(BufferHolds(run.dlg, l->content))
                 << l->what << ": the buffer does not hold " << l->content
                 << " bytes of the file and zeros after them";
@@ -211,6 +217,22 @@ TEST(SettingsWindow, SceneValueIsWrittenBesideTheProgram) {
         return true;
     });
     run.Run();
+}
+
+// A module path that GetModuleFileNameA may have cut, or a folder too long for "Config.ini" after it,
+// gives no path at all rather than a cut one.
+TEST(SettingsWindow, ConfigIniPathIsNeverCut) {
+    char ini[MAX_PATH];
+    EXPECT_TRUE(IniPathBesideProgram("C:\\line\\LENSKIT.exe", 19, ini));
+    EXPECT_STREQ(ini, "C:\\line\\Config.ini");
+    const std::string deep = "C:\\" + std::string(246, 'd') + "\\"; // 250 characters
+    const std::string exe = deep + "L.exe";
+    EXPECT_FALSE(IniPathBesideProgram(exe.c_str(), static_cast<unsigned long>(exe.size()), ini)) << ini;
+    EXPECT_STREQ(ini, "");
+    const std::string cut(MAX_PATH - 1, 'c');
+    EXPECT_FALSE(IniPathBesideProgram(("C:\\" + cut).c_str(), MAX_PATH, ini))
+        << "the whole buffer was filled";
+    EXPECT_STREQ(ini, "");
 }
 
 // Commands 1086 and 1084 read edits 1060 and 1063, which the template lacks: the test adds them.
