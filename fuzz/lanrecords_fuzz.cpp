@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes through the readers of the LAN search and broadcast records and on into the
-// device table and the list rows, with the push switch both ways.
+// device table, the list rows and the connection record a click on a row builds, with the push switch
+// both ways.
+#include "Connection.h"
 #include "DeviceTable.h"
 #include "LanRecords.h"
 
@@ -39,6 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const DeviceListRow& row :
          table.CollectListRows(reinterpret_cast<const char*>(record.data() + 16))) {
         if (row.nIndex < 0 || row.nIndex >= DEVICE_TABLE_SIZE) __builtin_trap();
+        // A click on the row: its texts go into the player's fixed fields, every one terminated.
+        unsigned char chn[CHNINFO_SIZE];
+        const int32_t port = PortFromText(row.strColumns[3].c_str());
+        if (port < 0) __builtin_trap();
+        FillChnInfo(chn, ChnInfoFields{row.strColumns[2].c_str(), port, row.strColumns[1].c_str(),
+                                       row.strColumns[0].c_str(), row.strColumns[4].c_str(), 1});
+        if (!std::memchr(chn + CHNINFO_IP_OFFSET, 0, CHNINFO_IP_SIZE) ||
+            !std::memchr(chn + CHNINFO_NUMBER_OFFSET, 0, CHNINFO_NUMBER_SIZE) ||
+            !std::memchr(chn + CHNINFO_USER_OFFSET, 0, CHNINFO_USER_SIZE) ||
+            !std::memchr(chn + CHNINFO_PASSWORD_OFFSET, 0, CHNINFO_PASSWORD_SIZE))
+            __builtin_trap();
+        if (std::memcmp(chn + CHNINFO_PORT_OFFSET, &port, 4) != 0) __builtin_trap();
     }
     return 0;
 }
