@@ -1,12 +1,13 @@
 // Feeds arbitrary bytes through the readers of the LAN search and broadcast records and on into the
 // device table, the list rows and the connection record a click on a row builds, with the push switch
-// both ways.
+// both ways; the same bytes as the player's version answer.
 #include "Connection.h"
 #include "DeviceTable.h"
 #include "LanRecords.h"
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -35,6 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (std::strlen(s.szGroup) > 3 || std::strlen(s.szIp) > 15) __builtin_trap();
         table.ApplySearchResult(s, push, now);
     }
+    // The player's answer to the version poll is the camera's text as well: kept cut, never made up.
+    const char* version = reinterpret_cast<const char*>(record.data());
+    const VersionPollStep step = VersionPoll().Tick(version, 1, [] { return 2; });
+    if (step.strText.size() > VERSION_TEXT_MAX || step.strText.compare(0, std::string::npos, version,
+                                                                        step.strText.size()) != 0)
+        __builtin_trap();
     if (mode & 4) table.Age();
     if (mode & 8)
         table.ApplyNumberServed("IPC", reinterpret_cast<const char*>(record.data()), "10.0.0.1", 1, 7, now);
