@@ -17,6 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (IsOurEchoReply(v, 0x1234) && packet[header] != 0) __builtin_trap();
     InternetChecksum(static_cast<int>(packet.size()), packet.data());
 
+    // A request carrying the packet's first bytes as its fields checks to zero, as its peer verifies it.
+    if (size >= 8) {
+        uint8_t request[kEchoRequestSize];
+        uint16_t id, seq;
+        uint32_t ms;
+        std::memcpy(&id, data, 2);
+        std::memcpy(&seq, data + 2, 2);
+        std::memcpy(&ms, data + 4, 4);
+        BuildEchoRequest(request, id, seq, ms);
+        if (InternetChecksum(kEchoRequestSize, request) != 0 || request[0] != kIcmpEchoRequest) __builtin_trap();
+    }
+
     // A reply's sender against the candidates of a /24 taken from the packet.
     if (size >= 4) {
         uint32_t address;

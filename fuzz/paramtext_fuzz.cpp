@@ -26,6 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char field[32];
     const size_t n = CopyGbkBounded(field, sizeof field, pkt->Data());
     if (n > sizeof field - 1 || field[n] != '\0') __builtin_trap();
+    // Camera texts sent back in a packet's fixed field, or in a reply text: terminated, zero-filled,
+    // never past the field or the text buffer.
+    char packetField[33];
+    CopyFixedField(packetField, sizeof packetField, pkt->Data());
+    const size_t len = strnlen(packetField, sizeof packetField);
+    if (len == sizeof packetField) __builtin_trap();
+    for (size_t i = len; i < sizeof packetField; ++i)
+        if (packetField[i] != '\0') __builtin_trap();
+    char reply[64] = "WIFI_Q=1;";
+    const int total = ParamTextAppendf(reply, sizeof reply, "WIFI_ID=%s;", pkt->Data());
+    if (total >= 0 ? (total >= int(sizeof reply) || std::strlen(reply) != size_t(total))
+                   : std::strcmp(reply, "WIFI_Q=1;") != 0)
+        __builtin_trap();
     (void)sink;
     return 0;
 }

@@ -1,17 +1,14 @@
 #include "IpFilterDlg.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "GbkText.h"
 #include "NetquillApp.h"
 #include "ParamText.h"
 #include "TextTable.h"
 
 namespace {
 const UINT kTimerPeriodMs = 500;
-const int kTokenSize = 512;
 const int kFieldSize = 32; // start and end texts in the table and in the requests
 
 struct Octets {
@@ -158,52 +155,7 @@ void CIpFilterDlg::FillList(int which) {
 }
 
 void CIpFilterDlg::ParseList(const char* text) {
-    if (!text) return;
-    memset(m_devEntries, 0, sizeof m_devEntries);
-    int count = 0; // entries closed by an IPAddr2 item; the current entry is m_devEntries[count]
-    bool sawMode = false;
-
-    char token[kTokenSize];
-    const char* p = text;
-    for (int n = CopyToken(token, kTokenSize, p); n > 0; n = CopyToken(token, kTokenSize, p)) {
-        p += n;
-        if (*p == ';') ++p;
-        if (n > kTokenSize - 1) continue; // too long to hold whole: skipped
-        token[n] = '\0';
-
-        char* key = token;
-        while (*key == '=')
-            ++key;
-        char* value = strchr(key, '=');
-        if (value) {
-            *value++ = '\0';
-            while (*value == '\r')
-                ++value;
-            if (char* cr = strchr(value, '\r')) *cr = '\0';
-            if (*value == '\0') value = nullptr;
-        }
-
-        // Entries beyond the table's 20 are dropped: the camera holds no more.
-        IpFilterEntry* cur = count < MAX_ENTRIES ? &m_devEntries[count] : nullptr;
-        if (KeyMatches(key, "IPListPower")) {
-            if (value) {
-                m_nDeviceMode = m_nMode = atoi(value);
-                sawMode = true;
-            }
-        } else if (KeyMatches(key, "IPIndex")) {
-            if (value && cur) cur->index = atoi(value);
-        } else if (KeyMatches(key, "IPAddr1")) {
-            if (value && cur) CopyGbkBounded(cur->start, sizeof cur->start, value);
-        } else if (KeyMatches(key, "IPAddr2")) {
-            if (value && cur) CopyGbkBounded(cur->end, sizeof cur->end, value);
-            if (cur) ++count; // closes the entry, with or without a value
-        }
-    }
-
-    if (m_nDeviceMode < MODE_NO_LIMIT || m_nDeviceMode > MODE_ALLOW) m_nDeviceMode = MODE_NO_LIMIT;
-    // The shown mode must not keep a value no radio button stands for: Save would send it.
-    if (sawMode && (m_nMode < MODE_NO_LIMIT || m_nMode > MODE_ALLOW)) m_nMode = m_nDeviceMode;
-    m_nDeviceCount = count;
+    m_nDeviceCount = ReadIpFilterList(text, m_devEntries, m_nDeviceMode, m_nMode);
     m_bSavePending = 0;
 }
 

@@ -10,21 +10,15 @@
 #include "framework/Afx.h"
 
 #include "CfgPacket.h"
+#include "IpFilterList.h"
 #include "NetquillSubDlgsRes.h"
-
-// One entry of the camera's list.
-struct IpFilterEntry {
-    int32_t index;  // the camera's IPIndex
-    char start[32]; // single address or first of the range, dotted text
-    char end[32];   // last of the range; empty for a single address
-};
 
 class CIpFilterDlg : public CDialog {
 public:
     enum { IDD = IDD_IPFILTER_DLG };
 
-    enum { MODE_NO_LIMIT = 0, MODE_FORBID = 1, MODE_ALLOW = 2 };
-    static constexpr int MAX_ENTRIES = 20;
+    enum { MODE_NO_LIMIT = IP_FILTER_NO_LIMIT, MODE_FORBID = IP_FILTER_FORBID, MODE_ALLOW = IP_FILTER_ALLOW };
+    static constexpr int MAX_ENTRIES = IP_FILTER_MAX_ENTRIES;
     // Requests of module 35 (nType) and the statuses their replies carry in nParam.
     enum { REQ_QUERY = 3, REQ_ADD = 4, REQ_DELETE = 5, REQ_SET_MODE = 6 };
     enum { ST_PRESENT = 1, ST_FULL = 2, ST_NOT_PRESENT = 3, ST_PARAM_ERROR = 4 };
@@ -33,7 +27,8 @@ public:
     ~CIpFilterDlg() override;
 
     // Reads the IP filter items (IPListPower, IPIndex, IPAddr1, IPAddr2) of a parameter text into the
-    // device table; the parameter parser calls it after every parse. A NULL text changes nothing.
+    // device table (ReadIpFilterList); the parameter parser calls it after every parse. A NULL text
+    // empties the table, as a text without any of these items does.
     void ParseList(const char* text);
     // A module-35 reply, given from its nType on (nType, nParam, nLength, reserved, then the data
     // NUL-terminated at nLength). Ignored unless the dialog is on screen.
