@@ -2,6 +2,10 @@
 // reading of the same bytes (records past the end read as zeros). The first 16 input bytes are the
 // GUID searched for; the rest is the file.
 #include "NumberFiles.h"
+#include "ResultFiles.h"
+
+#include <cctype>
+#include <string>
 
 #include <cstdint>
 #include <cstdio>
@@ -46,6 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fclose(f);
         if (found != Expected(file, fileSize, guid)) __builtin_trap();
     }
+
+    // The first bytes as a camera's group text: only letters and digits ever reach a path, and the
+    // escaped form that goes to the error log holds no control character.
+    char group[5] = {};
+    std::memcpy(group, data, 4);
+    if (IsLookupGroup(group)) {
+        for (const char* p = group; *p; ++p)
+            if (!std::isalnum(static_cast<unsigned char>(*p))) __builtin_trap();
+        char path[NUMBER_PATH_SIZE];
+        if (NumberFilePath(path, "base", group, "IPC", I32(data + 4)) && std::strstr(path, "..")) __builtin_trap();
+    }
+    const std::string escaped = HexEscaped(group);
+    if (escaped.size() != 4 * std::strlen(group)) __builtin_trap();
+    for (char c : escaped)
+        if (std::iscntrl(static_cast<unsigned char>(c))) __builtin_trap();
 
     char text[GUID_TEXT_SIZE];
     FormatGuidText(guid, text);
