@@ -227,6 +227,16 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
     EXPECT_EQ(g->netIf[NETIF_WIRELESS].dwIp, 0x01020304u);
 }
 
+TEST(NetConfigStore, TextsThatCannotBeSentAndAddressesWithoutText) {
+    EXPECT_TRUE(IsSendableText("net-5 \xCD\xF8=x"));
+    EXPECT_FALSE(IsSendableText("a;nlIP=16777343"));
+    EXPECT_FALSE(IsSendableText("a\rb"));
+    EXPECT_FALSE(IsSendableText("a\nb"));
+    const char field[4] = {'a', 'b', 'c', ';'};
+    EXPECT_TRUE(IsSendableText(field, 3)) << "read no further than the field";
+    EXPECT_EQ(ReadDottedAddress(""), 0xFFFFFFFFu);
+}
+
 TEST(NetConfigStore, ItemsThatEndOrSkip) {
     // An empty item ends the parse: the SSID after it is never read.
     auto s = Parse("ACTIVED=2;;WIFI_ID=x;");
