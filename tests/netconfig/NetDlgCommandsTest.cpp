@@ -179,7 +179,9 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
            })});
     EXPECT_FALSE(d.timedOut);
     EXPECT_EQ(std::vector<std::string>{GetText(43)}, d.boxes) << "no validation box for the key";
-    ASSERT_EQ(1u, D::Sent().size());
+    std::vector<SentPacket> sent = D::Sent();
+    ASSERT_EQ(2u, sent.size()) << "the scan, then one set-parameters packet";
+    EXPECT_EQ(9, sent[1].nType);
     EXPECT_EQ("ACTIVED=2;WIFI_AP=1;WIFI_ID=" + std::string(kLongSsid) + ";WIFI_PW=" + kLongKey +
                   ";WIFI_AUTH=3;WIFI_ENC=2;NW_RESTART=1;",
               D::LastSentText());
@@ -187,7 +189,7 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
 
 TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
     D d;
-    d.answers = {IDOK, IDYES};
+    d.answers = {IDOK, IDOK, IDYES};
     d.Run(kWireless, {D::Do([] {
                           D::Click(IDC_NET_CUSTOM_SSID);
                           EXPECT_TRUE(D::Visible(IDC_NET_USER));
