@@ -1,6 +1,3 @@
-// The socket header must come before <windows.h>, which the dialog header brings.
-#include <winsock2.h>
-
 #include "GB28181Dlg.h"
 
 #include <cstdio>
@@ -79,8 +76,8 @@ BOOL CGB28181Dlg::OnInitDialog() {
     m_nExRefresh = (UINT)gb.GB_EX_refresh;
 
     // The control takes the address first octet high; a text the parser rejects shows as
-    // 255.255.255.255.
-    m_ipServer.SetAddress(ntohl(inet_addr(gb.GB_serverip)));
+    // 255.255.255.255, and no text leaves the control blank.
+    m_ipServer.SetAddress(gb.GB_serverip[0] ? ReadDottedAddress(gb.GB_serverip) : 0);
 
     UpdateData(FALSE);
     return TRUE;

@@ -60,9 +60,9 @@ bool ReadAddressPart(const char*& s, uint32_t& part) {
     return true;
 }
 
-// Dotted text as the socket library's inet_addr reads it (a.b.c.d, a.b.c, a.b or a; each part a C
-// number; white space may follow), in host byte order. Anything else gives all bits set.
-uint32_t ReadAddress(const char* s) {
+} // namespace
+
+uint32_t ReadDottedAddress(const char* s) {
     uint32_t parts[4];
     int n = 0;
     for (;;) {
@@ -87,6 +87,8 @@ uint32_t ReadAddress(const char* s) {
     }
 }
 
+namespace {
+
 // The stream number behind an RTMP key's literal, as "%d" reads it; 0 when none follows.
 int ReadStreamIndex(const char* afterLiteral) {
     bool digits = false;
@@ -107,11 +109,20 @@ void CopyFirstWord(char* field, size_t size, const char* value) {
     if (n > 0) CopyGbkBounded(field, size, word);
 }
 
-template <size_t N> void CopyText(char (&field)[N], const char* value) { CopyGbkBounded(field, N, value); }
+// A value that does not fit its field is not stored: the field stays cleared. A cut value would be
+// shown as the camera's and, on the dial-up page, sent back to it cut without a word.
+template <size_t N> void CopyText(char (&field)[N], const char* value) {
+    std::memset(field, 0, N);
+    if (std::strlen(value) < N) std::memcpy(field, value, std::strlen(value));
+}
 
+// The MAC text is only shown, never sent: a long one is cut on a whole GBK character.
+template <size_t N> void CopyDisplayText(char (&field)[N], const char* value) { CopyGbkBounded(field, N, value); }
+
+// The number comes from the whole value; the text only when it fits.
 void StoreAddress(char (&text)[16], uint32_t& number, const char* value) {
     CopyText(text, value);
-    number = ReadAddress(value);
+    number = ReadDottedAddress(value);
 }
 
 // Rows in testing order. n > 0: the key's first n characters equal the literal's; 0: the whole key.
@@ -177,12 +188,12 @@ void StoreItem(Key k, const char* key, const char* value, NetConfigStore& s, con
     case K_ETH_DNS: StoreAddress(eth.szDns, eth.dwDns, value); snap.dwDns = eth.dwDns; break;
     case K_SELFADAPT: eth.bSelfAdapt = snap.bSelfAdapt = ReadInt(value); break;
     case K_DHCP: eth.bDhcp = snap.bDhcp = ReadInt(value); break;
-    case K_ETH_MAC: CopyText(eth.szMac, value); break;
+    case K_ETH_MAC: CopyDisplayText(eth.szMac, value); break;
     case K_ADSL_IP: StoreAddress(adsl.szIp, adsl.dwIp, value); break;
     case K_ADSL_NM: StoreAddress(adsl.szMask, adsl.dwMask, value); break;
     case K_ADSL_GW: StoreAddress(adsl.szGateway, adsl.dwGateway, value); break;
     case K_ADSL_DNS: StoreAddress(adsl.szDns, adsl.dwDns, value); break;
-    case K_ADSL_MAC: CopyText(adsl.szMac, value); break;
+    case K_ADSL_MAC: CopyDisplayText(adsl.szMac, value); break;
     case K_ADSL_ID: CopyText(adsl.szId, value); break;
     case K_ADSL_PW: CopyText(adsl.szPassword, value); break;
     case K_ADSL_ON: adsl.bOn = ReadInt(value); break;
@@ -190,7 +201,7 @@ void StoreItem(Key k, const char* key, const char* value, NetConfigStore& s, con
     case K_WIFI_NM: StoreAddress(wifi.szMask, wifi.dwMask, value); break;
     case K_WIFI_GW: StoreAddress(wifi.szGateway, wifi.dwGateway, value); break;
     case K_WIFI_DNS: StoreAddress(wifi.szDns, wifi.dwDns, value); break;
-    case K_WIFI_MAC: CopyText(wifi.szMac, value); break;
+    case K_WIFI_MAC: CopyDisplayText(wifi.szMac, value); break;
     case K_WIFI_ID: CopyText(wifi.szId, value); break;
     case K_WIFI_PW: CopyText(wifi.szPassword, value); break;
     case K_WIFI_AUTH: wifi.nAuth = ReadInt(value); break;
@@ -255,4 +266,10 @@ void ParseNetParams(const char* text, NetConfigStore& store, const NetDlgParams&
     store.gbSnapshot = store.gb;
     store.ORVLANModelSnapshot = store.ORVLANModel;
     store.ddnsSnapshot = store.ddns;
+}
+
+bool IsSendableText(const char* text, size_t size) {
+    for (size_t i = 0; i < size && text[i] != '\0'; ++i)
+        if (text[i] == ';' || text[i] == '\r' || text[i] == '\n') return false;
+    return true;
 }

@@ -120,7 +120,18 @@ struct NetDlgParams {
 };
 
 // Clears the store (all but ipcinfoType), reads the parameter text into it and takes the GB28181,
-// ORVLANModel and DDNS snapshots. A null text only clears. Values longer than their field are cut
-// on a whole GBK character; an item longer than 511 characters is skipped. The network dialog's
-// ParseParams calls this, then hands the same text to the IP filter dialog's ParseList.
+// ORVLANModel and DDNS snapshots. A null text only clears. A text value longer than its field is
+// skipped and leaves the field cleared (an address key still gives its number); only the MAC texts,
+// which are never sent back, and the RTMP URL's first word are cut to their fields. An item longer
+// than 511 characters is skipped. The network dialog's ParseParams calls this, then hands the same
+// text to the IP filter dialog's ParseList.
 void ParseNetParams(const char* text, NetConfigStore& store, const NetDlgParams& dlg);
+
+// Dotted text as the socket library's inet_addr reads it (a.b.c.d, a.b.c, a.b or a; each part a C
+// number; white space may follow), in host byte order. Anything else, "" included, gives all bits
+// set. The plug-in reads addresses with this, never through Winsock, which nothing here starts.
+uint32_t ReadDottedAddress(const char* text);
+
+// False when the text, up to its NUL or size bytes, holds ";", CR or LF. Such a value would end its
+// item in a parameter text early and could smuggle in items of its own, so it is never sent.
+bool IsSendableText(const char* text, size_t size = (size_t)-1);

@@ -4,6 +4,8 @@
 
 #include "NetworkDlg.h"
 
+#include <cstring>
+
 namespace {
 
 // One modal run of the network dialog from the plug-in's own resources, with the dialog font alive
@@ -19,6 +21,24 @@ void RunNetworkDlgModal() {
     NetworkDlg().DoModal();
     g_dlgFont.DeleteObject();
     AfxSetResourceHandle(hHostResources);
+}
+
+BOOL CALLBACK MatchCompanionDialog(HWND hWnd, LPARAM lParam) {
+    char title[16] = {}, cls[8] = {};
+    ::GetWindowTextA(hWnd, title, sizeof title);
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::strcmp(title, "DOVav_Areredo") != 0 || std::strcmp(cls, "#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The top-level dialog titled "DOVav_Areredo" of the calling thread, if there is one. EndDialog only
+// works on a dialog of its own thread: a window of that title elsewhere, in this process or another,
+// or one that is no dialog, is none of Netquill's business.
+HWND FindCompanionDialog() {
+    HWND hFound = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchCompanionDialog, (LPARAM)&hFound);
+    return hFound;
 }
 
 } // namespace
@@ -59,7 +79,7 @@ void CmdProc(const void* packet) {
 
 int ExitRCDlg(int nCode) {
     // A dialog of this title belongs with Netquill's and goes with it.
-    if (HWND hOther = ::FindWindowA(nullptr, "DOVav_Areredo")) ::EndDialog(hOther, 0);
+    if (HWND hOther = FindCompanionDialog()) ::EndDialog(hOther, 0);
     NetworkDlg().ExitModal(nCode);
     return 1;
 }

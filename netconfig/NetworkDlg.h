@@ -1,13 +1,17 @@
 // CNetworkDlg: Netquill's network dialog (template 1000). One object lives from the plug-in's load to
 // its unload; the modal exports run it, and the camera's replies reach it through OnCmdProc.
 //
-// Wired, dial-up and wireless pages over the config store; the scan and the connection commands wait
-// in the wait box for the camera's reply; OK sends the changed settings as one set-parameters packet.
-// Every request of this dialog is built in the one buffer m_packet: a request writes only the words it
-// needs, the others keep what the previous request left.
+// Wired, dial-up and wireless pages over the config store (NetworkDlg.cpp); the scan and the
+// connection commands wait in the wait box for the camera's reply, which arrives through OnCmdProc
+// (NetworkDlgRequests.cpp); OK sends the changed settings as one set-parameters packet
+// (NetworkDlgApply.cpp). Every request of this dialog is built in the one buffer m_packet: a request
+// writes only the words it needs, the others keep what the previous request left. No text value that
+// holds ";", CR or LF is ever sent: OK and the connect commands refuse it with text 101.
 #pragma once
 
 #include "framework/Afx.h"
+
+#include <initializer_list>
 
 #include "CfgPacket.h"
 #include "DdnsDlg.h"
@@ -32,13 +36,17 @@ public:
     static constexpr int CUSTOM_SSID_MIN_VERSION = 3392;
     // Permission bit of ClientPower that lets OK send.
     static constexpr int CLIENT_POWER_SET = 4;
+    // The refusal of a text value that cannot stand in a parameter text.
+    static constexpr int TEXT_UNSENDABLE = 101;
 
     explicit CNetworkDlg(CWnd* pParent = nullptr);
     ~CNetworkDlg() override;
 
     // One config packet from the camera (header and data, at most CFG_NETQUILL_BUFFER_SIZE bytes),
     // on the UI thread, usually from inside one of this dialog's modal loops. The export CmdProc
-    // forwards here. Refused without a word: NULL, or a data length that does not fit the copy.
+    // forwards here. Refused without a word: NULL, any packet while the dialog's window does not
+    // exist, or a data length that does not fit the copy. A reply ends the wait box only when it is
+    // the reply the running request waits for.
     void OnCmdProc(const void* pPacket);
 
     // Ends the modal run with nCode; nothing when the dialog is not running (the export ExitRCDlg).
@@ -108,8 +116,11 @@ protected:
 private:
     CfgPacket* Pkt() { return reinterpret_cast<CfgPacket*>(m_packetBuf); }
     void Send(int nLength);
-    // Sends the packet as it stands, runs the wait box and returns its result.
-    int SendAndWait(int nLength, int nTextIndex, int nSeconds);
+    // Sends the packet as it stands, runs the wait box until the reply of nReplyType ends it or the
+    // time runs out, and returns its result.
+    int SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType);
+    // Shows TEXT_UNSENDABLE and returns false when one of the texts cannot be sent.
+    bool VetTexts(std::initializer_list<const char*> texts);
     void ReportConnectionResult(int nResult, bool bConnect, bool bDialUp);
     void FillSsidList(int nFound);
     void ShowMessage(int nTextIndex);
@@ -133,6 +144,8 @@ private:
     alignas(4) unsigned char m_packetBuf[CFG_NETQUILL_BUFFER_SIZE] = {};
     int m_bRefreshPending = 0;
     UINT_PTR m_nTimerId = 0;
+    int m_nAwaitedReply = 0;     // reply nType the open wait box waits for; 0 none
+    int m_nScanFound = -1;       // access points the awaited scan reply carried; -1 no reply came
     CFont m_ipFont;              // Arial 14 for the four address controls
     CPopUpDlg m_waitDlg;
     CGB28181Dlg m_gbDlg;

@@ -10,7 +10,7 @@ namespace {
 
 // Writable: ApplyInfoTypeLabels replaces two slots of each table in place. The Chinese texts are
 // GBK bytes, written as escapes so that every compiler stores the same bytes; each line shows the
-// text in a comment. Numbers 101 to 106 are not used.
+// text in a comment. Numbers 102 to 106 are not used.
 char s_english[NQ_TEXT_COUNT][NQ_TEXT_SLOT] = {
     /*   0 */ "Network Management",
     /*   1 */ "Network Type:",
@@ -113,7 +113,7 @@ char s_english[NQ_TEXT_COUNT][NQ_TEXT_SLOT] = {
     /*  98 */ "Para Error",
     /*  99 */ "IP Seg",
     /* 100 */ "WARNING",
-    /* 101 */ "",
+    /* 101 */ "Input can not contain ';' or line breaks!",
     /* 102 */ "",
     /* 103 */ "",
     /* 104 */ "",
@@ -224,7 +224,7 @@ char s_chinese[NQ_TEXT_COUNT][NQ_TEXT_SLOT] = {
     /*  98 */ "\xb2\xce\xca\xfd\xb4\xed\xce\xf3", // 参数错误
     /*  99 */ "IP \xb6\xce", // IP 段
     /* 100 */ "\xbe\xaf\xb8\xe6", // 警告
-    /* 101 */ "",
+    /* 101 */ "\xca\xe4\xc8\xeb\xc4\xda\xc8\xdd\xb2\xbb\xc4\xdc\xb0\xfc\xba\xac\xb7\xd6\xba\xc5(;)\xbb\xf2\xbb\xbb\xd0\xd0\xb7\xfb\xa3\xa1", // 输入内容不能包含分号(;)或换行符！
     /* 102 */ "",
     /* 103 */ "",
     /* 104 */ "",

@@ -68,7 +68,7 @@ TEST(NetConfigStore, AddressValuesGiveTextAndHostOrderNumber) {
         const NetIfRecord& eth = s->netIf[NETIF_WIRED];
         EXPECT_EQ(eth.dwGateway, c.expected) << "value " << c.value;
         EXPECT_EQ(s->wiredSnapshot.dwGateway, c.expected) << "value " << c.value;
-        EXPECT_EQ(std::string(eth.szGateway), std::string(c.value).substr(0, 15)) << "value " << c.value;
+        EXPECT_STREQ(eth.szGateway, c.value) << "value " << c.value;
     }
 }
 
@@ -176,7 +176,7 @@ TEST(NetConfigStore, IntegerConversions) {
     }
 }
 
-TEST(NetConfigStore, TextValuesAreCopiedWholeAndCutToTheirField) {
+TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
     auto s = Parse("WIFI_ID=net\r\n;DDNS_Pwd=a=b;ETH_MAC=00:11:22:aa:bb:cc;ADSL_ID=user;ADSL_PW=secret;"
                    "GB_devid=34020000001320000001;GB_serverip=192.168.100.200;GB_alarminID=alarm1;");
     EXPECT_STREQ(s->netIf[NETIF_WIRELESS].szId, "net"); // the value ends at the carriage return
@@ -188,33 +188,53 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeAndCutToTheirField) {
     EXPECT_STREQ(s->gb.GB_serverip, "192.168.100.200");
     EXPECT_STREQ(s->gb.GB_alarminID, "alarm1");
 
-    // Values longer than the field are cut to size - 1; the next field is untouched.
+    // A value longer than its field leaves the field empty (it could be sent back cut); only the MAC
+    // text, which is only shown, is cut to size - 1. The items after it are still read.
     struct Case {
         const char* key;
         size_t fieldSize;
+        bool cut;
         const char* (*field)(const NetConfigStore&);
     };
     const Case cases[] = {
-        {"ETH_MAC", 20, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szMac; }},
-        {"WIFI_ID", 32, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
-        {"WIFI_PW", 64, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szPassword; }},
-        {"GB_devid", 21, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devid; }},
-        {"GB_devpasswd", 33, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devpasswd; }},
-        {"GB_serverip", 18, [](const NetConfigStore& st) { return (const char*)st.gb.GB_serverip; }},
-        {"GB_alarminID", 24, [](const NetConfigStore& st) { return (const char*)st.gb.GB_alarminID; }},
-        {"DDNS_Host", 64, [](const NetConfigStore& st) { return (const char*)st.ddns.szHost; }},
-        {"ETH_IP", 16, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szIp; }},
+        {"ETH_MAC", 20, true, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szMac; }},
+        {"ADSL_ID", 32, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_DIALUP].szId; }},
+        {"WIFI_ID", 32, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
+        {"WIFI_PW", 64, false,
+         [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szPassword; }},
+        {"GB_devid", 21, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devid; }},
+        {"GB_devpasswd", 33, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devpasswd; }},
+        {"GB_serverip", 18, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_serverip; }},
+        {"GB_alarminID", 24, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_alarminID; }},
+        {"DDNS_Host", 64, false, [](const NetConfigStore& st) { return (const char*)st.ddns.szHost; }},
+        {"ETH_IP", 16, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szIp; }},
     };
     for (const Case& c : cases) {
-        const std::string text = std::string(c.key) + "=" + std::string(300, 'q') + ";";
-        auto st = Parse(text.c_str());
-        EXPECT_EQ(std::string(c.field(*st)), std::string(c.fieldSize - 1, 'q')) << "key " << c.key;
+        for (size_t len : {c.fieldSize - 1, c.fieldSize, (size_t)300}) {
+            const std::string text = std::string(c.key) + "=" + std::string(len, 'q') + ";ORVID=3;";
+            auto st = Parse(text.c_str());
+            const size_t kept = len < c.fieldSize ? len : (c.cut ? c.fieldSize - 1 : 0);
+            EXPECT_EQ(std::string(c.field(*st)), std::string(kept, 'q')) << "key " << c.key << ", length " << len;
+            EXPECT_EQ(st->ORVID, 3) << "key " << c.key;
+        }
     }
-    // A GBK character that would not fit whole is left out, not cut in half.
-    const std::string ssid = std::string(30, 'a') + "\xCD\xF8";
-    auto g = Parse(("WIFI_ID=" + ssid + ";WIFI_Q=5;").c_str());
-    EXPECT_EQ(std::string(g->netIf[NETIF_WIRELESS].szId), std::string(30, 'a'));
-    EXPECT_EQ(g->netIf[NETIF_WIRELESS].nQuality, 5);
+    // A cut MAC does not end in half a GBK character.
+    auto g = Parse("ETH_MAC=" "aaaaaaaaaaaaaaaaaa\xCD\xF8;");
+    EXPECT_EQ(std::string(g->netIf[NETIF_WIRED].szMac), std::string(18, 'a'));
+    // An address too long for its text still gives its number.
+    g = Parse("WIFI_IP=1.2.3.4                tail;");
+    EXPECT_STREQ(g->netIf[NETIF_WIRELESS].szIp, "");
+    EXPECT_EQ(g->netIf[NETIF_WIRELESS].dwIp, 0x01020304u);
+}
+
+TEST(NetConfigStore, TextsThatCannotBeSentAndAddressesWithoutText) {
+    EXPECT_TRUE(IsSendableText("net-5 \xCD\xF8=x"));
+    EXPECT_FALSE(IsSendableText("a;nlIP=16777343"));
+    EXPECT_FALSE(IsSendableText("a\rb"));
+    EXPECT_FALSE(IsSendableText("a\nb"));
+    const char field[4] = {'a', 'b', 'c', ';'};
+    EXPECT_TRUE(IsSendableText(field, 3)) << "read no further than the field";
+    EXPECT_EQ(ReadDottedAddress(""), 0xFFFFFFFFu);
 }
 
 TEST(NetConfigStore, ItemsThatEndOrSkip) {

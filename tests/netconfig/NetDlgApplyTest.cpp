@@ -89,6 +89,14 @@ TEST(NetDlgApply, OkSendsOnlyWhatChanged) {
         {"dial-up, new password", kDialUp, [] { D::SetText(IDC_NET_PASSWORD, "q"); }, {IDYES},
          "ACTIVED=1;ADSL_ID=u;ADSL_PW=q;NW_RESTART=1;", {43}},
         {"dial-up, empty user name", kDialUp, [] { D::SetText(IDC_NET_USER, ""); }, {}, "", {41}},
+        {"dial-up, user name too long for the camera's field", "ACTIVED=1;ADSL_ID=abcdefghijklmnopqrstuvwxyz0123456789abcd;"
+         "ADSL_PW=p;", nullptr, {}, "", {41}},
+        // A text value with ";", CR or LF would end its item and add its own: refused before anything is asked.
+        {"dial-up password with ;", kDialUp, [] { D::SetText(IDC_NET_PASSWORD, "p;ACTIVED=0"); }, {}, "", {101}},
+        {"DDNS password with ;", kWired, [] { strcpy(g_netConfig.ddns.szPassword, "x;y"); }, {}, "", {101}},
+        {"GB28181 device id with CR", "GB_bSupport=1;GB_devid=abc;", [] { strcpy(g_netConfig.gb.GB_devid, "a\rb"); },
+         {}, "", {101}},
+        {"RTMP URL with LF", kWired, [] { strcpy(g_netConfig.rtmp[0].szServerUrl, "rtmp://a\nb"); }, {}, "", {101}},
         {"wireless camera, no scan", "ACTIVED=2;WIFI_ID=home;", nullptr, {}, "ACTIVED=2;", {}},
         {"no Ethernet, not yet wireless", "HasEth=0;ACTIVED=0;", nullptr, {}, "", {42}},
         {"gateway in another subnet", kWired, [] { SetWired(0xC0A80164, 0xFFFFFF00, 0xC0A80201); }, {}, "", {55}},
@@ -138,7 +146,7 @@ TEST(NetDlgApply, OkSendsOnlyWhatChanged) {
     }
 }
 
-TEST(NetDlgApply, RefusedRestartKeepsSnapshotsButGbChangeStillGoes) {
+TEST(NetDlgApply, RefusedRestartKeepsEveryChangeForTheNextOk) {
     D d;
     d.answers = {IDNO, IDYES};
     bool firstStayedOpen = false;
@@ -158,8 +166,11 @@ TEST(NetDlgApply, RefusedRestartKeepsSnapshotsButGbChangeStillGoes) {
     EXPECT_FALSE(d.timedOut);
     EXPECT_TRUE(firstStayedOpen);
     ASSERT_EQ(1u, D::Sent().size());
-    EXPECT_EQ("ACTIVED=0;bIPSelfAdapt=0;bDHCP=0;nlIP=0;nlNM=0;nlGW=0;nlDNS=0;NW_RESTART=1;GB_serverport=5061;",
+    EXPECT_EQ("ACTIVED=0;bIPSelfAdapt=0;bDHCP=0;nlIP=0;nlNM=0;nlGW=0;nlDNS=0;RTMP_SERVER_URL0=r;DDNS_User=x;"
+              "NW_RESTART=1;GB_serverport=5061;",
               D::LastSentText());
+    EXPECT_STREQ("r", g_netConfig.rtmpSnapshot[0].szServerUrl) << "what was sent is the new reference";
+    EXPECT_STREQ("x", g_netConfig.ddnsSnapshot.szUser);
     EXPECT_EQ(2u, d.boxes.size());
 }
 

@@ -16,7 +16,7 @@ ApRecord Ap(const char* ssid, int quality, int encryption, int auth = 4, int enc
     ApRecord r{};
     // A 32-character SSID fills the field unterminated, as a camera may send it.
     memcpy(r.szSsid, ssid, strnlen(ssid, sizeof r.szSsid));
-    strncpy(r.szKey, key, sizeof r.szKey - 1);
+    memcpy(r.szKey, key, strnlen(key, sizeof r.szKey)); // 64 characters fill the key unterminated
     r.nQuality = quality;
     r.nEncryption = encryption;
     r.nAuthIndex = (int8_t)auth;
@@ -41,6 +41,7 @@ void Select(int item) {
 
 const char* const kWireless = "ACTIVED=2;WIFI_ID=home;Softverion=4000;WIFI_AUTH=4;WIFI_ENC=3;";
 const char* const kLongSsid = "0123456789abcdef0123456789ABCDEF"; // 32 characters
+const std::string kLongKey = std::string(kLongSsid) + kLongSsid;  // 64 characters
 
 TEST(NetDlgScan, ListsAccessPointsUntilAnEmptySsid) {
     D d;
@@ -88,12 +89,14 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
     } cases[] = {
         {"no access point", 0, false, -1},
         {"more than the list holds", 129, false, -1},
-        {"wait ran out over a cleared list", 19, true, 19},
+        {"wait ran out", 19, true, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D d;
         d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&c] {
+                              // Records an earlier scan left in the store are no result of this one.
+                              g_netConfig.apList[0] = Ap("stale", 50, -1);
                               if (c.timeout)
                                   D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
                               else
@@ -109,6 +112,48 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
     }
 }
 
+TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
+    struct Case {
+        const char* name;
+        const char* params;
+        bool parseAfterScan; // else the not-found item is picked
+        const char* expected; // null: nothing sent, the dialog stays open
+        std::vector<int> boxes;
+    } cases[] = {
+        {"not-found item, wireless camera", kWireless, false, "ACTIVED=2;", {}},
+        {"not-found item, camera not yet wireless", "HasEth=0;ACTIVED=0;", false, nullptr, {42}},
+        {"listed record emptied by a later parse", kWireless, true, "ACTIVED=2;", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        bool stayedOpen = false;
+        d.Run(c.params, {D::Do([] { D::Click(IDC_NET_SCAN); }),
+                         D::WhenWaitBox([] { ReplyScan({Ap("net0", 30, 2), Ap("", 0, 0)}, 2); }),
+                         D::AfterWaitBox([&c] {
+                             if (c.parseAfterScan)
+                                 D::ReplyText(4, CFG_REPLY_SUCCESS, kWireless); // unasked: parsed, no layout
+                             else
+                                 Select(1);
+                             Standin_ClearLog();
+                             D::Click(IDOK);
+                         }),
+                         D::Do([&] {
+                             stayedOpen = true;
+                             ExitRCDlg(IDCANCEL);
+                         })});
+        EXPECT_FALSE(d.timedOut);
+        std::vector<std::string> boxes;
+        for (int t : c.boxes) boxes.push_back(GetText(t));
+        EXPECT_EQ(boxes, d.boxes);
+        EXPECT_EQ(c.expected == nullptr, stayedOpen);
+        if (c.expected)
+            EXPECT_EQ(c.expected, D::LastSentText());
+        else
+            EXPECT_TRUE(D::Sent().empty());
+    }
+}
+
 TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
     D d;
     d.answers = {IDYES};
@@ -116,7 +161,8 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
           {D::Do([] { D::Click(IDC_NET_SCAN); }),
            D::WhenWaitBox([] {
                g_netConfig.apList[3] = Ap("keep", 10, -1);
-               ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, "k1"), Ap("net2", 90, -1)}, 3);
+               ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, kLongKey.c_str()), Ap("net2", 90, -1)},
+                         3);
            }),
            D::AfterWaitBox([] {
                EXPECT_STREQ("keep", g_netConfig.apList[3].szSsid) << "records past the reply stay";
@@ -126,19 +172,24 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
                EXPECT_TRUE(D::Enabled(IDC_NET_PASSWORD));
                EXPECT_EQ(30, (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETITEMHEIGHT, 2, 0));
                Select(1);
-               EXPECT_EQ("k1", D::Text(IDC_NET_PASSWORD));
+               EXPECT_EQ(kLongKey, D::Text(IDC_NET_PASSWORD)) << "a key filling its field is taken whole";
                EXPECT_EQ(3, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_AUTH, CB_GETCURSEL, 0, 0));
                EXPECT_EQ(2, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_GETCURSEL, 0, 0));
                D::Click(IDOK);
            })});
     EXPECT_FALSE(d.timedOut);
-    EXPECT_EQ("ACTIVED=2;WIFI_AP=1;WIFI_ID=" + std::string(kLongSsid) + ";WIFI_PW=k1;WIFI_AUTH=3;WIFI_ENC=2;NW_RESTART=1;",
+    EXPECT_EQ(std::vector<std::string>{GetText(43)}, d.boxes) << "no validation box for the key";
+    std::vector<SentPacket> sent = D::Sent();
+    ASSERT_EQ(2u, sent.size()) << "the scan, then one set-parameters packet";
+    EXPECT_EQ(9, sent[1].nType);
+    EXPECT_EQ("ACTIVED=2;WIFI_AP=1;WIFI_ID=" + std::string(kLongSsid) + ";WIFI_PW=" + kLongKey +
+                  ";WIFI_AUTH=3;WIFI_ENC=2;NW_RESTART=1;",
               D::LastSentText());
 }
 
 TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
     D d;
-    d.answers = {IDOK, IDYES};
+    d.answers = {IDOK, IDOK, IDYES};
     d.Run(kWireless, {D::Do([] {
                           D::Click(IDC_NET_CUSTOM_SSID);
                           EXPECT_TRUE(D::Visible(IDC_NET_USER));
@@ -150,13 +201,19 @@ TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
                       }),
                       D::Do([] {
                           EXPECT_TRUE(D::Sent().empty());
+                          D::SetText(IDC_NET_USER, "a;nlIP=16777343"); // would add an item of its own
+                          D::Click(IDOK);
+                      }),
+                      D::Do([] {
+                          EXPECT_TRUE(D::Sent().empty());
                           D::SetText(IDC_NET_USER, "typed");
                           D::SetText(IDC_NET_PASSWORD, "pw");
                           D::Click(IDOK);
                       })});
     EXPECT_FALSE(d.timedOut);
-    ASSERT_EQ(2u, d.boxes.size());
+    ASSERT_EQ(3u, d.boxes.size());
     EXPECT_EQ(GetText(42), d.boxes[0]);
+    EXPECT_EQ(GetText(101), d.boxes[1]);
     EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;", D::LastSentText());
 }
 
@@ -202,6 +259,14 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
     } cases[] = {
         {"dial-up failure", "ACTIVED=1;", [] { D::ReplyText(1, CFG_REPLY_FAILURE, "ACTIVED=1;"); }, {32}, {1}},
         {"dial-up timeout", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); }, {33}, {1}},
+        {"only the connect's own reply ends its wait", "ACTIVED=1;",
+         [] {
+             ReplyScan({}, 17);                              // a late scan reply
+             D::ReplyText(2, CFG_REPLY_FAILURE, "ACTIVED=1;"); // the answer to another request
+             EXPECT_TRUE(D::WaitBoxOpen());
+             D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;");
+         },
+         {31}, {1}},
         {"dial-up asks for a disconnect", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(18); }, {}, {1, 2}},
         {"no permission does not end the wait", "ACTIVED=1;",
          [] {
@@ -241,16 +306,24 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
     }
 }
 
-TEST(NetDlgConnect, EmptyFieldsStopBeforeSending) {
-    D d;
-    d.Run("ACTIVED=1;", {D::Do([] {
-                             D::SetText(IDC_NET_USER, "u");
-                             D::SetText(IDC_NET_PASSWORD, "");
-                             D::Click(IDC_NET_CONNECT);
-                         }),
-                         D::Exit()});
-    EXPECT_EQ(std::vector<std::string>{GetText(29)}, d.boxes);
-    EXPECT_TRUE(D::Sent().empty());
+TEST(NetDlgConnect, EmptyOrUnsendableFieldsStopBeforeSending) {
+    const struct {
+        const char* user;
+        const char* password;
+        int box;
+    } cases[] = {{"u", "", 29}, {"u", "p;ACTIVED=0", 101}, {"u;", "p", 101}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        D d;
+        d.Run("ACTIVED=1;", {D::Do([&c] {
+                                 D::SetText(IDC_NET_USER, c.user);
+                                 D::SetText(IDC_NET_PASSWORD, c.password);
+                                 D::Click(IDC_NET_CONNECT);
+                             }),
+                             D::Exit()});
+        EXPECT_EQ(std::vector<std::string>{GetText(c.box)}, d.boxes);
+        EXPECT_TRUE(D::Sent().empty());
+    }
 }
 
 TEST(NetDlgConnect, WirelessConnectTakesTheSsidOfThePickedRecord) {

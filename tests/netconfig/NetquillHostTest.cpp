@@ -106,6 +106,50 @@ std::vector<char> Reply(uint32_t header, int nType, int nParam, const char* text
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+// Waits for h while answering the messages other threads send to this one's windows.
+void WaitPumping(HANDLE h) {
+    const DWORD until = ::GetTickCount() + 5000;
+    while (::MsgWaitForMultipleObjects(1, &h, FALSE, 100, QS_SENDMESSAGE) != WAIT_OBJECT_0 &&
+           (int)(::GetTickCount() - until) < 0) {
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
+// The dialog of template IDD_DOVAV, modeless, on a thread of its own that pumps its messages until
+// it is told to quit.
+class ForeignDialog {
+public:
+    ForeignDialog() {
+        m_ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = ::CreateThread(nullptr, 0, &Main, this, 0, &m_threadId);
+        WaitPumping(m_ready);
+    }
+    ~ForeignDialog() {
+        ::PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        WaitPumping(m_thread);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_ready);
+    }
+    HWND hDlg = nullptr;
+
+private:
+    static DWORD WINAPI Main(LPVOID param) {
+        ForeignDialog* self = static_cast<ForeignDialog*>(param);
+        self->hDlg = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DOVAV), nullptr,
+                                          PlainDialogProc, 0);
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the queue exists before anyone posts to it
+        ::SetEvent(self->m_ready);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        ::DestroyWindow(self->hDlg);
+        return 0;
+    }
+    HANDLE m_ready = nullptr;
+    HANDLE m_thread = nullptr;
+    DWORD m_threadId = 0;
+};
+
 // The host's own window: its button runs Netquill's modal export from inside the host's loop.
 class CHostDlg : public CDialog {
 public:
@@ -139,6 +183,8 @@ TEST(NetquillHost, ExportsBindByNameAndAnswerOneWithoutADialog) {
     EXPECT_EQ(nq.ExitRCDlg(3), 1) << "no dialog open";
     auto kind5 = Reply(0x45, 8, 0, "ETH_IP=1.1.1.1;");
     nq.CmdProc(kind5.data()); // not a reply of kind 6: nothing
+    auto refresh = Reply(0x46, 8, 0, "ETH_IP=1.1.1.1;");
+    nq.CmdProc(refresh.data()); // no dialog to answer: dropped as well
 
     // The ExitRCDlg above left nothing pending: the next run stays open until it is ended, and shows
     // the store of the earlier SetParam.
@@ -270,8 +316,9 @@ TEST(NetquillHost, ExitRCDlgAlsoEndsTheDialogTitledDOVavAreredo) {
     nq.InitRCDlg(0, 1, nullptr);
     INT_PTR otherResult = -5;
     int exitResult = 0;
-    bool otherVisible = false;
+    bool otherVisible = false, foreignVisible = false;
     HWND hNetquillDlg = nullptr;
+    std::unique_ptr<ForeignDialog> foreign;
     DialogDriver drive(nq, [&](HWND dlg) {
         hNetquillDlg = dlg;
         // The host opens a dialog of that title, and from inside its loop closes everything. It has no
@@ -280,8 +327,11 @@ TEST(NetquillHost, ExitRCDlgAlsoEndsTheDialogTitledDOVavAreredo) {
             After(50, [&] {
                 HWND hOther = ::FindWindowA(nullptr, "DOVav_Areredo");
                 otherVisible = ::IsWindowVisible(hOther) != FALSE;
+                // One of the same title on another thread, on top of it, is none of Netquill's.
+                foreign.reset(new ForeignDialog);
                 drive.finished = true;
                 exitResult = nq.ExitRCDlg(4);
+                foreignVisible = ::IsWindowVisible(foreign->hDlg) != FALSE;
             });
             otherResult = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DOVAV), nullptr,
                                             PlainDialogProc, 0);
@@ -293,6 +343,8 @@ TEST(NetquillHost, ExitRCDlgAlsoEndsTheDialogTitledDOVavAreredo) {
     EXPECT_EQ(exitResult, 1);
     EXPECT_TRUE(otherVisible) << "the DOVav_Areredo dialog was on screen when ExitRCDlg came";
     EXPECT_EQ(otherResult, 0) << "the DOVav_Areredo dialog ends with 0";
+    EXPECT_TRUE(foreignVisible) << "the other thread's dialog of that title stays";
+    foreign.reset();
     EXPECT_FALSE(::IsWindow(hNetquillDlg));
     EXPECT_EQ(::FindWindowA(nullptr, "DOVav_Areredo"), nullptr);
 }

@@ -43,6 +43,8 @@ TEST(TextTable, LanguageOneIsEnglishEveryOtherValueChinese) {
         {91, "Refresh", "\xcb\xa2\xd0\xc2"},                                            // 刷新
         {99, "IP Seg", "IP \xb6\xce"},                                                  // IP 段
         {100, "WARNING", "\xbe\xaf\xb8\xe6"},                                           // 警告
+        {101, "Input can not contain ';' or line breaks!",
+         "\xca\xe4\xc8\xeb\xc4\xda\xc8\xdd\xb2\xbb\xc4\xdc\xb0\xfc\xba\xac\xb7\xd6\xba\xc5(;)\xbb\xf2\xbb\xbb\xd0\xd0\xb7\xfb\xa3\xa1"},
         {107, "Smart On-OffLine", "\xd6\xc7\xc4\xdc\xc9\xcf\xcf\xc2\xcf\xdf"},         // 智能上下线
     };
     for (int language : {1, 0, 2, -1}) {
@@ -52,7 +54,7 @@ TEST(TextTable, LanguageOneIsEnglishEveryOtherValueChinese) {
             EXPECT_STREQ(GetText(c.index), expected) << "language " << language << " text " << c.index;
         }
         // Unused numbers are empty; outside the table is an empty text too, not a read beyond it.
-        EXPECT_STREQ(GetText(101), "");
+        EXPECT_STREQ(GetText(102), "");
         EXPECT_STREQ(GetText(-1), "");
         EXPECT_STREQ(GetText(NQ_TEXT_COUNT), "");
     }

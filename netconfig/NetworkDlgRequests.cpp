@@ -1,0 +1,287 @@
+// The network dialog's requests that wait for the camera (scan, connect, disconnect), the
+// access-point list they fill, and the camera's replies that CmdProc hands on.
+#include "NetworkDlg.h"
+
+#include <cstring>
+#include <vector>
+
+#include "GbkText.h"
+#include "NetworkDlgFields.h"
+#include "NetquillApp.h"
+
+using netdlg::FieldLen;
+using netdlg::SSID_ITEM_HEIGHT;
+
+namespace {
+
+NetConfigStore& Store() { return g_netConfig; }
+
+// Icon cells of a listed access point, from the item's left edge.
+constexpr int SSID_CELL_NONE_X = 120, SSID_CELL_LOCK_X = 180, SSID_CELL_SIGNAL_X = 210;
+constexpr int STRIP_LOCK = 5;
+
+// The fixed fields of the connect packets.
+constexpr int CONNECT_FIELD = 32;
+
+// Writes text into a connect field: at most 32 bytes, zero-padded, no terminator when it fills the
+// field. A GBK character that does not fit whole is left out.
+void PutConnectField(char* field, const char* text, size_t len) {
+    memset(field, 0, CONNECT_FIELD);
+    if (len > (size_t)CONNECT_FIELD) {
+        char cut[CONNECT_FIELD + 1];
+        CopyGbkBounded(cut, sizeof cut, text);
+        len = strlen(cut);
+    }
+    memcpy(field, text, len);
+}
+
+// Signal cell of the strip for a quality of 1 to 100.
+int SignalIcon(int quality) {
+    int icon = (quality + 19) / 20 - 1;
+    return icon < 0 ? 0 : (icon > 4 ? 4 : icon);
+}
+
+} // namespace
+
+// ---- requests ----
+
+void CNetworkDlg::Send(int nLength) { NetquillSend(Pkt(), nLength); }
+
+int CNetworkDlg::SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType) {
+    Send(nLength);
+    m_waitDlg.SetText(LoadText(nTextIndex));
+    m_waitDlg.SetTimeout(nSeconds);
+    m_nAwaitedReply = nReplyType;
+    const int result = (int)m_waitDlg.DoModal();
+    m_nAwaitedReply = 0; // a reply after the wait is late: it ends nothing
+    return result;
+}
+
+bool CNetworkDlg::VetTexts(std::initializer_list<const char*> texts) {
+    for (const char* t : texts) {
+        if (!IsSendableText(t)) {
+            ShowMessage(TEXT_UNSENDABLE);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CNetworkDlg::ShowMessage(int nTextIndex) { AfxMessageBox(LoadText(nTextIndex), MB_OK); }
+
+void CNetworkDlg::OnConnect() {
+    UpdateData(TRUE);
+    const NetConfigStore& store = Store();
+    if (m_nNetType == NET_DIALUP) {
+        if (store.netIf[NETIF_DIALUP].bOn)
+            DialUpDisconnect();
+        else
+            DialUpConnect();
+    } else if (m_nNetType == NET_WIRELESS) {
+        if (store.netIf[NETIF_WIRELESS].bOn)
+            WifiDisconnect();
+        else
+            WifiConnect();
+    }
+}
+
+void CNetworkDlg::DialUpConnect() {
+    if (m_strUser.IsEmpty() || m_strPassword.IsEmpty()) {
+        ShowMessage(29);
+        return;
+    }
+    if (!VetTexts({m_strUser, m_strPassword})) return;
+    CfgPacket* p = Pkt();
+    p->nType = 1;
+    p->nParam = CONNECT_FIELD;
+    p->nLength = CONNECT_FIELD;
+    PutConnectField(p->Data(), m_strUser, (size_t)m_strUser.GetLength());
+    PutConnectField(p->Data() + CONNECT_FIELD, m_strPassword, (size_t)m_strPassword.GetLength());
+    const int result = SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, 50, 1);
+    OnDialUp();
+    ReportConnectionResult(result, true, true);
+}
+
+void CNetworkDlg::DialUpDisconnect() {
+    Pkt()->nType = 2;
+    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 50, 2);
+    OnDialUp();
+    ReportConnectionResult(result, false, true);
+}
+
+void CNetworkDlg::WifiConnect() {
+    const int i = m_comboSsid.GetCurSel();
+    if (i < 0 || i >= NQ_AP_LIST_SIZE) {
+        // Nothing picked: there is no access point to connect to.
+        ShowMessage(28);
+        return;
+    }
+    if (m_strPassword.IsEmpty()) {
+        ShowMessage(40);
+        return;
+    }
+    const ApRecord& ap = Store().apList[i];
+    char ssid[sizeof ap.szSsid + 1] = {};
+    memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
+    if (!VetTexts({ssid, m_strPassword})) return;
+    CfgPacket* p = Pkt();
+    p->nType = 4;
+    p->nParam = CONNECT_FIELD;
+    p->nLength = CONNECT_FIELD;
+    PutConnectField(p->Data(), ssid, strlen(ssid));
+    PutConnectField(p->Data() + CONNECT_FIELD, m_strPassword, (size_t)m_strPassword.GetLength());
+    const int result = SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, 60, 4);
+    OnWireless();
+    ReportConnectionResult(result, true, false);
+}
+
+void CNetworkDlg::WifiDisconnect() {
+    Pkt()->nType = 5;
+    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 10, 5);
+    OnWireless();
+    ReportConnectionResult(result, false, false);
+}
+
+void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect, bool bDialUp) {
+    switch (nResult) {
+    case RESULT_SUCCESS: ShowMessage(bConnect ? 31 : 35); break;
+    case RESULT_FAILURE: ShowMessage(bConnect ? 32 : 36); break;
+    case RESULT_TIMEOUT: ShowMessage(bConnect ? 33 : 37); break;
+    case RESULT_RETRY_DISCONNECT:
+        // The camera asks to drop the half-made connection first; no wait for that answer.
+        if (bConnect) {
+            Pkt()->nType = bDialUp ? 2 : 5;
+            Send((int)CFG_HEADER_SIZE);
+        }
+        break;
+    default: break;
+    }
+}
+
+void CNetworkDlg::OnScan() {
+    GetDlgItem(IDC_NET_USER)->ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_NET_SSID_LIST)->ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_NET_PASSWORD)->EnableWindow(FALSE);
+    m_bCustomSsid = 0;
+
+    Pkt()->nType = 14;
+    m_nScanFound = -1;
+    SendAndWait((int)CFG_HEADER_SIZE, 38, 30, 14);
+    // Only a reply that came while the box was open is a result, and it lists only the records it
+    // carried; a timeout lists nothing, whatever the store still holds from before.
+    FillSsidList(m_nScanFound);
+}
+
+void CNetworkDlg::FillSsidList(int nFound) {
+    NetConfigStore& store = Store();
+    m_comboSsid.ResetContent();
+    m_comboSsid.ResetItems();
+
+    bool bComplete = false;
+    if (nFound >= 1 && nFound <= NQ_AP_LIST_SIZE) {
+        store.nApCount = nFound;
+        int i = 0;
+        for (; i < nFound; ++i) {
+            ApRecord& ap = store.apList[i];
+            if (ap.szSsid[0] == '\0') break;
+            // A terminated copy: an SSID may fill its 32 bytes, and the key follows it.
+            memset(m_szSsidText[i], 0, sizeof m_szSsidText[i]);
+            memcpy(m_szSsidText[i], ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
+            m_comboSsid.InsertString(i, m_szSsidText[i]);
+            if (ap.nQuality == 0) ap.nQuality = 1;
+            m_comboSsid.SetItemIcon(i, 1, SSID_CELL_NONE_X, -1);
+            m_comboSsid.SetItemIcon(i, 2, SSID_CELL_LOCK_X, ap.nEncryption != -1 ? STRIP_LOCK : -1);
+            m_comboSsid.SetItemIcon(i, 3, SSID_CELL_SIGNAL_X, SignalIcon(ap.nQuality));
+        }
+        bComplete = (i == nFound);
+    }
+
+    if (bComplete) {
+        for (int i = 0; i < nFound; ++i) m_comboSsid.SetItemHeight(i, SSID_ITEM_HEIGHT);
+        for (int id : {IDC_NET_SSID_LIST, IDC_NET_PASSWORD, IDC_NET_CONNECT}) GetDlgItem(id)->EnableWindow(TRUE);
+        m_comboSsid.SetCurSel(0);
+        m_comboSsid.ShowDropDown(TRUE);
+        return;
+    }
+    m_strNotFound = LoadText(39);
+    m_comboSsid.AddString(m_strNotFound);
+    m_comboSsid.SetItemHeight(0, SSID_ITEM_HEIGHT);
+    m_comboSsid.SetCurSel(0);
+}
+
+void CNetworkDlg::OnSsidSelChange() {
+    const int i = m_comboSsid.GetCurSel();
+    if (i < 0 || i >= NQ_AP_LIST_SIZE) return; // nothing picked: nothing to copy
+    const ApRecord& ap = Store().apList[i];
+    char text[sizeof ap.szKey + 1] = {};
+    memcpy(text, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
+    m_comboSsid.SetWindowText(text);
+    static_cast<CComboBox*>(GetDlgItem(IDC_NET_AUTH))->SetCurSel(ap.nAuthIndex);
+    static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC))->SetCurSel(ap.nEncIndex);
+    memset(text, 0, sizeof text);
+    memcpy(text, ap.szKey, FieldLen(ap.szKey, sizeof ap.szKey));
+    m_strPassword = text;
+    UpdateData(FALSE);
+}
+
+// ---- replies ----
+
+void CNetworkDlg::OnCmdProc(const void* pPacket) {
+    // The replies are the dialog's: without its window there is no wait to end, no page to lay out
+    // and no question to ask (an AP-mode start would go out from a buffer not yet prepared).
+    if (!pPacket || !m_hWnd) return;
+    CfgPacket head;
+    memcpy(&head, pPacket, sizeof head);
+    if (CfgKindUnsigned(head.header) != CFG_KIND_SETTINGS) return;
+    if (head.nParam == CFG_REPLY_NO_PERMISSION) {
+        ShowMessage(53);
+        return;
+    }
+    // The copy needs room for the data and the NUL behind it; a longer claim is not a reply we read.
+    if (head.nLength < 0 || (size_t)head.nLength >= CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE) return;
+
+    // A copy of exactly this packet on the heap: replies nest (one may arrive inside the message box
+    // of another), and a full-size buffer in every frame would run the UI thread out of stack.
+    std::vector<uint32_t> copy((CFG_HEADER_SIZE + (size_t)head.nLength + 1 + 3) / 4);
+    memcpy(copy.data(), pPacket, CFG_HEADER_SIZE + (size_t)head.nLength);
+    CfgPacket* p = reinterpret_cast<CfgPacket*>(copy.data());
+    p->Data()[p->nLength] = '\0';
+
+    if (CfgIsIpFilterModule(p->header)) {
+        m_ipFilterDlg.OnReply(&p->nType);
+        return;
+    }
+
+    switch (p->nType) {
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+        ParseParams(p->Data());
+        if (p->nType != m_nAwaitedReply) break; // late, or the answer to another request
+        if (p->nParam == CFG_REPLY_SUCCESS || p->nParam == CFG_REPLY_FAILURE) {
+            m_nAwaitedReply = 0;
+            m_waitDlg.EndPopUp(p->nParam == CFG_REPLY_SUCCESS ? RESULT_SUCCESS : RESULT_FAILURE);
+        }
+        break;
+    case 8:
+        ParseParams(p->Data());
+        ShowActivePage();
+        break;
+    case 12: OnApReply(p->nParam); break;
+    case 14: {
+        // Only the scan being waited for: a late one would change the records under the list on show.
+        if (m_nAwaitedReply != 14) break;
+        m_nAwaitedReply = 0;
+        // At most the list's 128 records; the rest of a longer reply is dropped.
+        size_t n = (size_t)p->nLength;
+        if (n > sizeof Store().apList) n = sizeof Store().apList;
+        memcpy(Store().apList, p->Data(), n);
+        const int carried = (int)((size_t)p->nLength / sizeof(ApRecord));
+        m_nScanFound = p->nParam < carried ? p->nParam : carried;
+        m_waitDlg.EndPopUp(p->nParam);
+        break;
+    }
+    default: break;
+    }
+}
