@@ -344,7 +344,9 @@ TEST(ResourceTemplate, DialogFramesAreAsLaidOut) {
         EXPECT_EQ(dlg.cy, f.cy);
         EXPECT_EQ(Gbk(dlg.caption), f.caption);
         EXPECT_EQ(dlg.pointSize, f.pointSize);
-        if (f.face) EXPECT_EQ(Gbk(dlg.face), f.face);
+        if (f.face) {
+            EXPECT_EQ(Gbk(dlg.face), f.face);
+        }
         EXPECT_EQ(dlg.items.size(), f.controls);
     }
 }
@@ -417,7 +419,9 @@ TEST_F(MainTemplateWindow, CaptionFontAndControlTextsReadBackInGbk) {
         SCOPED_TRACE(::testing::Message() << "control " << e.id);
         HWND hCtl = GetDlgItem(m_hDlg, e.id);
         ASSERT_NE(hCtl, nullptr) << "no window for the control";
-        if (e.kind != COMBO && e.kind != LIST_BOX && e.kind != LIST_VIEW) EXPECT_EQ(WindowText(hCtl), e.text);
+        if (e.kind != COMBO && e.kind != LIST_BOX && e.kind != LIST_VIEW) {
+            EXPECT_EQ(WindowText(hCtl), e.text);
+        }
         EXPECT_EQ(IsWindowEnabled(hCtl) != FALSE, e.start != HIDDEN_DISABLED);
         EXPECT_EQ((GetWindowLongA(hCtl, GWL_STYLE) & WS_VISIBLE) != 0, e.start == SHOWN);
     }
