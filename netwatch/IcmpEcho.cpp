@@ -68,8 +68,11 @@ int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addres
     char dotted[16];
     for (;;) {
         if (!socket.Running()) return -1;
-        if (static_cast<int32_t>(socket.NowMs() - deadline) >= 0) return 0;
-        int ready = socket.Wait(timeoutMs);
+        const int32_t left = static_cast<int32_t>(deadline - socket.NowMs());
+        if (left <= 0) return 0;
+        // No wait runs past the deadline, so the whole collection ends by it.
+        const bool capped = left < timeoutMs;
+        int ready = socket.Wait(capped ? static_cast<int>(left) : timeoutMs);
         if (ready < 0) {
             std::perror("select()");
             return 0;
@@ -77,6 +80,7 @@ int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addres
         if (ready == 0) {
             // A wait cut short by Stop is no quiet period.
             if (!socket.Running()) return -1;
+            if (capped) continue;
             NetTrace("No data within five seconds.\n");
             return 0;
         }

@@ -394,6 +394,10 @@ TEST(NetwatchInventory, AnAddressChangeMakesBothWorkersRefresh) {
     while (!SignalNicChange() && GetTickCount() < end)
         Sleep(5);
     ASSERT_TRUE(WaitForTrace("IP Address table changed...\n", 1, 5000)) << JoinedTraces();
+    // The listener traces the change before it asks the workers to refresh.
+    end = GetTickCount() + 1000;
+    while (!g_IPServer.RefreshPending() && GetTickCount() < end)
+        Sleep(1);
     EXPECT_TRUE(g_IPServer.RefreshPending());
     // The inventory's worker reads the adapters again at its next step.
     end = GetTickCount() + 3000;

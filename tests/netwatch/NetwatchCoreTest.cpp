@@ -218,10 +218,11 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
          {0, 0, 1},
          1500},
     };
-    // Someone else pings every 500 ms for 20 s: no quiet second ever comes, the deadline ends it.
+    // Someone else pings every 700 ms for 20 s: no quiet second ever comes, and the deadline itself
+    // ends the collection, not the packet after it.
     Case steady{"steady foreign traffic", {}, 0, {1, 0, 0}, 6000};
     steady.arrivals.push_back({50, EchoReplyPacket(ours, 4), a, 0});
-    for (uint32_t t = 500; t <= 20000; t += 500)
+    for (uint32_t t = 700; t <= 20000; t += 700)
         steady.arrivals.push_back({t, EchoReplyPacket(0x7777, static_cast<uint16_t>(t)), Addr(10, 0, 0, 9), 0});
 
     std::vector<Case> all(std::begin(cases), std::end(cases));
