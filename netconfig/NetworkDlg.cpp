@@ -220,6 +220,7 @@ void CNetworkDlg::OnWireless() {
     for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS}) GetDlgItem(id)->EnableWindow(FALSE);
 
     store.nApCount = -1;
+    m_nListedAps = 0;
 
     m_comboSsid.ResetContent();
     m_comboSsid.ResetItems();

@@ -146,6 +146,7 @@ private:
     UINT_PTR m_nTimerId = 0;
     int m_nAwaitedReply = 0;     // reply nType the open wait box waits for; 0 none
     int m_nScanFound = -1;       // access points the awaited scan reply carried; -1 no reply came
+    int m_nListedAps = 0;        // leading items of the SSID list that are records of the last scan
     CFont m_ipFont;              // Arial 14 for the four address controls
     CPopUpDlg m_waitDlg;
     CGB28181Dlg m_gbDlg;

@@ -82,7 +82,8 @@ void CNetworkDlg::OnOK() {
         const int i = m_comboSsid.GetCurSel();
         // A picked item counts only when it is an access point of the last scan: not the not-found
         // item, and not a record that a parse has emptied since. Otherwise it is as if no scan ran.
-        const bool bListed = i >= 0 && i < store.nApCount && i < NQ_AP_LIST_SIZE && store.apList[i].szSsid[0] != '\0';
+        const bool bListed = i >= 0 && i < m_nListedAps && i < store.nApCount && i < NQ_AP_LIST_SIZE &&
+                             store.apList[i].szSsid[0] != '\0';
         if (m_bCustomSsid ? (m_strUser.IsEmpty() || i < 0 || i >= NQ_AP_LIST_SIZE) : !bListed) {
             if (m_bCustomSsid || store.ACTIVED != NET_WIRELESS) {
                 ShowMessage(42);

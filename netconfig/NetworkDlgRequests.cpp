@@ -111,8 +111,8 @@ void CNetworkDlg::DialUpDisconnect() {
 
 void CNetworkDlg::WifiConnect() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= NQ_AP_LIST_SIZE) {
-        // Nothing picked: there is no access point to connect to.
+    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) {
+        // Nothing picked, or the not-found item: there is no access point to connect to.
         ShowMessage(28);
         return;
     }
@@ -178,6 +178,8 @@ void CNetworkDlg::FillSsidList(int nFound) {
     m_comboSsid.ResetItems();
 
     bool bComplete = false;
+    // The store keeps its records from earlier scans; only what this listing shows may be picked.
+    m_nListedAps = 0;
     if (nFound >= 1 && nFound <= NQ_AP_LIST_SIZE) {
         store.nApCount = nFound;
         int i = 0;
@@ -194,6 +196,7 @@ void CNetworkDlg::FillSsidList(int nFound) {
             m_comboSsid.SetItemIcon(i, 3, SSID_CELL_SIGNAL_X, SignalIcon(ap.nQuality));
         }
         bComplete = (i == nFound);
+        m_nListedAps = i;
     }
 
     if (bComplete) {
@@ -211,7 +214,7 @@ void CNetworkDlg::FillSsidList(int nFound) {
 
 void CNetworkDlg::OnSsidSelChange() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= NQ_AP_LIST_SIZE) return; // nothing picked: nothing to copy
+    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) return; // no record picked: nothing to copy
     const ApRecord& ap = Store().apList[i];
     char text[sizeof ap.szKey + 1] = {};
     memcpy(text, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));

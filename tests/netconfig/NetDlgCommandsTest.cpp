@@ -87,15 +87,17 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
         bool timeout;
         int expectedApCount;
     } cases[] = {
-        {"no access point", 0, false, -1},
-        {"more than the list holds", 129, false, -1},
-        {"wait ran out", 19, true, -1},
+        {"no access point", 0, false, 1},
+        {"more than the list holds", 129, false, 1},
+        {"wait ran out", 19, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D d;
+        bool stayedOpen = false;
         d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&c] {
                               // Records an earlier scan left in the store are no result of this one.
+                              g_netConfig.nApCount = 1;
                               g_netConfig.apList[0] = Ap("stale", 50, -1);
                               if (c.timeout)
                                   D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
@@ -106,9 +108,17 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
                               ASSERT_EQ(1, ListCount());
                               EXPECT_EQ(GetText(39), ListItem(0));
                               EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
+                              // OK over the not-found item sends nothing of the stale record.
+                              Standin_ClearLog();
+                              D::Click(IDOK);
                           }),
-                          D::Exit()});
+                          D::Do([&] {
+                              stayedOpen = true;
+                              ExitRCDlg(IDCANCEL);
+                          })});
         EXPECT_FALSE(d.timedOut);
+        EXPECT_FALSE(stayedOpen);
+        EXPECT_EQ("ACTIVED=2;", D::LastSentText());
     }
 }
 
