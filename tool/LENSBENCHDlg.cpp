@@ -517,6 +517,7 @@ void CLENSBENCHDlg::OnLButtonDblClk(UINT nFlags, CPoint point) {
 }
 
 LRESULT CLENSBENCHDlg::OnPlacePreview(WPARAM, LPARAM) {
+    if (g_App.nPreviewPlayer == -1) return 0; // never made, or released at shut-down
     CRect r;
     m_staticVideo.GetWindowRect(&r);
     RECT preview = {r.left + 1, r.top + 7, r.right - 2, r.bottom - 2};
