@@ -35,8 +35,11 @@ lk_require_private_netns() {
 }
 
 lk_configure_build() {
+    # On the emulated test machine everything runs several times slower: the tests' hang limits follow.
+    local scale=1
+    lk_can_run_win32 || scale=4
     cmake -S "$LK_ROOT" -B "$LK_WIN_BUILD" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$LK_ROOT/cmake/mingw-i686.cmake" >/dev/null &&
+        -DCMAKE_TOOLCHAIN_FILE="$LK_ROOT/cmake/mingw-i686.cmake" -DLK_TEST_TIMEOUT_SCALE=$scale >/dev/null &&
         cmake --build "$LK_WIN_BUILD" -j "$(lk_jobs)" -- -k --no-print-directory
 }
 
@@ -74,6 +77,60 @@ lk_can_run_win32() {
         return 1
     fi
     return 0
+}
+
+# Where this kernel runs no 32-bit code, the Windows half runs on a virtual x86-64 machine (qemu, full
+# emulation, no network device) whose disk image scripts/vm-image builds once from Debian's registry.
+LK_VM_DIR=${LK_VM_DIR:-/var/cache/lenskit-vm}
+# The image's name follows its recipe, so a changed recipe builds a new image.
+lk_vm_base() {
+    echo "$LK_VM_DIR/guest-$(cat "$LK_ROOT/scripts/vm-image" "$LK_ROOT/scripts/vm-init" | sha256sum | cut -c1-12)"
+}
+lk_vm_ready() {
+    local base
+    base=$(lk_vm_base)
+    command -v qemu-system-x86_64 >/dev/null && [ -f "$base.img" ] && [ -f "$base.vmlinuz" ] && [ -f "$base.initrd" ]
+}
+
+# Runs a command on the test machine, in the current folder, with the project's and the build's folders
+# mounted at the same paths (so CTest's files and every path in them hold), and returns its exit status.
+# The machine's disk is a throw-away copy of the image; its Wine prefix lives there, created per run.
+lk_vm_exec() {
+    local base job v status mem shares=() qargs=() append i
+    base=$(lk_vm_base)
+    case "$LK_ROOT$LK_BUILD$PWD" in *[[:space:]]*)
+        echo "the test machine needs folder paths without spaces" >&2; return 1 ;;
+    esac
+    mkdir -p "$LK_BUILD"
+    job=$(mktemp "$LK_BUILD/.vm-job.XXXXXX")
+    {
+        echo "cd $(printf %q "$PWD") || exit 1"
+        for v in LK_BUILD LK_JOBS LK_FUZZ_SECONDS LK_STANDIN_SCENARIO LK_STANDIN_LOG WINEDEBUG; do
+            [ -z "${!v:-}" ] || echo "export $v=$(printf %q "${!v}")"
+        done
+        echo "export WINEPREFIX=/root/lkprefix LK_IN_VM=1"
+        printf '%q ' "$@"
+        echo
+    } >"$job"
+    shares=("$LK_ROOT")
+    case $LK_BUILD/ in "$LK_ROOT"/*) ;; *) shares+=("$LK_BUILD") ;; esac
+    append="console=ttyS0 quiet loglevel=0 panic=5 root=/dev/vda rw init=/lk-init lk.job=$job"
+    for i in "${!shares[@]}"; do
+        append+=" lk.share$i=${shares[$i]}"
+        qargs+=(-virtfs "local,path=${shares[$i]},mount_tag=lk$i,security_model=none,id=lk$i")
+    done
+    mem=$(awk '/^MemTotal/ { m = int($2 / 2048); print (m > 8192 ? 8192 : m) }' /proc/meminfo)
+    qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu qemu64 -smp "$(nproc)" -m "$mem" \
+        -nodefaults -display none -serial stdio -no-reboot -snapshot -nic none \
+        -kernel "$base.vmlinuz" -initrd "$base.initrd" -append "$append" \
+        -drive "file=$base.img,if=virtio,format=raw" "${qargs[@]}" </dev/null
+    status=$(cat "$job.rc" 2>/dev/null)
+    rm -f "$job" "$job.rc"
+    if [ -z "$status" ]; then
+        echo "the test machine stopped before its job ended" >&2
+        return 1
+    fi
+    return "$status"
 }
 
 # Creates the private Wine prefix once per build folder (about 10 s), in the Chinese locale.
