@@ -119,8 +119,9 @@ lk_vm_exec() {
         append+=" lk.share$i=${shares[$i]}"
         qargs+=(-virtfs "local,path=${shares[$i]},mount_tag=lk$i,security_model=none,id=lk$i")
     done
-    mem=$(awk '/^MemTotal/ { m = int($2 / 2048); print (m > 8192 ? 8192 : m) }' /proc/meminfo)
-    qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu qemu64 -smp "$(nproc)" -m "$mem" \
+    # LK_VM_CPUS and LK_VM_MEM (MiB) size the machine where several share this one.
+    mem=${LK_VM_MEM:-$(awk '/^MemTotal/ { m = int($2 / 2048); print (m > 8192 ? 8192 : m) }' /proc/meminfo)}
+    qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu qemu64 -smp "${LK_VM_CPUS:-$(nproc)}" -m "$mem" \
         -nodefaults -display none -serial stdio -no-reboot -snapshot -nic none \
         -kernel "$base.vmlinuz" -initrd "$base.initrd" -append "$append" \
         -drive "file=$base.img,if=virtio,format=raw" "${qargs[@]}" </dev/null
