@@ -108,7 +108,8 @@ lk_vm_exec() {
         for v in LK_BUILD LK_JOBS LK_FUZZ_SECONDS LK_STANDIN_SCENARIO LK_STANDIN_LOG WINEDEBUG; do
             [ -z "${!v:-}" ] || echo "export $v=$(printf %q "${!v}")"
         done
-        echo "export WINEPREFIX=/root/lkprefix LK_IN_VM=1"
+        # Everything there runs emulated: the tests stretch their hang guards and waits.
+        echo "export WINEPREFIX=/root/lkprefix LK_IN_VM=1 LK_TEST_TIME_SCALE=${LK_TEST_TIME_SCALE:-4}"
         printf '%q ' "$@"
         echo
     } >"$job"
@@ -124,7 +125,8 @@ lk_vm_exec() {
     qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu qemu64 -smp "${LK_VM_CPUS:-$(nproc)}" -m "$mem" \
         -nodefaults -display none -serial stdio -no-reboot -snapshot -nic none \
         -kernel "$base.vmlinuz" -initrd "$base.initrd" -append "$append" \
-        -drive "file=$base.img,if=virtio,format=raw" "${qargs[@]}" </dev/null
+        -drive "file=$base.img,if=virtio,format=raw" "${qargs[@]}" </dev/null |
+        sed -u -E '/^\[ *[0-9.]+\] (sysrq: Power Off|reboot: Power down)/d'
     status=$(cat "$job.rc" 2>/dev/null)
     rm -f "$job" "$job.rc"
     if [ -z "$status" ]; then

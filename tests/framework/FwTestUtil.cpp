@@ -1,5 +1,7 @@
 #include "FwTestUtil.h"
 
+#include "TestTime.h"
+
 #include <map>
 
 namespace {
@@ -55,6 +57,7 @@ void WhenActive(HWND hWnd, std::function<void()> action, int triesLeft) {
 }
 
 bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {
+    timeoutMs = TestTimeLimit(timeoutMs);
     DWORD start = ::GetTickCount();
     MSG msg;
     while (!done()) {

@@ -1,5 +1,7 @@
 #include "NetDlgDriver.h"
 
+#include "TestTime.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -18,7 +20,7 @@ NetDlgDriver::~NetDlgDriver() {
 void NetDlgDriver::Run(const char* params, std::vector<Step> steps, int timeoutMs) {
     m_steps = std::move(steps);
     m_next = 0;
-    m_deadline = ::GetTickCount() + (DWORD)timeoutMs;
+    m_deadline = ::GetTickCount() + TestTimeLimit((DWORD)timeoutMs);
     s_active = this;
     m_timer = ::SetTimer(nullptr, 0, 10, &NetDlgDriver::OnTick);
     ShowNetworkDlg(params);

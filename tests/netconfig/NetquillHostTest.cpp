@@ -12,6 +12,7 @@
 #include "Afx.h"
 #include "CfgPacket.h"
 #include "FwTestUtil.h"
+#include "TestTime.h"
 #include "StandinControl.h"
 
 #include <commctrl.h>
@@ -75,7 +76,7 @@ struct DialogDriver {
                 body(h);
             },
             except);
-        After(10000, [this, live] {
+        After(TestTimeLimit(10000), [this, live] {
             if (!*live || finished) return;
             watchdogFired = true;
             nq.ExitRCDlg(-1);
@@ -108,7 +109,7 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // Waits for h while answering the messages other threads send to this one's windows.
 void WaitPumping(HANDLE h) {
-    const DWORD until = ::GetTickCount() + 5000;
+    const DWORD until = ::GetTickCount() + TestTimeLimit(5000);
     while (::MsgWaitForMultipleObjects(1, &h, FALSE, 100, QS_SENDMESSAGE) != WAIT_OBJECT_0 &&
            (int)(::GetTickCount() - until) < 0) {
         MSG msg;

@@ -2,6 +2,7 @@
 #include <iphlpapi.h>
 
 #include "NetwatchTestSupport.h"
+#include "TestTime.h"
 
 #include <algorithm>
 #include <cstring>
@@ -131,7 +132,7 @@ std::string JoinedTraces() {
 }
 
 bool WaitForTrace(const std::string& line, int count, int timeoutMs) {
-    DWORD end = GetTickCount() + timeoutMs;
+    DWORD end = GetTickCount() + TestTimeLimit(timeoutMs);
     while (CountTraces(line) < count) {
         if (static_cast<int>(GetTickCount() - end) >= 0) return false;
         Sleep(2);

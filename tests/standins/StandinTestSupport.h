@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "TestTime.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -73,6 +75,7 @@ inline std::vector<StandinLogEntry> Calls(const char* prefix = "", int kind = ST
 
 // Runs the message loop of this thread until cond holds or the time is up.
 template <class Cond> bool PumpUntil(Cond cond, DWORD timeoutMs = 3000) {
+    timeoutMs = TestTimeLimit(timeoutMs);
     DWORD start = GetTickCount();
     for (;;) {
         MSG msg;

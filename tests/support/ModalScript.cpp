@@ -1,5 +1,7 @@
 #include "ModalScript.h"
 
+#include "TestTime.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -31,7 +33,7 @@ INT_PTR ModalScript::Run(CDialog& dialog, DWORD timeoutMs) {
     m_dialog = &dialog;
     m_next = 0;
     m_forced = false;
-    m_deadline = GetTickCount() + timeoutMs;
+    m_deadline = GetTickCount() + TestTimeLimit(timeoutMs);
     g_running = this;
     UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &ModalScript::Tick);
     INT_PTR result = dialog.DoModal();
