@@ -1,5 +1,8 @@
 // The real LENSKIT.exe, started as a process from a copy in the test's temporary folder: single
-// instance, Config.ini beside the program, and the call order of a whole start-and-close run.
+// instance, Config.ini beside the program, the call order of a whole start-and-close run, and the
+// number push on a line of the stand-ins.
+#include "ResultFiles.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -160,6 +163,13 @@ long RunOnceAndClose() {
     return p.WaitExit(20000);
 }
 
+int CountLines(const std::string& path, const char* text) {
+    int n = 0;
+    for (const std::string& line : ReadLines(path))
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
 std::string ReadFile(const std::string& path) {
     std::string s;
     FILE* f = fopen(path.c_str(), "rb");
@@ -214,11 +224,23 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         ASSERT_TRUE(p.Start());
         HWND main = p.MainWindow(30000);
         ASSERT_NE(main, nullptr) << "no main window";
-        // Any program on the desktop may post the video window's re-fit message with any parameters;
-        // the close posted behind it is handled after it.
+        // Any program on the desktop may post the video window's re-fit message with any parameters.
+        // Once the re-fit shows in the call log it has been handled: the program still runs and
+        // answers, and then closes normally.
         HWND video = FindWindowExA(main, nullptr, "#32770", nullptr);
         ASSERT_NE(video, nullptr) << "no embedded video window";
+        char refit[64];
+        snprintf(refit, sizeof refit, "\tCTellurio::SetDisplayRect\t0x%08lX", (unsigned long)(uintptr_t)video);
+        const int refitsBefore = CountLines(log, refit);
         EXPECT_TRUE(PostMessageA(video, 0x6410, 0x10, 0x10));
+        for (DWORD start = GetTickCount(); CountLines(log, refit) == refitsBefore && p.WaitExit(0) == -1 &&
+                                           GetTickCount() - start < 30000;)
+            Sleep(50);
+        EXPECT_GT(CountLines(log, refit), refitsBefore) << "0x6410 was not handled";
+        ASSERT_EQ(p.WaitExit(0), -1) << "the program ended after 0x6410";
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &answer), 0)
+            << "the main window does not answer after 0x6410";
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after 0x6410 and WM_CLOSE";
     }
@@ -270,4 +292,66 @@ TEST(Program, AnExistingConfigIsReadAndLeftAsItIs) {
     fclose(f);
     EXPECT_EQ(RunOnceAndClose(), 0);
     EXPECT_EQ(ReadFile(ini), content) << "a file that exists is not given the missing key";
+}
+
+// On the line, number files are looked up under Numbers beside the program: a camera whose group is
+// ".." is not served from a file that group would reach outside it, while a camera of group A is
+// served from its file; both requests are recorded, and only the unusable group is logged.
+TEST(Program, NumberPushOnTheLineStaysInsideNumbers) {
+    CopyProgram();
+    const std::string work = WorkDir();
+    const GUID served = {0x0E5F3A21, 0x7B64, 0x4C10, {0x9A, 0x3B, 0x2F, 0x1C, 0x8D, 0x00, 0xA1, 0x20}};
+    const GUID dots = {0x0E5F3A21, 0x7B64, 0x4C10, {0x9A, 0x3B, 0x2F, 0x1C, 0x8D, 0x00, 0xA1, 0x21}};
+    auto writeNumberFile = [](std::string path, const GUID& guid, int32_t number) {
+        for (const char* part : {"\\IPC", "\\5"})
+            CreateDirectoryA((path += part).c_str(), nullptr);
+        std::string bytes(16, '\0');
+        bytes[4] = 1;
+        bytes.append(reinterpret_cast<const char*>(&guid), sizeof guid);
+        bytes.append(reinterpret_cast<const char*>(&number), sizeof number);
+        FILE* f = fopen((path + "\\567.orv").c_str(), "wb");
+        ASSERT_NE(f, nullptr) << path;
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    };
+    CreateDirectoryA((work + "\\Numbers").c_str(), nullptr);
+    CreateDirectoryA((work + "\\Numbers\\A").c_str(), nullptr);
+    writeNumberFile(work + "\\Numbers\\A", served, 100120);
+    writeNumberFile(work, dots, 777777); // the decoy: Numbers\..\IPC\5\567.orv
+
+    const std::string scenario = work + "\\DotsLine.ini";
+    FILE* f = fopen(scenario.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fputs("[Line]\r\nCameras=IPC-NEW,IPC-DOTS\r\nPushInterval=600000\r\n"
+          "[IPC-NEW]\r\nIP=192.168.1.120\r\nPort=8000\r\nType=59162\r\nGroup=A\r\nNumber=0\r\n"
+          "Guid={0E5F3A21-7B64-4C10-9A3B-2F1C8D00A120}\r\nData=567\r\nAskNumber=1\r\nAskAfter=0\r\n"
+          "[IPC-DOTS]\r\nIP=192.168.1.121\r\nPort=8000\r\nType=59162\r\nGroup=..\r\nNumber=0\r\n"
+          "Guid={0E5F3A21-7B64-4C10-9A3B-2F1C8D00A121}\r\nData=567\r\nAskNumber=1\r\nAskAfter=0\r\n",
+          f);
+    fclose(f);
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", scenario.c_str());
+
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const LocalStamp today = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    const std::string results = MakeResultFileNames((work + "\\Results\\").c_str(), today, "IPC").file;
+    {
+        Program p;
+        ASSERT_TRUE(p.Start());
+        HWND main = p.MainWindow(30000);
+        ASSERT_NE(main, nullptr) << "no main window";
+        // Each camera asks once: the two requests are in when the file counts two lines.
+        for (DWORD start = GetTickCount(); ReadLines(results).size() < 3 && GetTickCount() - start < 60000;)
+            Sleep(100);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.WaitExit(20000), 0);
+    }
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", nullptr);
+
+    EXPECT_EQ(ReadFile(results), "total=2\r\n0\r\nA100120\r\n")
+        << "the \"..\" camera keeps the number it came with and is recorded with an empty group";
+    const std::string log = ReadFile(ErrLogFile(work.c_str(), today));
+    EXPECT_EQ(log.size() > 9 ? log.substr(9) : log,
+              "Type:IPC Group:\\x2E\\x2E Data:567 Guid:{0E5F3A21-7B64-4C10-9A3B-2F1C8D00A121}\r\n")
+        << "one line, for the \"..\" camera only";
 }

@@ -29,11 +29,13 @@ lk_add_test(lenskit_numberpush_test
 # never run at the same time as each other.
 lk_add_test(lenskit_program_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ProgramTest.cpp
+    LIBS lk_lancore
     TIMEOUT 90)
 add_dependencies(lenskit_program_test LENSKIT)
 set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
     Program.StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder
     Program.AnExistingConfigIsReadAndLeftAsItIs
+    Program.NumberPushOnTheLineStaysInsideNumbers
     PROPERTIES RESOURCE_LOCK lenskit_process)
 
 # Focus-test settings, the configuration file and the pan-tilt plug-in of the real main window.
