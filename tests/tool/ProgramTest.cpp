@@ -2,6 +2,7 @@
 // instance, Config.ini beside the program, the call order of a whole start-and-close run, and the
 // number push on a line of the stand-ins.
 #include "ResultFiles.h"
+#include "TestTime.h"
 
 #include <windows.h>
 
@@ -100,6 +101,7 @@ struct Program {
     }
 
     HWND WaitWindow(const char* cls, const char* caption, DWORD ms) const {
+        ms = TestTimeLimit(ms);
         for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) {
             if (HWND h = FindWindowOf(cls, caption)) return h;
             if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return nullptr;
@@ -109,7 +111,7 @@ struct Program {
 
     // Exit code, or -1 when it did not end in time.
     long WaitExit(DWORD ms) const {
-        if (WaitForSingleObject(pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        if (WaitForSingleObject(pi.hProcess, TestTimeLimit(ms)) != WAIT_OBJECT_0) return -1;
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
         return (long)code;
@@ -234,12 +236,12 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         const int refitsBefore = CountLines(log, refit);
         EXPECT_TRUE(PostMessageA(video, 0x6410, 0x10, 0x10));
         for (DWORD start = GetTickCount(); CountLines(log, refit) == refitsBefore && p.WaitExit(0) == -1 &&
-                                           GetTickCount() - start < 30000;)
+                                           GetTickCount() - start < TestTimeLimit(30000);)
             Sleep(50);
         EXPECT_GT(CountLines(log, refit), refitsBefore) << "0x6410 was not handled";
         ASSERT_EQ(p.WaitExit(0), -1) << "the program ended after 0x6410";
         DWORD_PTR answer = 0;
-        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &answer), 0)
+        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, TestTimeLimit(20000), &answer), 0)
             << "the main window does not answer after 0x6410";
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after 0x6410 and WM_CLOSE";
@@ -341,7 +343,7 @@ TEST(Program, NumberPushOnTheLineStaysInsideNumbers) {
         HWND main = p.MainWindow(30000);
         ASSERT_NE(main, nullptr) << "no main window";
         // Each camera asks once: the two requests are in when the file counts two lines.
-        for (DWORD start = GetTickCount(); ReadLines(results).size() < 3 && GetTickCount() - start < 60000;)
+        for (DWORD start = GetTickCount(); ReadLines(results).size() < 3 && GetTickCount() - start < TestTimeLimit(60000);)
             Sleep(100);
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(20000), 0);
