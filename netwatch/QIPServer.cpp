@@ -13,6 +13,9 @@ namespace {
 uint8_t g_echoPacket[kEchoRequestSize];
 uint16_t g_echoSequence = 0;
 
+// How soon a wait on the socket sees a Stop.
+constexpr int kSliceMs = 100;
+
 } // namespace
 
 CQIPServer::CQIPServer() : m_freeAddresses(), m_nCount(0), m_marks(), m_bRefresh(1), m_szLocalIp() {}
@@ -104,6 +107,10 @@ int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied,
     uint16_t identifier = static_cast<uint16_t>(GetCurrentProcessId());
     int result = 0;
     for (int i = 0; i < count && result == 0; ++i) {
+        if (!WaitForRoomToSend(s, stop)) {
+            result = -1;
+            break;
+        }
         SendEchoRequest(s, addresses[i], identifier);
         NetTrace("after send : %d\n", i);
         if (i % 8 == 0) result = ReceiveEchoReplies(0, s, addresses, count, replied, identifier, stop);
@@ -124,6 +131,22 @@ int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier) {
     sendto(s, reinterpret_cast<const char*>(g_echoPacket), kEchoRequestSize, 0,
            reinterpret_cast<sockaddr*>(&to), sizeof to);
     return 0;
+}
+
+bool WaitForRoomToSend(UINT_PTR s, HANDLE stop) {
+    // Requests to addresses that nobody owns stay queued in the system until its neighbour look-up
+    // gives up, seconds later; while they fill the socket's send buffer a send blocks, deaf to Stop.
+    for (;;) {
+        if (stop && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return false;
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(static_cast<SOCKET>(s), &writable);
+        timeval tv;
+        tv.tv_sec = 0;
+        tv.tv_usec = kSliceMs * 1000;
+        // A failed select leaves it to the send, which then blocks as it always could.
+        if (select(0, nullptr, &writable, nullptr, &tv) != 0) return true;
+    }
 }
 
 namespace {
@@ -166,7 +189,6 @@ public:
     bool Running() override { return !m_stop || WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0; }
 
 private:
-    static constexpr int kSliceMs = 100;
     SOCKET m_socket;
     HANDLE m_stop;
 };

@@ -46,6 +46,8 @@ int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max, HAN
 int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied, HANDLE stop = nullptr);
 // Sockets are passed as UINT_PTR (what SOCKET is) so this header needs no winsock2.h.
 int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier);
+// Waits until s can take another request without blocking; false, at once, when stop is set.
+bool WaitForRoomToSend(UINT_PTR s, HANDLE stop);
 // Reads replies until none comes within timeoutMs (at most kCollectionGraceMs longer); 0, or -1 on a
 // receive error or a stop.
 int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,

@@ -87,6 +87,17 @@ TEST(NetwatchSweep, TheAnsweringHostIsLeftOutOfThePool) {
     EXPECT_TRUE(HasTraceStartingWith(" nonecho type 8 recvd /n")) << JoinedTraces();
 }
 
+TEST(NetwatchSweep, AStoppedSweepSendsNothing) {
+    CaptureTraces();
+    HANDLE stop = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    uint32_t candidates[kSweepCount];
+    int replied[kSweepCount];
+    BuildSweepCandidates(Ip("10.77.0.23"), candidates);
+    EXPECT_EQ(-1, PingSweep(candidates, kSweepCount, 1000, replied, stop));
+    EXPECT_FALSE(HasTraceStartingWith("after send : ")) << JoinedTraces();
+    CloseHandle(stop);
+}
+
 TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
     CaptureTraces();
     Winsock ws;

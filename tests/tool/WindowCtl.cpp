@@ -1,6 +1,7 @@
 // lk_windowctl: drives LENSKIT's main window from outside, for scripts/run and the process tests.
 //   lk_windowctl wait <seconds>    exit 0 once the main window is visible
-//   lk_windowctl close <seconds>   post WM_CLOSE to it, exit 0 once its process has ended
+//   lk_windowctl close <seconds>   post WM_CLOSE to it, exit 0 once its process has ended with code 0;
+//                                  says how long after the post it ended
 // It runs in the same wineserver as the program, so FindWindow sees only that session's windows.
 #include <windows.h>
 
@@ -47,8 +48,10 @@ int main(int argc, char** argv) {
         fprintf(stderr, "lk_windowctl: cannot open process %lu (error %lu)\n", pid, GetLastError());
         return 1;
     }
+    const DWORD posted = GetTickCount();
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     DWORD waited = WaitForSingleObject(process, limitMs);
+    const DWORD tookMs = GetTickCount() - posted;
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
@@ -56,6 +59,6 @@ int main(int argc, char** argv) {
         fprintf(stderr, "lk_windowctl: the program did not end within %s s after WM_CLOSE\n", argv[2]);
         return 1;
     }
-    printf("lk_windowctl: the program ended with exit code %lu\n", code);
+    printf("lk_windowctl: the program ended with exit code %lu, %lu ms after WM_CLOSE\n", code, tookMs);
     return code == 0 ? 0 : 1;
 }
