@@ -12,6 +12,10 @@
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 const LocalStamp kMorning = {2026, 3, 7, 9, 5, 1};
@@ -306,6 +310,20 @@ TEST(ResultFiles, ManyThreadsLoseNoLine) {
     for (const std::string& line : expected)
         want += line + "\n"; // std::set orders "A10" before "A9" too
     EXPECT_EQ(FileText(MorningFile(dir)), want);
+#ifdef _WIN32
+    // A reader that holds the file for a moment, without letting it be replaced, delays a line but
+    // does not lose it.
+    HANDLE reader = CreateFileA(MorningFile(dir).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread release([reader] {
+        Sleep(200);
+        CloseHandle(reader);
+    });
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "B", 1), ResultAppend::Inserted);
+    release.join();
+    EXPECT_NE(FileText(MorningFile(dir)).find("\nB1\n"), std::string::npos) << "the line held back was lost";
+#endif
 }
 
 TEST(ErrLog, TimedLinesInCallOrderWithTheTextVerbatim) {
