@@ -119,6 +119,8 @@ private:
     // Sends the packet as it stands, runs the wait box until the reply of nReplyType ends it or the
     // time runs out, and returns its result.
     int SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType);
+    // A connect command of nType: name and key in their two fields, then the wait for its reply.
+    int SendConnect(int nType, const char* name, const char* key, int nSeconds);
     // Shows TEXT_UNSENDABLE and returns false when one of the texts cannot be sent.
     bool VetTexts(std::initializer_list<const char*> texts);
     void ReportConnectionResult(int nResult, bool bConnect, bool bDialUp);

@@ -91,15 +91,19 @@ void CNetworkDlg::DialUpConnect() {
         return;
     }
     if (!VetTexts({m_strUser, m_strPassword})) return;
-    CfgPacket* p = Pkt();
-    p->nType = 1;
-    p->nParam = CONNECT_FIELD;
-    p->nLength = CONNECT_FIELD;
-    PutConnectField(p->Data(), m_strUser, (size_t)m_strUser.GetLength());
-    PutConnectField(p->Data() + CONNECT_FIELD, m_strPassword, (size_t)m_strPassword.GetLength());
-    const int result = SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, 50, 1);
+    const int result = SendConnect(1, m_strUser, m_strPassword, 50);
     OnDialUp();
     ReportConnectionResult(result, true, true);
+}
+
+int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int nSeconds) {
+    CfgPacket* p = Pkt();
+    p->nType = nType;
+    p->nParam = CONNECT_FIELD;
+    p->nLength = CONNECT_FIELD;
+    PutConnectField(p->Data(), name, strlen(name));
+    PutConnectField(p->Data() + CONNECT_FIELD, key, strlen(key));
+    return SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds, nType);
 }
 
 void CNetworkDlg::DialUpDisconnect() {
@@ -124,13 +128,7 @@ void CNetworkDlg::WifiConnect() {
     char ssid[sizeof ap.szSsid + 1] = {};
     memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
     if (!VetTexts({ssid, m_strPassword})) return;
-    CfgPacket* p = Pkt();
-    p->nType = 4;
-    p->nParam = CONNECT_FIELD;
-    p->nLength = CONNECT_FIELD;
-    PutConnectField(p->Data(), ssid, strlen(ssid));
-    PutConnectField(p->Data() + CONNECT_FIELD, m_strPassword, (size_t)m_strPassword.GetLength());
-    const int result = SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, 60, 4);
+    const int result = SendConnect(4, ssid, m_strPassword, 60);
     OnWireless();
     ReportConnectionResult(result, true, false);
 }
