@@ -43,19 +43,26 @@ lk_configure_build() {
         cmake --build "$LK_WIN_BUILD" -j "$(lk_jobs)" -- -k --no-print-directory
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY. Sets LK_XVFB_PID.
+# Starts Xvfb on a display number it picks itself (-displayfd: Xvfb takes the number under its own lock
+# file, so runs that start together never share a display) and exports DISPLAY. Sets LK_XVFB_PID.
 lk_start_xvfb() {
-    local n=90
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    local numfile n=""
+    numfile=$(mktemp "${TMPDIR:-/tmp}/lkxvfb.XXXXXX") || return 1
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     LK_XVFB_PID=$!
-    export DISPLAY=:$n
-    for _ in $(seq 100); do
-        [ -e /tmp/.X11-unix/X$n ] && return 0
+    for _ in $(seq 200); do
+        # The number arrives as one line once the server accepts connections.
+        read -r n <"$numfile" && break
+        n=""
+        kill -0 "$LK_XVFB_PID" 2>/dev/null || break
         sleep 0.05
     done
-    echo "Xvfb did not start" >&2
-    return 1
+    rm -f "$numfile"
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=:$n
 }
 
 # Whether this machine can run 32-bit Windows programs under Wine at all. Some kernels run no 32-bit x86
