@@ -12,8 +12,10 @@ namespace {
 LONG g_nextPlayer = 0;
 
 std::mutex g_playersLock;
+// Since the SDK was last released: its release ends every player, so a handle released after it shows
+// in the log as "no live player".
 std::set<int> g_alive;          // handles made and not yet released
-int g_made = 0, g_released = 0; // since the SDK was last released
+int g_made = 0, g_released = 0;
 } // namespace
 
 QLSDKP_API int QLSP_InitSDK(void) {
@@ -76,6 +78,7 @@ QLSDKP_API int QLSP_ReleaseSDK(void) {
         released = g_released;
         alive = (int)g_alive.size();
         g_made = g_released = 0;
+        g_alive.clear();
     }
     Sim_Log(STANDIN_NOTE, "QLSP_ReleaseSDK", "players made %d, released %d, alive %d", made, released, alive);
     return 1;

@@ -141,7 +141,8 @@ TEST(PreviewSdk, CallsAreLoggedAndScenarioSwitchesMakeThemFail) {
     std::vector<StandinLogEntry> notes = Calls("QLSP_ReleaseSDK", STANDIN_NOTE);
     ASSERT_FALSE(notes.empty());
     EXPECT_STREQ(notes.back().szArgs, "players made 2, released 1, alive 1");
-    QLSP_ReleasePlayer(b);
+    // ...and ends the players left, so the next balance starts from none.
+    EXPECT_EQ(QLSP_ReleasePlayer(b), 0) << "a player outlived the release of the SDK";
 
     std::string line = std::string(kLine) + "";
     line.replace(line.find("[Sdk]\n"), 6, "[Sdk]\nPreviewInitFails=1\nCreatePlayerFails=1\nLanToolFails=1\n");
