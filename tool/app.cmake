@@ -3,8 +3,7 @@
 # process-wide objects in their order) with the real dialog templates.
 foreach(dep lk_framework lk_framework_main lk_widgets_main QLCLIENT QLSDKP Tellurio)
     if(NOT TARGET ${dep})
-        message(STATUS "LENSKIT left out of this build: ${dep} is not there yet")
-        return()
+        message(FATAL_ERROR "LENSKIT needs ${dep}, which this build does not define")
     endif()
 endforeach()
 

@@ -3,7 +3,7 @@
 add_executable(lk_windowctl ${CMAKE_CURRENT_LIST_DIR}/WindowCtl.cpp)
 
 if(NOT TARGET lk_lenskit_obj)
-    return()
+    message(FATAL_ERROR "the main window's tests need lk_lenskit_obj, which this build does not define")
 endif()
 
 # The program's own objects and resources, with the harness that runs its main window modally.
