@@ -135,6 +135,9 @@ TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
     }
     EXPECT_TRUE(delayOk) << JoinedTraces();
     closesocket(s);
+
+    // A wait that fails (here on a socket that is gone) tells nothing of who answered: the sweep fails.
+    EXPECT_EQ(-1, ReceiveEchoReplies(300, s, candidates, 2, replied, ours));
 }
 
 TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
