@@ -100,7 +100,13 @@ void CQIPServer::Run() {
 void CQIPServer::Step(unsigned& step) {
     {
         CQServerLock hold(m_lock);
-        if (m_bRefresh.load() || m_nCount <= 0) {
+        // Taken before the look: an address change reported while it runs (a sweep takes seconds) is
+        // looked at in the next step, not lost.
+        if (m_bRefresh.exchange(0) || m_nCount <= 0) {
+            // Until the inventory has read the adapters again, the address it gives may be the one
+            // from before the change: look once more at the next step. (Its flag is cleared under its
+            // lock, before the read that the look below then waits for.)
+            if (g_SystemInfo.RefreshPending()) m_bRefresh = 1;
             char ip[16] = "";
             g_SystemInfo.GetAdapterIp(ip, nullptr);
             if (ip[0] != '\0' && std::strcmp(ip, "0.0.0.0") != 0 && std::strcmp(ip, m_szLocalIp) != 0) {
@@ -109,7 +115,6 @@ void CQIPServer::Step(unsigned& step) {
                 // A sweep cut short by Stop is made again by the next Start.
                 if (StopRequested()) m_szLocalIp[0] = '\0';
             }
-            m_bRefresh = 0;
         }
     }
     if (step % 60 == 0) m_bRefresh = 1;

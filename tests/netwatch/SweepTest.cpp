@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -182,12 +183,29 @@ TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
     EXPECT_TRUE(g_IPServer.RefreshPending());
     EXPECT_EQ(61u, step);
 
-    // A new address: a new sweep for its /24.
+    // A new address: a new sweep for its /24. While it runs, the address changes again (DHCP replacing
+    // an address of its own choosing, say) and the listener tells both workers.
     Host().adapters[0].ip = "10.77.0.160";
     g_SystemInfo.RequestRefresh();
     g_SystemInfo.Step();
-    g_IPServer.Step(step);
+    std::thread sweep([&step] { g_IPServer.Step(step); });
+    bool sweeping = WaitForTrace("after send : 50\n", 2, 5000);
+    Host().adapters[0].ip = "10.77.0.170";
+    g_SystemInfo.RequestRefresh();
+    g_IPServer.RequestRefresh();
+    sweep.join();
+    ASSERT_TRUE(sweeping) << JoinedTraces();
     EXPECT_EQ(2, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
     g_IPServer.GetLocalIp(local);
     EXPECT_STREQ("10.77.0.160", local);
+
+    // The change is swept right after, also when the finder looks before the inventory has read the
+    // adapters again.
+    g_IPServer.Step(step);
+    EXPECT_EQ(2, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
+    g_SystemInfo.Step();
+    g_IPServer.Step(step);
+    EXPECT_EQ(3, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
+    g_IPServer.GetLocalIp(local);
+    EXPECT_STREQ("10.77.0.170", local);
 }
