@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include "NetwatchTestSupport.h"
+#include "TestTime.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,14 @@ void SendIcmp(const char* dest, uint8_t type, uint16_t identifier, uint16_t sequ
     ASSERT_EQ(int(p.size()), sendto(t, reinterpret_cast<const char*>(p.data()), static_cast<int>(p.size()), 0,
                                      reinterpret_cast<sockaddr*>(&to), sizeof to));
     closesocket(t);
+}
+
+// The inventory reads a host of the test's own with this one adapter, and selects it.
+void OnlyAdapter(const char* ip, const char* mask) {
+    Host() = FakeHost{};
+    Host().adapters = {{"{1}", "LAN", "veth", {1, 2, 3, 4, 5, 6}, 0, ip, mask, ""}};
+    g_SystemInfo.SetHostNetApi(FakeHostApi());
+    g_SystemInfo.Step();
 }
 
 } // namespace
@@ -99,6 +108,30 @@ TEST(NetwatchSweep, AStoppedSweepSendsNothing) {
     CloseHandle(stop);
 }
 
+TEST(NetwatchSweep, AStopWhileTheSendsWaitForRoomEndsTheSweepAndTheNextStartSweepsAgain) {
+    CaptureTraces();
+    OnlyAdapter("10.77.0.23", "255.255.255.0");
+
+    // Here the requests to the silent addresses fill the send buffer after about 120 of them, and the
+    // sends wait some 3 s for the neighbour look-ups to give up.
+    ASSERT_EQ(1, g_IPServer.Start());
+    ASSERT_TRUE(WaitForTrace("after send : 100\n", 1, 5000)) << JoinedTraces();
+    Sleep(800);
+    ASSERT_EQ(0, CountTraces("after send : 153\n")) << "the sends never waited for room: nothing to stop";
+    DWORD t0 = GetTickCount();
+    g_IPServer.Stop();
+    DWORD took = GetTickCount() - t0;
+    EXPECT_LT(took, TestTimeLimit(200)) << "Stop took " << took << " ms";
+    EXPECT_EQ(1, CountTraces("initIPList, freecnt:-1\n")) << JoinedTraces();
+    EXPECT_EQ(-1, g_IPServer.FreeCount());
+
+    // The same address, swept in full this time.
+    ASSERT_EQ(1, g_IPServer.Start());
+    EXPECT_TRUE(WaitForTrace("initIPList, freecnt:153\n", 1, 15000)) << JoinedTraces();
+    g_IPServer.Stop();
+    EXPECT_EQ(153, g_IPServer.FreeCount());
+}
+
 TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
     CaptureTraces();
     Winsock ws;
@@ -143,10 +176,7 @@ TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
 
 TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
     CaptureTraces();
-    Host() = FakeHost{};
-    Host().adapters = {{"{1}", "LAN", "veth", {1, 2, 3, 4, 5, 6}, 0, "0.0.0.0", "0.0.0.0", ""}};
-    g_SystemInfo.SetHostNetApi(FakeHostApi());
-    g_SystemInfo.Step();
+    OnlyAdapter("0.0.0.0", "0.0.0.0");
     unsigned step = 0;
 
     // No address yet: no sweep, and the finder looks again at every step while its pool is empty.
