@@ -49,10 +49,11 @@ void BuildEchoRequest(uint8_t packet[kEchoRequestSize], uint16_t identifier, uin
 }
 
 EchoReplyView ReadEchoReply(const uint8_t* data, size_t length) {
-    EchoReplyView v{false, -1, 0, 0, 0};
-    if (length < static_cast<size_t>(kIpHeaderSize) || (data[0] >> 4) != 4) return v;
+    EchoReplyView v{true, false, -1, 0, 0, 0};
+    if (length == 0) return v;
     const size_t icmp = static_cast<size_t>(data[0] & 0x0F) * 4;
-    if (icmp < static_cast<size_t>(kIpHeaderSize) || length < icmp + kEchoFieldsSize) return v;
+    v.ipv4 = (data[0] >> 4) == 4 && icmp >= static_cast<size_t>(kIpHeaderSize);
+    if (!v.ipv4 || length < icmp + kEchoFieldsSize) return v;
     v.complete = true;
     v.type = data[icmp];
     v.identifier = LoadLe16(data + icmp + 4);
@@ -61,21 +62,26 @@ EchoReplyView ReadEchoReply(const uint8_t* data, size_t length) {
     return v;
 }
 
-int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addresses, int count, int* replied,
-                       uint16_t identifier) {
+int CollectEchoReplies(EchoSocket& socket, int timeoutMs, uint32_t deadlineMs, const uint32_t* addresses,
+                       int count, int* replied, uint16_t identifier) {
     uint8_t buffer[kReplyBufferSize];
-    const uint32_t deadline = socket.NowMs() + static_cast<uint32_t>(timeoutMs) + kCollectionGraceMs;
+    uint32_t end = deadlineMs;
+    if (timeoutMs == 0) {
+        const uint32_t queued = socket.NowMs() + kQueuedReadMs;
+        if (static_cast<int32_t>(queued - end) < 0) end = queued;
+    }
     char dotted[16];
     for (;;) {
         if (!socket.Running()) return -1;
-        const int32_t left = static_cast<int32_t>(deadline - socket.NowMs());
+        const int32_t left = static_cast<int32_t>(end - socket.NowMs());
         if (left <= 0) return 0;
-        // No wait runs past the deadline, so the whole collection ends by it.
+        // No wait runs past the end, so the whole collection ends by it.
         const bool capped = left < timeoutMs;
         int ready = socket.Wait(capped ? static_cast<int>(left) : timeoutMs);
         if (ready < 0) {
+            // Whoever had not answered yet may still be there: no free address can be told.
             std::perror("select()");
-            return 0;
+            return -1;
         }
         if (ready == 0) {
             // A wait cut short by Stop is no quiet period.
@@ -99,6 +105,8 @@ int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addres
         }
         uint32_t now = socket.NowMs();
         EchoReplyView reply = ReadEchoReply(buffer, static_cast<size_t>(got));
+        // Nothing else comes through an IPv4 raw socket; what does is nobody's reply, short or not.
+        if (!reply.ipv4) continue;
         FormatDotted(from, dotted);
         if (!reply.complete) {
             NetTrace(" Too few bytes from %s /n", dotted);
@@ -116,6 +124,21 @@ int CollectEchoReplies(EchoSocket& socket, int timeoutMs, const uint32_t* addres
         NetTrace("从 %s 返回 %d 字节, 数据包序列号 = %d, 延时大小: %u ms\n", dotted, got, reply.sequence,
                  static_cast<unsigned>(now - reply.sendTimeMs));
     }
+}
+
+int SweepEchoReplies(EchoSocket& socket, const uint32_t* addresses, int count, int timeoutMs, int* replied,
+                     uint16_t identifier) {
+    std::memset(replied, 0, sizeof(int) * count);
+    // The finder holds its lock for the whole sweep: nothing may stretch it past this.
+    const uint32_t deadline = socket.NowMs() + static_cast<uint32_t>(timeoutMs) + kSweepGraceMs;
+    for (int i = 0; i < count; ++i) {
+        if (!socket.WaitForRoom(deadline)) return -1;
+        socket.Send(addresses[i], identifier);
+        NetTrace("after send : %d\n", i);
+        if (i % 8 == 0 && CollectEchoReplies(socket, 0, deadline, addresses, count, replied, identifier) != 0)
+            return -1;
+    }
+    return CollectEchoReplies(socket, timeoutMs, deadline, addresses, count, replied, identifier);
 }
 
 void FormatDotted(uint32_t address, char out[16]) {

@@ -16,6 +16,70 @@ uint16_t g_echoSequence = 0;
 // How soon a wait on the socket sees a Stop.
 constexpr int kSliceMs = 100;
 
+class WinsockEchoSocket : public EchoSocket {
+public:
+    WinsockEchoSocket(SOCKET s, HANDLE stop) : m_socket(s), m_stop(stop) {}
+    // Requests to addresses that nobody owns stay queued in the system until its neighbour look-up
+    // gives up, seconds later; while they fill the socket's send buffer a send blocks, deaf to Stop.
+    bool WaitForRoom(uint32_t deadlineMs) override {
+        for (;;) {
+            if (!Running() || static_cast<int32_t>(GetTickCount() - deadlineMs) >= 0) return false;
+            fd_set writable;
+            FD_ZERO(&writable);
+            FD_SET(m_socket, &writable);
+            timeval tv;
+            tv.tv_sec = 0;
+            tv.tv_usec = kSliceMs * 1000;
+            const int ready = select(0, nullptr, &writable, nullptr, &tv);
+            if (ready == SOCKET_ERROR) {
+                std::perror("select()");
+                return false;
+            }
+            if (ready > 0) return true;
+        }
+    }
+    void Send(uint32_t address, uint16_t identifier) override {
+        SendEchoRequest(m_socket, address, identifier);
+    }
+    // In slices, so that a Stop is seen within one of them rather than after the whole timeout.
+    int Wait(int timeoutMs) override {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const int left = timeoutMs - static_cast<int>(GetTickCount() - start);
+            const int slice = left < 0 ? 0 : left < kSliceMs ? left : kSliceMs;
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(m_socket, &readable);
+            timeval tv;
+            tv.tv_sec = slice / 1000;
+            tv.tv_usec = (slice % 1000) * 1000;
+            int ready = select(0, &readable, nullptr, nullptr, &tv);
+            if (ready == SOCKET_ERROR) return -1;
+            if (ready > 0) return 1;
+            if (left <= slice || !Running()) return 0;
+        }
+    }
+    int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
+        sockaddr_in sender;
+        int senderLen = sizeof sender;
+        std::memset(&sender, 0, sizeof sender);
+        int got = recvfrom(m_socket, reinterpret_cast<char*>(buffer), size, 0,
+                           reinterpret_cast<sockaddr*>(&sender), &senderLen);
+        if (got == SOCKET_ERROR) {
+            error = WSAGetLastError();
+            return -1;
+        }
+        from = sender.sin_addr.s_addr;
+        return got;
+    }
+    uint32_t NowMs() override { return GetTickCount(); }
+    bool Running() override { return !IsStopSet(m_stop); }
+
+private:
+    SOCKET m_socket;
+    HANDLE m_stop;
+};
+
 } // namespace
 
 CQIPServer::CQIPServer() : m_freeAddresses(), m_nCount(0), m_marks(), m_bRefresh(1), m_szLocalIp() {}
@@ -36,7 +100,13 @@ void CQIPServer::Run() {
 void CQIPServer::Step(unsigned& step) {
     {
         CQServerLock hold(m_lock);
-        if (m_bRefresh.load() || m_nCount <= 0) {
+        // Taken before the look: an address change reported while it runs (a sweep takes seconds) is
+        // looked at in the next step, not lost.
+        if (m_bRefresh.exchange(0) || m_nCount <= 0) {
+            // Until the inventory has read the adapters again, the address it gives may be the one
+            // from before the change: look once more at the next step. (Its flag is cleared under its
+            // lock, before the read that the look below then waits for.)
+            if (g_SystemInfo.RefreshPending()) m_bRefresh = 1;
             char ip[16] = "";
             g_SystemInfo.GetAdapterIp(ip, nullptr);
             if (ip[0] != '\0' && std::strcmp(ip, "0.0.0.0") != 0 && std::strcmp(ip, m_szLocalIp) != 0) {
@@ -45,7 +115,6 @@ void CQIPServer::Step(unsigned& step) {
                 // A sweep cut short by Stop is made again by the next Start.
                 if (StopRequested()) m_szLocalIp[0] = '\0';
             }
-            m_bRefresh = 0;
         }
     }
     if (step % 60 == 0) m_bRefresh = 1;
@@ -104,18 +173,9 @@ int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied,
         if (started) WSACleanup();
         return -1;
     }
-    uint16_t identifier = static_cast<uint16_t>(GetCurrentProcessId());
-    int result = 0;
-    for (int i = 0; i < count && result == 0; ++i) {
-        if (!WaitForRoomToSend(s, stop)) {
-            result = -1;
-            break;
-        }
-        SendEchoRequest(s, addresses[i], identifier);
-        NetTrace("after send : %d\n", i);
-        if (i % 8 == 0) result = ReceiveEchoReplies(0, s, addresses, count, replied, identifier, stop);
-    }
-    if (result == 0) result = ReceiveEchoReplies(timeoutMs, s, addresses, count, replied, identifier, stop);
+    WinsockEchoSocket sweep(s, stop);
+    int result = SweepEchoReplies(sweep, addresses, count, timeoutMs, replied,
+                                  static_cast<uint16_t>(GetCurrentProcessId()));
     closesocket(s);
     if (started) WSACleanup();
     return result;
@@ -133,70 +193,9 @@ int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier) {
     return 0;
 }
 
-bool WaitForRoomToSend(UINT_PTR s, HANDLE stop) {
-    // Requests to addresses that nobody owns stay queued in the system until its neighbour look-up
-    // gives up, seconds later; while they fill the socket's send buffer a send blocks, deaf to Stop.
-    for (;;) {
-        if (stop && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return false;
-        fd_set writable;
-        FD_ZERO(&writable);
-        FD_SET(static_cast<SOCKET>(s), &writable);
-        timeval tv;
-        tv.tv_sec = 0;
-        tv.tv_usec = kSliceMs * 1000;
-        // A failed select leaves it to the send, which then blocks as it always could.
-        if (select(0, nullptr, &writable, nullptr, &tv) != 0) return true;
-    }
-}
-
-namespace {
-
-class WinsockEchoSocket : public EchoSocket {
-public:
-    WinsockEchoSocket(SOCKET s, HANDLE stop) : m_socket(s), m_stop(stop) {}
-    // In slices, so that a Stop is seen within one of them rather than after the whole timeout.
-    int Wait(int timeoutMs) override {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            const int left = timeoutMs - static_cast<int>(GetTickCount() - start);
-            const int slice = left < 0 ? 0 : left < kSliceMs ? left : kSliceMs;
-            fd_set readable;
-            FD_ZERO(&readable);
-            FD_SET(m_socket, &readable);
-            timeval tv;
-            tv.tv_sec = slice / 1000;
-            tv.tv_usec = (slice % 1000) * 1000;
-            int ready = select(0, &readable, nullptr, nullptr, &tv);
-            if (ready == SOCKET_ERROR) return -1;
-            if (ready > 0) return 1;
-            if (left <= slice || !Running()) return 0;
-        }
-    }
-    int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
-        sockaddr_in sender;
-        int senderLen = sizeof sender;
-        std::memset(&sender, 0, sizeof sender);
-        int got = recvfrom(m_socket, reinterpret_cast<char*>(buffer), size, 0,
-                           reinterpret_cast<sockaddr*>(&sender), &senderLen);
-        if (got == SOCKET_ERROR) {
-            error = WSAGetLastError();
-            return -1;
-        }
-        from = sender.sin_addr.s_addr;
-        return got;
-    }
-    uint32_t NowMs() override { return GetTickCount(); }
-    bool Running() override { return !m_stop || WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0; }
-
-private:
-    SOCKET m_socket;
-    HANDLE m_stop;
-};
-
-} // namespace
-
 int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
                        uint16_t identifier, HANDLE stop) {
     WinsockEchoSocket socket(s, stop);
-    return CollectEchoReplies(socket, timeoutMs, addresses, count, replied, identifier);
+    return CollectEchoReplies(socket, timeoutMs, GetTickCount() + timeoutMs + kSweepGraceMs, addresses, count,
+                              replied, identifier);
 }

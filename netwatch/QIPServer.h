@@ -41,14 +41,13 @@ private:
 // A sweep ends early, failed, once stop (a manual-reset event; nullptr: none) is set.
 // The candidates of ip's /24 that did not answer, at most max, into out; -1 when the sweep failed.
 int FindFreeAddresses(const char* ip, int timeoutMs, uint32_t* out, int max, HANDLE stop = nullptr);
-// One echo request to each address; replied[i] = 1 for each that answered. -1 without a raw socket,
-// after a receive error or when stopped.
+// One echo request to each address; replied[i] = 1 for each that answered. Ends at the latest
+// timeoutMs + kSweepGraceMs after it starts. -1 without a raw socket, when a wait or a receive failed,
+// when stopped, or when the deadline came before every request was sent.
 int PingSweep(const uint32_t* addresses, int count, int timeoutMs, int* replied, HANDLE stop = nullptr);
 // Sockets are passed as UINT_PTR (what SOCKET is) so this header needs no winsock2.h.
 int SendEchoRequest(UINT_PTR s, uint32_t address, uint16_t identifier);
-// Waits until s can take another request without blocking; false, at once, when stop is set.
-bool WaitForRoomToSend(UINT_PTR s, HANDLE stop);
-// Reads replies until none comes within timeoutMs (at most kCollectionGraceMs longer); 0, or -1 on a
-// receive error or a stop.
+// Reads replies until none comes within timeoutMs (at most kSweepGraceMs longer); 0, or -1 when a wait
+// or a receive failed or on a stop.
 int ReceiveEchoReplies(int timeoutMs, UINT_PTR s, const uint32_t* addresses, int count, int* replied,
                        uint16_t identifier, HANDLE stop = nullptr);

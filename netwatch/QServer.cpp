@@ -8,7 +8,7 @@ int CQServer::_nRef = 0;
 
 CQServer::CQServer()
     : m_nThreadId(0), m_nIndex(0), m_bRun(0), m_bInThread(0), m_hThread(nullptr),
-      m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_nNaps(0) {
+      m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     InitializeCriticalSection(&m_lock);
     ++_nRef;
     m_nIndex = _nRef;
@@ -25,7 +25,9 @@ CQServer::~CQServer() {
 
 void CQServer::WaitForThreadEnd() {
     if (!m_hThread) return;
-    // Never waits for ever: a body whose Stop never came is told to end here.
+    // Without a bound, as destruction must. The body is told to end here if no Stop came, so the wait
+    // lasts what is left of its current step: a sweep ends within a slice of the stop event, a netsh
+    // command within its 20 s.
     m_bRun = 0;
     if (m_hStop) SetEvent(m_hStop);
     WaitForSingleObject(m_hThread, INFINITE);
@@ -36,9 +38,10 @@ void CQServer::WaitForThreadEnd() {
 int CQServer::Start() {
     if (m_bRun.load() == 1) return 0;
     // A thread from an earlier Start that outlived its Stop must be gone before a new one shares the
-    // object with it (its run flag is 0, so it ends after its current cycle).
+    // object with it. It was told to end and finishes its current step; the caller (the UI thread)
+    // waits for that no longer than Stop does.
     if (m_hThread) {
-        WaitForSingleObject(m_hThread, INFINITE);
+        if (WaitForSingleObject(m_hThread, kStopWaitMs) != WAIT_OBJECT_0) return 0;
         CloseHandle(m_hThread);
         m_hThread = nullptr;
     }
@@ -57,7 +60,7 @@ void CQServer::Stop() {
     if (m_bRun.load() == 0) return;
     m_bRun = 0;
     if (m_hStop) SetEvent(m_hStop);
-    if (m_hThread) WaitForSingleObject(m_hThread, 1000);
+    if (m_hThread) WaitForSingleObject(m_hThread, kStopWaitMs);
     NetTrace("m_nIndex=%d, Thread:0x%x end, m_bInThread:%d...\n", m_nIndex, m_nThreadId, m_bInThread.load());
 }
 
@@ -67,7 +70,6 @@ unsigned __stdcall CQServer::ThreadProc(void* object) {
 }
 
 void CQServer::NapUntilNextSecond() {
-    ++m_nNaps;
     // The calendar clock that time() reads; 100 ns units, so this is the millisecond within its second.
     FILETIME ft;
     GetSystemTimeAsFileTime(&ft);

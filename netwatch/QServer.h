@@ -7,6 +7,11 @@
 #include <atomic>
 #include <ctime>
 
+// Whether a manual-reset stop event (nullptr: none) is set.
+inline bool IsStopSet(HANDLE stop) {
+    return stop && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
+}
+
 class CQServer {
 public:
     CQServer();
@@ -16,10 +21,12 @@ public:
     CQServer& operator=(const CQServer&) = delete;
 
     // 1 when a thread was started; 0 when one runs already or it could not be created (the object
-    // then still counts as started until Stop).
+    // then still counts as started until Stop), or when the body of an earlier Start that outlived its
+    // Stop is still in its step after a further kStopWaitMs (the object stays stopped).
     int Start();
-    // Asks the body to end and waits for its thread at most a second.
+    // Asks the body to end and waits for its thread at most kStopWaitMs.
     void Stop();
+    static constexpr DWORD kStopWaitMs = 1000;
 
     static unsigned __stdcall ThreadProc(void* object);
     virtual void Run() = 0;
@@ -31,8 +38,6 @@ public:
     int IsStarted() const { return m_bRun.load(); }
     int IsInThread() const { return m_bInThread.load(); }
     int Index() const { return m_nIndex; }
-    // How often the body has gone to sleep between its looks at the clock.
-    int Naps() const { return m_nNaps.load(); }
 
 protected:
     // The body's skeleton: work() once for each new second, asleep in between until the next second
@@ -52,7 +57,7 @@ protected:
     }
     // Set from Stop until the next Start: long work (a sweep) ends early when it sees it.
     HANDLE StopEvent() const { return m_hStop; }
-    bool StopRequested() const { return m_hStop && WaitForSingleObject(m_hStop, 0) == WAIT_OBJECT_0; }
+    bool StopRequested() const { return IsStopSet(m_hStop); }
 
     unsigned m_nThreadId;
     int m_nIndex;
@@ -65,7 +70,6 @@ private:
 
     HANDLE m_hThread; // kept so that Stop and destruction can wait for the thread
     HANDLE m_hStop;   // manual reset
-    std::atomic<int> m_nNaps;
     static int _nRef;
 };
 

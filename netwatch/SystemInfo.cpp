@@ -60,6 +60,9 @@ std::atomic<HANDLE> g_nicEvent{nullptr};
 HANDLE g_nicHandle = nullptr;
 HANDLE g_nicThread = nullptr;
 HANDLE g_nicStop = nullptr;
+// The inventory whose Start started the listener: the program's one, which the listener and the
+// finder call into.
+const CSystemInfo* g_nicOwner = nullptr;
 // Process-wide rather than on the listener's stack: a change request cancelled as the listener leaves
 // may still complete into it.
 OVERLAPPED g_nicOverlapped;
@@ -88,12 +91,13 @@ CSystemInfo::CSystemInfo()
 
 CSystemInfo::~CSystemInfo() {
     WaitForThreadEnd();
-    // The finder's thread reads this inventory and is destroyed after it: a step of it that outlived its
-    // Stop (held up on this lock, say) must be over before the records and the lock go; so must the
-    // listener, which calls into both.
-    if (this == &g_SystemInfo) {
+    // The listener calls into this inventory, and the finder's thread reads it and is destroyed after
+    // it: a step of the finder that outlived its Stop (held up on this lock, say) must be over before
+    // the records and the lock go.
+    if (g_nicOwner == this) {
         StopNicListener();
         g_IPServer.WaitForThreadEnd();
+        g_nicOwner = nullptr;
     }
     ClearAdapters();
 }
@@ -108,6 +112,7 @@ int CSystemInfo::Start() {
     if (g_nicKeepRunning.load() == 0 && !g_nicThread) {
         // Set here, not by the listener: a Stop that comes before the thread runs must not be undone.
         g_nicKeepRunning = 1;
+        g_nicOwner = this;
         g_nicStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         uintptr_t h = g_nicStop ? _beginthreadex(nullptr, 0, NicChangeListener, g_nicStop, 0, nullptr) : 0;
         if (h) {

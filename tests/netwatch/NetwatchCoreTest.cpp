@@ -132,7 +132,7 @@ TEST(NetwatchEchoReply, ReadsTheFieldsAfterTheHeaderLengthAndOnlyWhatArrived) {
 namespace {
 
 // A raw socket on a clock of its own: each packet arrives at its time (ms); error non-zero makes the
-// receive fail with that code instead.
+// receive fail with that code instead, kWaitFails the wait for it.
 class ScriptedSocket : public EchoSocket {
 public:
     struct Arrival {
@@ -141,10 +141,20 @@ public:
         uint32_t from;
         int error;
     };
+    static constexpr int kWaitFails = -1;
     std::vector<Arrival> arrivals;
     size_t next = 0;
     uint32_t now = 0;
     uint32_t stopAtMs = UINT32_MAX; // Stop comes then, ending a wait early
+    uint32_t roomAtMs = 0;          // the sends wait for room until then
+    uint32_t receiveMs = 0;         // what reading one packet takes
+    int sends = 0;
+    bool WaitForRoom(uint32_t deadlineMs) override {
+        const uint32_t until = std::max(now, roomAtMs), end = std::min(deadlineMs, stopAtMs);
+        now = std::max(now, std::min(until, end));
+        return until < end;
+    }
+    void Send(uint32_t, uint16_t) override { ++sends; }
     int Wait(int timeoutMs) override {
         bool arrives = next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs);
         uint32_t until = arrives ? std::max(now, arrivals[next].atMs) : now + static_cast<uint32_t>(timeoutMs);
@@ -153,10 +163,12 @@ public:
             return 0;
         }
         now = until;
+        if (arrives && arrivals[next].error == kWaitFails) return -1;
         return arrives ? 1 : 0;
     }
     int Receive(uint8_t* buffer, int size, uint32_t& from, int& error) override {
         const Arrival& a = arrivals[next++];
+        now += receiveMs;
         if (a.error) {
             error = a.error;
             return -1;
@@ -178,6 +190,15 @@ std::vector<uint8_t> EchoReplyPacket(uint16_t identifier, uint16_t sequence) {
     icmp[0] = kIcmpEchoReply;
     p.insert(p.end(), icmp, icmp + sizeof icmp);
     return p;
+}
+
+// Another host's echo replies, one a millisecond from fromMs to toMs: with a millisecond to read each,
+// one is always queued.
+std::vector<ScriptedSocket::Arrival> Flood(uint32_t fromMs, uint32_t toMs) {
+    std::vector<ScriptedSocket::Arrival> flood;
+    for (uint32_t t = fromMs; t <= toMs; ++t)
+        flood.push_back({t, EchoReplyPacket(0x7777, static_cast<uint16_t>(t)), Addr(10, 0, 0, 9), 0});
+    return flood;
 }
 
 std::vector<std::string>& g_coreTraces = *new std::vector<std::string>;
@@ -217,6 +238,11 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
          0,
          {0, 0, 1},
          1500},
+        {"a failed wait fails the sweep: who had not answered may still be there",
+         {{100, EchoReplyPacket(ours, 1), a, 0}, {300, {}, 0, ScriptedSocket::kWaitFails}},
+         -1,
+         {1, 0, 0},
+         300},
     };
     // Someone else pings every 700 ms for 20 s: no quiet second ever comes, and the deadline itself
     // ends the collection, not the packet after it.
@@ -232,7 +258,7 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
         ScriptedSocket socket;
         socket.arrivals = t.arrivals;
         int replied[3] = {0, 0, 0};
-        EXPECT_EQ(t.result, CollectEchoReplies(socket, 1000, candidates, 3, replied, ours)) << t.what;
+        EXPECT_EQ(t.result, CollectEchoReplies(socket, 1000, 6000, candidates, 3, replied, ours)) << t.what;
         EXPECT_EQ(t.replied, std::vector<int>(replied, replied + 3)) << t.what;
         EXPECT_EQ(t.endsAtMs, socket.now) << t.what;
     }
@@ -244,18 +270,68 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
         stopped.stopAtMs = stopAt;
         stopped.arrivals = {{0, EchoReplyPacket(ours, 5), a, 0}};
         int replied[3] = {0, 0, 0};
-        EXPECT_EQ(-1, CollectEchoReplies(stopped, 1000, candidates, 3, replied, ours)) << "stop at " << stopAt;
+        EXPECT_EQ(-1, CollectEchoReplies(stopped, 1000, 6000, candidates, 3, replied, ours))
+            << "stop at " << stopAt;
         EXPECT_EQ(stopAt, stopped.now);
         EXPECT_EQ(stopAt ? 1u : 0u, stopped.next) << "packets read after a stop at " << stopAt;
     }
     int replied[3] = {0, 0, 0};
 
+    // Between the sends, a collection takes what is queued, not what a flood keeps bringing.
+    ScriptedSocket flooded;
+    flooded.arrivals = Flood(0, 10000);
+    flooded.receiveMs = 1;
+    EXPECT_EQ(0, CollectEchoReplies(flooded, 0, 6000, candidates, 3, replied, ours));
+    EXPECT_LE(flooded.now, 10u) << "a collection of what is queued read a flood for " << flooded.now << " ms";
+
+    // Only a packet cut short is traced as such: one that is not IPv4 is nobody's reply.
     g_coreTraces.clear();
     ScriptedSocket cut;
-    cut.arrivals = {{100, shortOfOurs, a, 0}};
-    CollectEchoReplies(cut, 1000, candidates, 3, replied, ours);
+    std::vector<uint8_t> notIpv4 = EchoReplyPacket(ours, 1);
+    notIpv4[0] = 0x65;
+    cut.arrivals = {{100, shortOfOurs, a, 0}, {200, notIpv4, b, 0}};
+    CollectEchoReplies(cut, 1000, 6000, candidates, 3, replied, ours);
     EXPECT_EQ(std::vector<std::string>({" Too few bytes from 10.0.0.101 /n", "No data within five seconds.\n"}),
               g_coreTraces);
+    EXPECT_EQ(std::vector<int>({0, 0, 0}), std::vector<int>(replied, replied + 3));
+    SetNetTraceSink(nullptr);
+}
+
+TEST(NetwatchSweep, EndsByItsOneDeadlineAndFailsWhenItCannotTell) {
+    SetNetTraceSink(KeepTrace);
+    uint32_t candidates[kSweepCount];
+    BuildSweepCandidates(Addr(10, 0, 0, 23), candidates);
+    const uint16_t ours = 0x4321;
+    struct Case {
+        const char* what;
+        std::vector<ScriptedSocket::Arrival> arrivals;
+        uint32_t roomAtMs;
+        int result, sends;
+        uint32_t endsAtMs;
+        int answered; // the candidate that answered, or -1
+    } cases[] = {
+        {"a quiet second after the last packet", {{40, EchoReplyPacket(ours, 1), candidates[2], 0}}, 0, 0,
+         kSweepCount, 1041, 2},
+        {"a flood at the adapter: the deadline, with every request sent", Flood(0, 10000), 0, 0, kSweepCount, 6000,
+         -1},
+        {"the sends wait for room past the deadline", {}, 7000, -1, 0, 6000, -1},
+        {"the last collection's wait fails", {{500, {}, 0, ScriptedSocket::kWaitFails}}, 0, -1, kSweepCount, 500, -1},
+    };
+    for (const Case& c : cases) {
+        ScriptedSocket socket;
+        socket.arrivals = c.arrivals;
+        socket.roomAtMs = c.roomAtMs;
+        socket.receiveMs = 1;
+        int replied[kSweepCount];
+        std::memset(replied, 0xAB, sizeof replied);
+        EXPECT_EQ(c.result, SweepEchoReplies(socket, candidates, kSweepCount, 1000, replied, ours)) << c.what;
+        EXPECT_EQ(c.sends, socket.sends) << c.what;
+        EXPECT_EQ(c.endsAtMs, socket.now) << c.what;
+        if (c.result == 0) {
+            for (int i = 0; i < kSweepCount; ++i)
+                ASSERT_EQ(i == c.answered, replied[i] == 1) << c.what << ": candidate " << i;
+        }
+    }
     SetNetTraceSink(nullptr);
 }
 

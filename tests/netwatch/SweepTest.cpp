@@ -4,10 +4,12 @@
 #include <winsock2.h>
 
 #include "NetwatchTestSupport.h"
+#include "TestTime.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -45,6 +47,14 @@ void SendIcmp(const char* dest, uint8_t type, uint16_t identifier, uint16_t sequ
     ASSERT_EQ(int(p.size()), sendto(t, reinterpret_cast<const char*>(p.data()), static_cast<int>(p.size()), 0,
                                      reinterpret_cast<sockaddr*>(&to), sizeof to));
     closesocket(t);
+}
+
+// The inventory reads a host of the test's own with this one adapter, and selects it.
+void OnlyAdapter(const char* ip, const char* mask) {
+    Host() = FakeHost{};
+    Host().adapters = {{"{1}", "LAN", "veth", {1, 2, 3, 4, 5, 6}, 0, ip, mask, ""}};
+    g_SystemInfo.SetHostNetApi(FakeHostApi());
+    g_SystemInfo.Step();
 }
 
 } // namespace
@@ -98,6 +108,30 @@ TEST(NetwatchSweep, AStoppedSweepSendsNothing) {
     CloseHandle(stop);
 }
 
+TEST(NetwatchSweep, AStopWhileTheSendsWaitForRoomEndsTheSweepAndTheNextStartSweepsAgain) {
+    CaptureTraces();
+    OnlyAdapter("10.77.0.23", "255.255.255.0");
+
+    // Here the requests to the silent addresses fill the send buffer after about 120 of them, and the
+    // sends wait some 3 s for the neighbour look-ups to give up.
+    ASSERT_EQ(1, g_IPServer.Start());
+    ASSERT_TRUE(WaitForTrace("after send : 100\n", 1, 5000)) << JoinedTraces();
+    Sleep(800);
+    ASSERT_EQ(0, CountTraces("after send : 153\n")) << "the sends never waited for room: nothing to stop";
+    DWORD t0 = GetTickCount();
+    g_IPServer.Stop();
+    DWORD took = GetTickCount() - t0;
+    EXPECT_LT(took, TestTimeLimit(200)) << "Stop took " << took << " ms";
+    EXPECT_EQ(1, CountTraces("initIPList, freecnt:-1\n")) << JoinedTraces();
+    EXPECT_EQ(-1, g_IPServer.FreeCount());
+
+    // The same address, swept in full this time.
+    ASSERT_EQ(1, g_IPServer.Start());
+    EXPECT_TRUE(WaitForTrace("initIPList, freecnt:153\n", 1, 15000)) << JoinedTraces();
+    g_IPServer.Stop();
+    EXPECT_EQ(153, g_IPServer.FreeCount());
+}
+
 TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
     CaptureTraces();
     Winsock ws;
@@ -135,14 +169,14 @@ TEST(NetwatchSweep, OnlyOurRepliesFromCandidatesCount) {
     }
     EXPECT_TRUE(delayOk) << JoinedTraces();
     closesocket(s);
+
+    // A wait that fails (here on a socket that is gone) tells nothing of who answered: the sweep fails.
+    EXPECT_EQ(-1, ReceiveEchoReplies(300, s, candidates, 2, replied, ours));
 }
 
 TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
     CaptureTraces();
-    Host() = FakeHost{};
-    Host().adapters = {{"{1}", "LAN", "veth", {1, 2, 3, 4, 5, 6}, 0, "0.0.0.0", "0.0.0.0", ""}};
-    g_SystemInfo.SetHostNetApi(FakeHostApi());
-    g_SystemInfo.Step();
+    OnlyAdapter("0.0.0.0", "0.0.0.0");
     unsigned step = 0;
 
     // No address yet: no sweep, and the finder looks again at every step while its pool is empty.
@@ -179,12 +213,29 @@ TEST(NetwatchSweep, TheFinderSweepsWhenTheSelectedAddressChangesAndOnlyThen) {
     EXPECT_TRUE(g_IPServer.RefreshPending());
     EXPECT_EQ(61u, step);
 
-    // A new address: a new sweep for its /24.
+    // A new address: a new sweep for its /24. While it runs, the address changes again (DHCP replacing
+    // an address of its own choosing, say) and the listener tells both workers.
     Host().adapters[0].ip = "10.77.0.160";
     g_SystemInfo.RequestRefresh();
     g_SystemInfo.Step();
-    g_IPServer.Step(step);
+    std::thread sweep([&step] { g_IPServer.Step(step); });
+    bool sweeping = WaitForTrace("after send : 50\n", 2, 5000);
+    Host().adapters[0].ip = "10.77.0.170";
+    g_SystemInfo.RequestRefresh();
+    g_IPServer.RequestRefresh();
+    sweep.join();
+    ASSERT_TRUE(sweeping) << JoinedTraces();
     EXPECT_EQ(2, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
     g_IPServer.GetLocalIp(local);
     EXPECT_STREQ("10.77.0.160", local);
+
+    // The change is swept right after, also when the finder looks before the inventory has read the
+    // adapters again.
+    g_IPServer.Step(step);
+    EXPECT_EQ(2, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
+    g_SystemInfo.Step();
+    g_IPServer.Step(step);
+    EXPECT_EQ(3, CountTraces("initIPList, freecnt:153\n")) << JoinedTraces();
+    g_IPServer.GetLocalIp(local);
+    EXPECT_STREQ("10.77.0.170", local);
 }
