@@ -84,6 +84,7 @@ size_t ApTableBytes(const CfgPacket& packet, size_t capacity, size_t bufferSize)
 }
 
 int32_t ScanReplyCount(const CfgPacket& packet) {
+    if (packet.nParam < 1 || packet.nParam > AP_LIST_SIZE) return 0;
     const int32_t carried = packet.nLength > 0 ? packet.nLength / static_cast<int32_t>(sizeof(ApRecord)) : 0;
     return packet.nParam < carried ? packet.nParam : carried;
 }

@@ -44,7 +44,7 @@ const char* CfgTextAt(const char* buffer, size_t size, int64_t offset);
 const char* DeviceInfoText(const char (&buffer)[RECV_BUFFER_SIZE]);
 
 // The access points a scan reply answers with: its count nParam, but no more than the whole records
-// its data carries (nLength / 112). A count outside 1 to 64 lists no network.
+// its data carries (nLength / 112). A count outside 1 to 64 means no network: 0.
 int32_t ScanReplyCount(const CfgPacket& packet);
 
 // Bytes of an access-point table to copy from the packet's data into a list of capacity bytes: the

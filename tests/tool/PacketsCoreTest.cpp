@@ -193,11 +193,12 @@ TEST(ReceivedTexts, ScanListsTheRepliedRecordsAndMatchesByPrefix) {
         EXPECT_TRUE(BuildScanList(n, *b, "net").bNoNetwork) << "count " << n;
         EXPECT_EQ(b->nApCount, 12) << "count " << n << " must not become the count";
     }
-    // A reply lists no more records than it carried, whatever count it claims.
+    // A reply lists no more records than it carried, whatever count it claims; a count outside 1 to 64
+    // is no network.
     const struct {
         int32_t nParam, nLength, expected;
-    } replies[] = {
-        {5, 2 * 112, 2}, {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {65, 65 * 112, 65}, {-1, 112, -1}};
+    } replies[] = {{5, 2 * 112, 2},  {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {64, 64 * 112, 64},
+                   {65, 3 * 112, 0}, {70, 64 * 112, 0},     {-1, 112, 0},    {0, 112, 0}};
     for (const auto& c : replies) {
         CfgPacket p = Packet(6, 2, 0, 14, c.nLength);
         p.nParam = c.nParam;

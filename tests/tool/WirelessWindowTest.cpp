@@ -200,6 +200,10 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         return true;
     });
     run.script.Add("no network after the timeout", [&noNetwork] { return noNetwork("timeout"); });
+    run.script.Add("a count above 64 with fewer records", [&run] {
+        return AnswerWhenWaiting(run.hwnd, 65, {Ap("LINE-A", 70), Ap("LINE-B", 60), Ap("LINE-C", 50)});
+    });
+    run.script.Add("no network for a count out of range", [&noNetwork] { return noNetwork("count 65"); });
     run.script.Add("a reply shorter than its count", [&run] {
         return AnswerWhenWaiting(run.hwnd, 5, {Ap("LINE-X", 70), Ap("B", 40)});
     });
