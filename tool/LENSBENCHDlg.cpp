@@ -132,7 +132,7 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
     : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0),
       m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
       m_nSsidQuality(0), m_nSsidFound(0), m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0),
-      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanReply(-1),
+      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanWindow(0), m_nScanReply(-1),
       m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);

@@ -223,6 +223,7 @@ protected:
     int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
     bool m_bScanWaiting;         // a wireless search waits in the wait box
+    int m_nScanWindow;           // the player's window it searched: only its camera's reply answers
     int m_nScanReply;            // access points of the reply that answered it, -1 before one came
     unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
 };

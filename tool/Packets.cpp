@@ -66,6 +66,9 @@ void CLENSBENCHDlg::DispatchCfgPacket(int channel, size_t arrived) {
         ParseWirelessState(packet->Data());
         break;
     case CfgRoute::ScanReply:
+        // While a search waits, only the searched window's camera answers it: another camera's reply
+        // is dropped whole, list included.
+        if (m_bScanWaiting && channel != m_nScanWindow) break;
         CopyApTable();
         // Only the first reply while a search waits answers it, with no more records than it carried.
         if (m_bScanWaiting && m_nScanReply < 0) m_nScanReply = ScanReplyCount(*packet);
