@@ -331,6 +331,7 @@ void CLENSBENCHDlg::OnClose() {
 }
 
 void CLENSBENCHDlg::OnDestroy() {
+    FreePendingPackets();
     if (m_bShutDownDone) {
         CDialog::OnDestroy();
         return;

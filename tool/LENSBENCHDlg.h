@@ -133,6 +133,7 @@ protected:
     afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
     void EvaluateStatus();
     void DispatchCfgPacket(int channel, size_t arrived);
+    void FreePendingPackets();
     void ParseProductInfo(const char* text);
     void ParseAdcValues(const char* text);
 

@@ -4,9 +4,13 @@
 
 #include <cstring>
 
+bool IsLibraryPacketRecord(uintptr_t record, uintptr_t packet, int32_t length, size_t blockSize) {
+    if (blockSize < PACKET_RECORD_SIZE || packet != record + PACKET_RECORD_SIZE) return false;
+    return static_cast<uint32_t>(length) <= blockSize - PACKET_RECORD_SIZE;
+}
+
 bool StoreReceivedPacket(char (&buffer)[RECV_BUFFER_SIZE], const void* packet, uint32_t length) {
     if (length > CFG_MAIN_BUFFER_SIZE) return false;
-    if (!packet && length != 0) return false;
     std::memset(buffer, 0, sizeof buffer);
     if (length != 0) std::memcpy(buffer, packet, length);
     return true;
