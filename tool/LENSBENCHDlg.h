@@ -174,6 +174,7 @@ protected:
 
 private:
     void ShutDown(bool fromClose);
+    bool EndNestedDialogs();
     void AddTrayIcon();
     void DeleteTrayIcon();
 
@@ -226,6 +227,7 @@ protected:
     bool m_bScanWaiting;         // a wireless search waits in the wait box
     int m_nScanWindow;           // the player's window it searched: only its camera's reply answers
     int m_nScanReply;            // access points of the reply that answered it, -1 before one came
+    int m_nCloseRetries;         // closes put off until the boxes running over the window had ended
     unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
 };
 
