@@ -194,12 +194,12 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         return true;
     });
     // Without a reply the box's own end codes are no count: the list left by the last scan is not shown.
-    run.script.Add("Esc in the wait box", [&run] {
+    auto endBox = [&run](WPARAM key) {
         HWND box = FindOtherThreadDialog(run.hwnd);
         if (!box) return false;
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(box, WM_KEYDOWN, key, 0);
         return true;
-    });
+    };
     auto noNetwork = [&run](const char* after) {
         if (FindOtherThreadDialog(run.hwnd)) return false;
         EXPECT_EQ(ComboTexts(run.hwnd), std::vector<std::string>{kNoNetwork}) << after;
@@ -207,12 +207,25 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         ClickSearch(run.hwnd);
         return true;
     };
+    run.script.Add("Esc in the wait box", [&endBox] { return endBox(VK_ESCAPE); });
     run.script.Add("no network after Esc", [&noNetwork] { return noNetwork("Esc"); });
-    run.script.Add("the wait runs out", [&run] {
-        HWND box = FindOtherThreadDialog(run.hwnd);
-        if (!box) return false;
-        for (int tick = 0; tick < 70; ++tick)
-            PostMessageA(box, WM_TIMER, 0, 0); // the box ends with its timeout code on the 62nd tick
+    run.script.Add("Enter in the wait box", [&endBox] { return endBox(VK_RETURN); });
+    run.script.Add("no network after Enter", [&noNetwork] { return noNetwork("Enter"); });
+    // The box waits 30 s for the camera: after 55 ticks of 500 ms it is still up.
+    HWND waiting = nullptr;
+    run.script.Add("the wait goes on", [&run, &waiting] {
+        waiting = FindOtherThreadDialog(run.hwnd);
+        if (!waiting) return false;
+        for (int tick = 0; tick < 55; ++tick)
+            PostMessageA(waiting, WM_TIMER, 0, 0);
+        return true;
+    });
+    run.script.Add("the wait runs out", [&waiting] {
+        MSG m;
+        if (PeekMessageA(&m, waiting, WM_TIMER, WM_TIMER, PM_NOREMOVE)) return false; // ticks still queued
+        EXPECT_TRUE(IsWindowVisible(waiting)) << "the wait box gave up before 30 s";
+        for (int tick = 0; tick < 15; ++tick)
+            PostMessageA(waiting, WM_TIMER, 0, 0); // it ends with its timeout code on the 62nd tick
         return true;
     });
     run.script.Add("no network after the timeout", [&noNetwork] { return noNetwork("timeout"); });
