@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through the readers of the LAN search and broadcast records and on into the
 // device table, the list rows and the connection record a click on a row builds, with the push switch
-// both ways; the same bytes as the player's version answer.
+// both ways; the same bytes as the player's version answer. An input is a run of sightings, each a
+// mode byte and up to one broadcast record's bytes, that meet in a table of the input's own.
 #include "Connection.h"
 #include "DeviceTable.h"
 #include "LanRecords.h"
@@ -10,16 +11,17 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static DeviceTable table;
-    if (size == 0) return 0;
+namespace {
+
+const size_t kSightingSize = 1 + BROADCAST_RECORD_SIZE;
+
+void Sight(DeviceTable& table, const uint8_t* data, size_t size, uint32_t now) {
     const uint8_t mode = data[0];
     // The callbacks copy a whole record; a short input is padded with zeros, as a zeroed copy would be.
     // One more zero ends the texts that the harness itself takes from the record.
-    std::vector<uint8_t> record((size - 1 > BROADCAST_RECORD_SIZE ? size - 1 : BROADCAST_RECORD_SIZE) + 1, 0);
+    std::vector<uint8_t> record(BROADCAST_RECORD_SIZE + 1, 0);
     std::memcpy(record.data(), data + 1, size - 1);
     const bool push = mode & 1;
-    const uint32_t now = static_cast<uint32_t>(size) * 977u;
 
     // The readers refuse a record shorter than their size.
     LanSearchResult s;
@@ -60,6 +62,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             !std::memchr(chn + CHNINFO_PASSWORD_OFFSET, 0, CHNINFO_PASSWORD_SIZE))
             __builtin_trap();
         if (std::memcmp(chn + CHNINFO_PORT_OFFSET, &port, 4) != 0) __builtin_trap();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Nothing survives the input: a failing input fails alone.
+    DeviceTable table;
+    for (size_t at = 0; at < size; at += kSightingSize) {
+        const size_t n = size - at < kSightingSize ? size - at : kSightingSize;
+        Sight(table, data + at, n, static_cast<uint32_t>(at + n) * 977u);
     }
     return 0;
 }

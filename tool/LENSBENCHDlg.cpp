@@ -132,8 +132,8 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
     : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0),
       m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
       m_nSsidQuality(0), m_nSsidFound(0), m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0),
-      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanReply(-1),
-      m_nInfoCut(0) {
+      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanWindow(0), m_nScanReply(-1),
+      m_nCloseRetries(0), m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
     for (int& s : m_nStatus) s = 1;
@@ -321,16 +321,54 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     m_pAnchor = nullptr;
 }
 
+namespace {
+
+struct NestedDialogs {
+    HWND main;
+    int found;
+};
+
+BOOL CALLBACK EndNestedDialog(HWND hwnd, LPARAM param) {
+    NestedDialogs* nested = reinterpret_cast<NestedDialogs*>(param);
+    char cls[16] = "";
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    if (hwnd == nested->main || !::IsWindowVisible(hwnd) || std::strcmp(cls, "#32770") != 0) return TRUE;
+    ++nested->found;
+    // As the box's own cancel: a wait box counts it as no answer, a message box as read.
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
+
+// A box that ignores its cancel does not hold the close up for long.
+const int kMaxCloseRetries = 20;
+
+} // namespace
+
+bool CLENSBENCHDlg::EndNestedDialogs() {
+    // The window is modal for the program's whole life: every other dialog of its thread (a wait box,
+    // a message box, the full-screen view, a plug-in's dialog) runs its modal loop inside this one's.
+    NestedDialogs nested = {m_hWnd, 0};
+    ::EnumThreadWindows(::GetCurrentThreadId(), EndNestedDialog, reinterpret_cast<LPARAM>(&nested));
+    return nested.found != 0;
+}
+
 void CLENSBENCHDlg::OnClose() {
     if (m_bShutDownDone) {
         CDialog::OnClose();
         return;
     }
     ShowWindow(SW_HIDE);
+    // Shut down only once the loops running inside this one have ended and their handlers returned:
+    // else the process lives on until someone ends them, and what follows them runs after the release.
+    if (EndNestedDialogs() && m_nCloseRetries++ < kMaxCloseRetries) {
+        PostMessage(WM_CLOSE);
+        return;
+    }
     ShutDown(true);
 }
 
 void CLENSBENCHDlg::OnDestroy() {
+    FreePendingPackets();
     if (m_bShutDownDone) {
         CDialog::OnDestroy();
         return;

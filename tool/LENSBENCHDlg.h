@@ -133,6 +133,7 @@ protected:
     afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
     void EvaluateStatus();
     void DispatchCfgPacket(int channel, size_t arrived);
+    void FreePendingPackets();
     void ParseProductInfo(const char* text);
     void ParseAdcValues(const char* text);
 
@@ -173,6 +174,7 @@ protected:
 
 private:
     void ShutDown(bool fromClose);
+    bool EndNestedDialogs();
     void AddTrayIcon();
     void DeleteTrayIcon();
 
@@ -223,7 +225,9 @@ protected:
     int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
     bool m_bScanWaiting;         // a wireless search waits in the wait box
+    int m_nScanWindow;           // the player's window it searched: only its camera's reply answers
     int m_nScanReply;            // access points of the reply that answered it, -1 before one came
+    int m_nCloseRetries;         // closes put off until the boxes running over the window had ended
     unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
 };
 

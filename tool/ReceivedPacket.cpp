@@ -4,9 +4,13 @@
 
 #include <cstring>
 
+bool IsLibraryPacketRecord(uintptr_t record, uintptr_t packet, int32_t length, size_t blockSize) {
+    if (blockSize < PACKET_RECORD_SIZE || packet != record + PACKET_RECORD_SIZE) return false;
+    return static_cast<uint32_t>(length) <= blockSize - PACKET_RECORD_SIZE;
+}
+
 bool StoreReceivedPacket(char (&buffer)[RECV_BUFFER_SIZE], const void* packet, uint32_t length) {
     if (length > CFG_MAIN_BUFFER_SIZE) return false;
-    if (!packet && length != 0) return false;
     std::memset(buffer, 0, sizeof buffer);
     if (length != 0) std::memcpy(buffer, packet, length);
     return true;
@@ -84,6 +88,7 @@ size_t ApTableBytes(const CfgPacket& packet, size_t capacity, size_t bufferSize)
 }
 
 int32_t ScanReplyCount(const CfgPacket& packet) {
+    if (packet.nParam < 1 || packet.nParam > AP_LIST_SIZE) return 0;
     const int32_t carried = packet.nLength > 0 ? packet.nLength / static_cast<int32_t>(sizeof(ApRecord)) : 0;
     return packet.nParam < carried ? packet.nParam : carried;
 }

@@ -14,9 +14,18 @@
 // that stays 0, so that a text running to the very end of a full-size packet still ends.
 constexpr size_t RECV_BUFFER_SIZE = CFG_MAIN_BUFFER_SIZE + 1;
 
-// Zeroes the buffer and copies the packet in. A packet longer than CFG_MAIN_BUFFER_SIZE (the length is
-// taken unsigned, so a negative one is too long as well) is refused and the buffer keeps its content.
-// A NULL packet with a non-zero length is refused likewise.
+// The record the player library posts with message 0x6400: 16 bytes (channel, data type, packet
+// pointer, length), and the packet right behind it in the same block of the library's malloc, which
+// the receiver frees whole.
+constexpr size_t PACKET_RECORD_SIZE = 16;
+
+// Whether what a 0x6400 record says agrees with the block of blockSize bytes it was read from: the
+// packet pointer points right behind the record and the length (taken unsigned) fits what follows it.
+// Anything else, a NULL packet included, is no record of the library's: neither read nor freed.
+bool IsLibraryPacketRecord(uintptr_t record, uintptr_t packet, int32_t length, size_t blockSize);
+
+// Zeroes the buffer and copies the packet (length bytes at packet) in. A packet longer than
+// CFG_MAIN_BUFFER_SIZE is refused and the buffer keeps its content.
 bool StoreReceivedPacket(char (&buffer)[RECV_BUFFER_SIZE], const void* packet, uint32_t length);
 
 // What the main window does with the packet in the receive buffer.
@@ -44,7 +53,7 @@ const char* CfgTextAt(const char* buffer, size_t size, int64_t offset);
 const char* DeviceInfoText(const char (&buffer)[RECV_BUFFER_SIZE]);
 
 // The access points a scan reply answers with: its count nParam, but no more than the whole records
-// its data carries (nLength / 112). A count outside 1 to 64 lists no network.
+// its data carries (nLength / 112). A count outside 1 to 64 means no network: 0.
 int32_t ScanReplyCount(const CfgPacket& packet);
 
 // Bytes of an access-point table to copy from the packet's data into a list of capacity bytes: the

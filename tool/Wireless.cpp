@@ -71,6 +71,11 @@ void CLENSBENCHDlg::ShowListedQuality() {
 }
 
 void CLENSBENCHDlg::OnWirelessSearch() {
+    // One search at a time: a second command would take the waiting search's reply away from it.
+    if (m_bScanWaiting) return;
+    // The library scans with the camera of its selected window, and that camera's reply comes on the
+    // window's channel.
+    m_nScanWindow = m_player.GetSelectedIndex(nullptr);
     m_player.SearchNetWork(0);
     // The camera's scan reply ends the box with the number of access points (OnCfgPacket). The box's
     // own end codes (timeout, Enter, Esc) are no count: without a reply the list shows no network,

@@ -46,9 +46,13 @@ INT_PTR ModalScript::Run(CDialog& dialog, DWORD timeoutMs) {
 
 VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
     ModalScript* self = g_running;
-    if (!self || self->m_busy || self->m_forced || self->Finished()) return;
+    if (!self || self->m_busy || self->m_forced) return;
+    // The deadline holds after the last step as well: a dialog that does not end fails, it does not hang.
     if (static_cast<LONG>(GetTickCount() - self->m_deadline) > 0) {
-        ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
+        if (self->Finished())
+            ADD_FAILURE() << "the dialog did not end after the last step";
+        else
+            ADD_FAILURE() << "step \"" << self->m_steps[self->m_next].name << "\" was not done in time";
         self->m_forced = true;
         // Whatever nested menu or box is open goes first, then the dialog itself.
         EndMenu();
@@ -57,6 +61,7 @@ VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (self->m_dialog->GetSafeHwnd()) self->m_dialog->EndDialog(IDABORT);
         return;
     }
+    if (self->Finished()) return;
     self->m_busy = true;
     const bool done = self->m_steps[self->m_next].step();
     self->m_busy = false;

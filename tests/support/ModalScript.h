@@ -17,8 +17,9 @@ public:
 
     void Add(const std::string& name, Step step) { m_steps.push_back({name, std::move(step)}); }
 
-    // Runs dialog.DoModal() with the steps; every step must be done before timeoutMs, else the test
-    // fails naming the step and the dialog is ended by force. Returns DoModal's result.
+    // Runs dialog.DoModal() with the steps; every step must be done, and the dialog ended, before
+    // timeoutMs, else the test fails naming the step and the dialog is ended by force. Returns
+    // DoModal's result.
     INT_PTR Run(CDialog& dialog, DWORD timeoutMs = 20000);
 
     bool Finished() const { return m_next == m_steps.size(); }

@@ -1,6 +1,7 @@
 // LENSKIT's main window, created from its real template in the test process and run modally as the
 // program runs it, against the stand-ins of the outside libraries.
 #include "MainWindowHarness.h"
+#include "TestTime.h"
 
 #include "DlgDraw.h"
 #include "LENSBENCH.h"
@@ -259,45 +260,65 @@ TEST(MainWindow, FailedPlayerCreationIsReportedAndInitialisationGoesOn) {
     EXPECT_EQ(CountCalls("QLSP_ReleaseSDK"), 1);
 }
 
-// Whichever way the window ends, the release sequence runs exactly once.
+// Whichever way the window ends, the release sequence runs exactly once. A close while the full-screen
+// view or the search's wait box runs its own modal loop ends that loop first and then the program,
+// at once, with every player released before the preview SDK.
 TEST(MainWindow, ClosingRunsTheShutDownOnceWhicheverWayItEnds) {
     struct Way {
         const char* name;
         UINT message;
         WPARAM wParam;
-        bool hiddenAtOnce; // the close box hides the window before anything else
+        int openFirst; // a command that opens a nested modal loop before the close, 0 for none
     };
     const Way ways[] = {
-        {"close box", WM_CLOSE, 0, true},
-        {"Esc", WM_KEYDOWN, VK_ESCAPE, false},
-        {"Enter", WM_KEYDOWN, VK_RETURN, false},
+        {"close box", WM_CLOSE, 0, 0},
+        {"Esc", WM_KEYDOWN, VK_ESCAPE, 0},
+        {"Enter", WM_KEYDOWN, VK_RETURN, 0},
+        {"close box over the full-screen view", WM_CLOSE, 0, IDC_BTN_FULLSCREEN},
+        {"close box over the search's wait box", WM_CLOSE, 0, IDC_BTN_WIFI_SCAN},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
         Standin_ClearLog();
         MainRun run;
         MainRun* r = &run;
-        run.script.Add(way.name, [r, &way] {
+        HWND nested = nullptr;
+        DWORD closed = 0;
+        if (way.openFirst) {
+            run.script.Add("open", [r, &way] {
+                PostMessageA(r->hwnd, WM_COMMAND, way.openFirst, 0);
+                return true;
+            });
+            run.script.Add("opened",
+                           [r, &nested] { return (nested = FindOtherThreadDialog(r->hwnd)) != nullptr; });
+        }
+        run.script.Add(way.name, [r, &way, &closed] {
+            closed = GetTickCount();
             if (way.message == WM_KEYDOWN) {
                 // Keys go to the control with the focus, as the keyboard would send them.
                 HWND focus = GetFocus();
                 PostMessageA(focus ? focus : r->hwnd, WM_KEYDOWN, way.wParam, 0);
-            } else if (way.message == WM_CLOSE) {
+            } else {
                 SendMessageA(r->hwnd, WM_CLOSE, 0, 0);
                 EXPECT_EQ(IsWindowVisible(r->hwnd), FALSE) << "the close box hides the window at once";
-                EXPECT_TRUE(r->dlg.ShutDownDone());
-            } else {
-                PostMessageA(r->hwnd, way.message, way.wParam, 0);
+                EXPECT_EQ(r->dlg.ShutDownDone(), !way.openFirst) << "released while a box still ran";
             }
             return true;
         });
         INT_PTR result = run.Run();
         EXPECT_EQ(result, way.wParam == VK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_LE(GetTickCount() - closed, TestTimeLimit(2000)) << "ms from the close to the end";
+        EXPECT_FALSE(IsWindow(nested)) << "the box outlived the window";
         EXPECT_TRUE(run.dlg.ShutDownDone());
         for (const char* name : {"QLSP_ReleaseSDK", "QLC_StopLANSerchServer", "QLC_StopBroadcastServer"})
             EXPECT_EQ(CountCalls(name), 1) << name;
         EXPECT_EQ(CountCalls("QLC_DisConnect"), 4);
-        EXPECT_EQ(CountCalls("QLSP_ReleasePlayer"), 5) << "the four players of the constructor and the preview player";
+        const std::vector<std::string> players = CallsNamed({"QLSP_ReleasePlayer", "QLSP_ReleaseSDK"}, false);
+        std::vector<std::string> expected(5, "QLSP_ReleasePlayer");
+        expected.push_back("QLSP_ReleaseSDK");
+        EXPECT_EQ(players, expected)
+            << "the four players of the constructor and the preview player, then the SDK:\n"
+            << Join(players);
         EXPECT_EQ(run.dlg.Anchor(), nullptr) << "the anchoring object is released with the window";
     }
 }

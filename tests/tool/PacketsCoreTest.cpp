@@ -36,8 +36,22 @@ TEST(ReceivedPacket, OnlyWhatFitsIsStoredAndEveryTextEnds) {
     EXPECT_EQ(buf[CFG_MAIN_BUFFER_SIZE], '\0') << "the guard byte after a full packet must be 0";
 
     EXPECT_FALSE(StoreReceivedPacket(buf, full.data(), CFG_MAIN_BUFFER_SIZE + 1));
-    EXPECT_FALSE(StoreReceivedPacket(buf, nullptr, 20));
     EXPECT_EQ(buf[CFG_MAIN_BUFFER_SIZE - 1], 'x') << "a refused packet changed the buffer";
+
+    // A posted record is the library's only with its packet right behind it and inside its block.
+    const uintptr_t at = 0x10000;
+    const struct {
+        uintptr_t packet;
+        int32_t length;
+        size_t block;
+        bool library;
+    } records[] = {{at + 16, 20, 36, true},  {at + 16, 0, 16, true}, {at + 16, 21, 36, false},
+                   {at + 16, -1, 36, false}, {0, 0, 16, false},      {at + 17, 0, 36, false},
+                   {at + 16, 0, 15, false},  {at, 0, 16, false},     {at + 16, INT32_MIN, 36, false}};
+    for (const auto& c : records)
+        EXPECT_EQ(IsLibraryPacketRecord(at, c.packet, c.length, c.block), c.library)
+            << "packet at +" << static_cast<long>(c.packet - at) << ", length " << c.length << ", block "
+            << c.block;
 
     const char small[] = {1, 2, 3};
     ASSERT_TRUE(StoreReceivedPacket(buf, small, sizeof small));
@@ -193,11 +207,12 @@ TEST(ReceivedTexts, ScanListsTheRepliedRecordsAndMatchesByPrefix) {
         EXPECT_TRUE(BuildScanList(n, *b, "net").bNoNetwork) << "count " << n;
         EXPECT_EQ(b->nApCount, 12) << "count " << n << " must not become the count";
     }
-    // A reply lists no more records than it carried, whatever count it claims.
+    // A reply lists no more records than it carried, whatever count it claims; a count outside 1 to 64
+    // is no network.
     const struct {
         int32_t nParam, nLength, expected;
-    } replies[] = {
-        {5, 2 * 112, 2}, {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {65, 65 * 112, 65}, {-1, 112, -1}};
+    } replies[] = {{5, 2 * 112, 2},  {5, 2 * 112 + 111, 2}, {3, 5 * 112, 3}, {64, 64 * 112, 64},
+                   {65, 3 * 112, 0}, {70, 64 * 112, 0},     {-1, 112, 0},    {0, 112, 0}};
     for (const auto& c : replies) {
         CfgPacket p = Packet(6, 2, 0, 14, c.nLength);
         p.nParam = c.nParam;

@@ -41,17 +41,22 @@ inline std::vector<char> ApPacket(int32_t nType, int32_t count, const std::vecto
     return MakePacket(6, 2, 0, nType, count, aps.data(), aps.size() * sizeof(ApRecord));
 }
 
-// Sends 0x6400 with a record as the library posts it: record and packet in one malloc'ed block, which
-// the receiver frees. Returns the handler's result.
-inline LRESULT Deliver(HWND dialog, const std::vector<char>& packet, int dataType = CFG_DATA_TYPE,
-                       int32_t statedLength = 0) {
+// A record as the library posts it with 0x6400: record and packet in one malloc'ed block, which the
+// receiver frees. A stated length other than 0 replaces the packet's size.
+inline TellurioPacketRecord* NewRecord(const std::vector<char>& packet, int dataType = CFG_DATA_TYPE,
+                                       int32_t statedLength = 0) {
     auto* r = static_cast<TellurioPacketRecord*>(std::malloc(sizeof(TellurioPacketRecord) + packet.size()));
     r->nChannel = 1;
     r->nDataType = dataType;
     r->pData = reinterpret_cast<char*>(r + 1);
     r->nLength = statedLength ? statedLength : static_cast<int32_t>(packet.size());
     std::memcpy(r->pData, packet.data(), packet.size());
-    return SendMessageA(dialog, 0x6400, 0, reinterpret_cast<LPARAM>(r));
+    return r;
+}
+
+// Sends 0x6400 with such a record; returns the handler's result.
+inline LRESULT Deliver(HWND dialog, const std::vector<char>& packet, int dataType = CFG_DATA_TYPE) {
+    return SendMessageA(dialog, 0x6400, 0, reinterpret_cast<LPARAM>(NewRecord(packet, dataType)));
 }
 
 } // namespace packettest

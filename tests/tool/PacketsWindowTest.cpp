@@ -8,6 +8,8 @@
 #include "DeviceInfo.h"
 #include "DlgDraw.h"
 
+#include <malloc.h>
+
 using namespace lantest;
 using namespace packettest;
 
@@ -28,7 +30,8 @@ void __cdecl ThrowingCmdProc(const void*) {
 TEST(ReceivedPackets, LengthDataTypeAndAnOpenPanTiltPluginDecideWhatIsDecoded) {
     QuietLine();
     MainRun run;
-    run.script.Add("packets", [&run] {
+    TellurioPacketRecord* inFlight = nullptr;
+    run.script.Add("packets", [&run, &inFlight] {
         // A full-size packet whose text runs into filler up to the buffer's end: the guard byte ends it.
         std::vector<char> full = WirelessPacket("WIFI_ID=FULL;ACTIVED=0;");
         full.resize(CFG_MAIN_BUFFER_SIZE, 'x');
@@ -38,8 +41,6 @@ TEST(ReceivedPackets, LengthDataTypeAndAnOpenPanTiltPluginDecideWhatIsDecoded) {
         std::vector<char> over = WirelessPacket("WIFI_ID=OVER;");
         over.resize(CFG_MAIN_BUFFER_SIZE + 1, ';');
         EXPECT_EQ(Deliver(run.hwnd, over), -1);
-        EXPECT_EQ(Deliver(run.hwnd, WirelessPacket("WIFI_ID=NEG;"), CFG_DATA_TYPE, -5), -1)
-            << "a negative length is a huge one";
         EXPECT_EQ(g_recvPacket[CFG_MAIN_BUFFER_SIZE - 1], 'x')
             << "a refused packet must not touch the buffer";
 
@@ -59,11 +60,19 @@ TEST(ReceivedPackets, LengthDataTypeAndAnOpenPanTiltPluginDecideWhatIsDecoded) {
         g_pfnSwivelCmdProc = nullptr;
         Deliver(run.hwnd, WirelessPacket("WIFI_ID=AFTER;"));
         EXPECT_STREQ(g_szWifiId, "AFTER");
-        run.Close();
+
+        // A record the library posts as the window closes is freed by the close, not lost with the
+        // window. A large block, so that its release shows in the address space.
+        SendMessageA(run.hwnd, WM_CLOSE, 0, 0);
+        inFlight = NewRecord(std::vector<char>(1 << 20, ';'));
+        PostMessageA(run.hwnd, 0x6400, 0, reinterpret_cast<LPARAM>(inFlight));
         return true;
     });
     run.Run();
     g_pfnSwivelCmdProc = nullptr;
+    MEMORY_BASIC_INFORMATION mbi;
+    ASSERT_EQ(VirtualQuery(inFlight, &mbi, sizeof mbi), sizeof mbi);
+    EXPECT_NE(mbi.State, static_cast<DWORD>(MEM_COMMIT)) << "the record in flight at the close was not freed";
 }
 
 // The operator's road: a line camera connects and sends its device information, ADC readings, wireless
@@ -127,8 +136,9 @@ TEST(ReceivedPackets, AConnectedLineCameraIsDecodedJudgedAndScanned) {
 }
 
 // The second notice only holds the UI thread; kind-5 packets with sub-kind 0 or a text offset outside
-// what arrived change nothing.
-TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndMalformedDeviceTextsChangeNothing) {
+// what arrived change nothing; and whatever another program posts as 0x6400 or 0x6401 is neither read
+// nor freed.
+TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndMalformedPacketsAndRecordsChangeNothing) {
     QuietLine();
     MainRun run;
     run.script.Add("notices", [&run] {
@@ -140,22 +150,30 @@ TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndMalformedDeviceTextsChangeNothi
         // The library owns this record and keeps it after the call: a stack record must survive.
         std::vector<char> packet = WirelessPacket("WIFI_ID=NOTICE;ACTIVED=1;");
         TellurioPacketRecord notice = {1, 80, packet.data(), static_cast<int32_t>(packet.size())};
+        TellurioPacketRecord windowNine = {9, CFG_DATA_TYPE, packet.data(),
+                                           static_cast<int32_t>(packet.size())};
         const struct {
-            int32_t dataType;
+            const void* record;
+            int32_t dataType; // written into the notice above
             bool held;
-        } notices[] = {{80, false}, {CFG_DATA_TYPE, true}};
+        } notices[] = {{&notice, 80, false},
+                       {&notice, CFG_DATA_TYPE, true},
+                       {&windowNine, CFG_DATA_TYPE, false},
+                       {reinterpret_cast<void*>(0x10), 0, false},
+                       {GetModuleHandleA(nullptr), 0, false}};
         for (const auto& c : notices) {
             notice.nDataType = c.dataType;
             LARGE_INTEGER f, t0, t1;
             QueryPerformanceFrequency(&f);
             QueryPerformanceCounter(&t0);
-            EXPECT_EQ(SendMessageA(run.hwnd, 0x6401, 0, reinterpret_cast<LPARAM>(&notice)), 0);
+            EXPECT_EQ(SendMessageA(run.hwnd, 0x6401, 0, reinterpret_cast<LPARAM>(c.record)), 0);
             QueryPerformanceCounter(&t1);
             const double ms = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / f.QuadPart;
             if (c.held)
                 EXPECT_GE(ms, 110.0) << "data type 81: the UI thread waits 20 ms and then 100 ms";
             else
-                EXPECT_LT(ms, 100.0) << "data type " << c.dataType << " must return at once";
+                EXPECT_LT(ms, 100.0) << "record " << c.record << ", data type " << c.dataType
+                                     << " must return at once";
         }
         EXPECT_EQ(std::vector<char>(g_recvPacket, g_recvPacket + 64), latest)
             << "the notice must leave the receive buffer alone";
@@ -173,10 +191,58 @@ TEST(ReceivedPackets, InfoNoticeHoldsTheThreadAndMalformedDeviceTextsChangeNothi
             EXPECT_STREQ(run.dlg.ReportedVersion(), "V5.2.300") << "text offset " << offset;
             EXPECT_EQ(run.dlg.ReportedGroup(), 66) << "text offset " << offset;
         }
-        // A record without a packet is released and counts as handled.
-        auto* empty = static_cast<TellurioPacketRecord*>(std::malloc(sizeof(TellurioPacketRecord)));
-        *empty = {1, CFG_DATA_TYPE, nullptr, 20};
-        EXPECT_EQ(SendMessageA(run.hwnd, 0x6400, 0, reinterpret_cast<LPARAM>(empty)), 0);
+
+        // Records that are not the library's, however much they look like one: the packet behind each
+        // would be decoded, and the block freed, if it were taken.
+        const std::vector<char> foreign = WirelessPacket("WIFI_ID=FOREIGN;ACTIVED=1;");
+        const size_t size = sizeof(TellurioPacketRecord) + foreign.size();
+        auto laidOut = [&foreign](void* at, int32_t length, char* packetAt) {
+            auto* r = static_cast<TellurioPacketRecord*>(at);
+            *r = {1, CFG_DATA_TYPE, packetAt, length};
+            std::memcpy(r + 1, foreign.data(), foreign.size());
+            return r;
+        };
+        auto library = [&laidOut](void* at, int32_t length) {
+            return laidOut(at, length, static_cast<char*>(at) + sizeof(TellurioPacketRecord));
+        };
+        const HANDLE crtHeap = reinterpret_cast<HANDLE>(_get_heap_handle());
+        const HANDLE otherHeap = HeapCreate(0, 0, 0);
+        char* outer = static_cast<char*>(std::malloc(size + 32));
+        alignas(8) char onStack[256];
+        const int32_t n = static_cast<int32_t>(foreign.size());
+        const struct {
+            const char* what;
+            void* record;
+            HANDLE heap; // the block stays live in it
+        } records[] = {
+            {"nothing there", reinterpret_cast<void*>(0x10), nullptr},
+            {"the program's image", GetModuleHandleA(nullptr), nullptr},
+            {"the C runtime's heap, not a block of it", crtHeap, nullptr},
+            {"a block of another heap", library(HeapAlloc(otherHeap, 0, size), n), otherHeap},
+            {"the stack", library(onStack, n), nullptr},
+            {"inside a block, not at its start", library(outer + 16, n), crtHeap},
+            {"a block with no packet", laidOut(std::malloc(size), n, nullptr), crtHeap},
+            {"a packet elsewhere", laidOut(std::malloc(size), n, outer + 32), crtHeap},
+            {"a length the block cannot hold", library(std::malloc(size), n + 1), crtHeap},
+            {"a negative length", library(std::malloc(size), -5), crtHeap},
+        };
+        const std::vector<char> before(g_recvPacket, g_recvPacket + 64);
+        for (const auto& c : records) {
+            TellurioPacketRecord copy = {};
+            if (c.heap) copy = *static_cast<const TellurioPacketRecord*>(c.record);
+            EXPECT_EQ(SendMessageA(run.hwnd, 0x6400, 0, reinterpret_cast<LPARAM>(c.record)), 0) << c.what;
+            EXPECT_EQ(std::vector<char>(g_recvPacket, g_recvPacket + 64), before)
+                << c.what << ": a packet was read";
+            EXPECT_STRNE(g_szWifiId, "FOREIGN") << c.what << ": the packet was decoded";
+            if (!c.heap) continue;
+            const void* block = c.record == outer + 16 ? outer : c.record;
+            EXPECT_TRUE(HeapValidate(c.heap, 0, block)) << c.what << ": the block was freed";
+            EXPECT_EQ(std::memcmp(c.record, &copy, sizeof copy), 0) << c.what << ": the record was changed";
+        }
+        for (const auto& c : records)
+            if (c.heap == crtHeap && c.record != outer + 16) std::free(c.record);
+        std::free(outer);
+        HeapDestroy(otherHeap);
         run.Close();
         return true;
     });

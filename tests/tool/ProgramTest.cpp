@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -243,8 +245,34 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         DWORD_PTR answer = 0;
         EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, TestTimeLimit(20000), &answer), 0)
             << "the main window does not answer after 0x6410";
+
+        // The player library's packet messages, posted by another program with made-up records: nothing
+        // there, the program's own image, and the first blocks of its own read-write memory.
+        std::vector<LPARAM> made = {0x10};
+        HMODULE image = nullptr;
+        DWORD needed = 0;
+        if (EnumProcessModules(p.pi.hProcess, &image, sizeof image, &needed) && image)
+            made.push_back(reinterpret_cast<LPARAM>(image));
+        MEMORY_BASIC_INFORMATION mbi;
+        for (uintptr_t at = 0x10000;
+             made.size() < 6 &&
+             VirtualQueryEx(p.pi.hProcess, reinterpret_cast<void*>(at), &mbi, sizeof mbi) == sizeof mbi;
+             at = reinterpret_cast<uintptr_t>(mbi.BaseAddress) + mbi.RegionSize)
+            if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE && mbi.Protect == PAGE_READWRITE)
+                made.push_back(reinterpret_cast<LPARAM>(mbi.BaseAddress));
+        for (UINT message : {0x6400u, 0x6401u})
+            for (LPARAM lParam : made)
+                EXPECT_TRUE(PostMessageA(main, message, 0, lParam));
+
+        // A close while the full-screen view runs its own modal loop ends it and the program at once.
+        PostMessageA(main, WM_COMMAND, 1100, 0);
+        HWND full = nullptr;
+        for (DWORD start = GetTickCount(); !(full = p.FindWindowOf("#32770", "")) && p.WaitExit(0) == -1 &&
+                                           GetTickCount() - start < TestTimeLimit(20000);)
+            Sleep(50);
+        EXPECT_NE(full, nullptr) << "no full-screen view";
         PostMessageA(main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(p.WaitExit(20000), 0) << "the program did not end cleanly after 0x6410 and WM_CLOSE";
+        EXPECT_EQ(p.WaitExit(5000), 0) << "the program did not end cleanly within 5 s of WM_CLOSE";
     }
 
     char shift[16] = "", threshold[16] = "";
@@ -254,7 +282,7 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     EXPECT_STREQ(threshold, "30");
 
     // The whole run: constructor, initialisation, shut-down, destructor, each in its place; every
-    // preview player made is released.
+    // preview player made is released, the full-screen view open at the close or not.
     std::vector<std::string> order;
     int created = 0, released = 0;
     for (const std::string& line : ReadLines(log)) {

@@ -153,7 +153,10 @@ std::string Gbk(const std::wstring& w) {
 
 // ---- The main window's controls, as the layout gives them -------------------------------------------
 
-enum Kind { PUSH, CHECK, RADIO, GROUP, EDIT, EDIT_RO, LABEL, LIST_BOX, COMBO, LIST_VIEW, PROGRESS };
+// clang-format off
+enum Kind { PUSH, CHECK, RADIO, GROUP, EDIT, EDIT_RO, LABEL, RIGHT_LABEL, LIST_BOX, COMBO, LIST_VIEW,
+            PROGRESS };
+// clang-format on
 enum Start { SHOWN, HIDDEN, HIDDEN_DISABLED };
 
 struct ExpectedControl {
@@ -186,11 +189,11 @@ const ExpectedControl kMainControls[] = {
     {1055, PUSH, "无线搜索", 555, 370, 63, 16, SHOWN},
     {10101, COMBO, "", 625, 372, 137, 170, SHOWN},
     {1081, GROUP, "无线信息:需先设定SSID再搜索", 544, 316, 232, 77, SHOWN},
-    {1034, LABEL, "", 420, 279, 28, 10, SHOWN},
+    {1034, RIGHT_LABEL, "", 420, 279, 28, 10, SHOWN},
     {1033, LABEL, "", 287, 66, 20, 17, HIDDEN},
     {1029, RADIO, "有线", 173, 70, 37, 17, HIDDEN_DISABLED},
     {1030, RADIO, "WIFI", 215, 67, 37, 17, HIDDEN_DISABLED},
-    {1031, LABEL, "111", 177, 46, 48, 14, HIDDEN},
+    {1031, RIGHT_LABEL, "111", 177, 46, 48, 14, HIDDEN},
     {1011, LIST_BOX, "", 134, 105, 191, 64, HIDDEN},
     {1023, CHECK, "号码推送", 115, 360, 58, 19, HIDDEN_DISABLED},
     {1002, PUSH, "浏览", 233, 246, 56, 18, HIDDEN},
@@ -223,9 +226,10 @@ const ExpectedControl kMainControls[] = {
 };
 
 const char* KindName(Kind k) {
-    static const char* const names[] = {"push button", "check box",      "radio button", "group box",
-                                        "edit",        "read-only edit", "static",       "list box",
-                                        "combo box",   "list view",      "progress bar"};
+    static const char* const names[] = {
+        "push button", "check box",      "radio button", "group box",
+        "edit",        "read-only edit", "static",       "right-aligned static",
+        "list box",    "combo box",      "list view",    "progress bar"};
     return names[k];
 }
 
@@ -254,6 +258,8 @@ bool IsKind(const TemplateItem& it, Kind k) {
         return ClassIs(it, 0x81, L"Edit") && (it.style & ES_READONLY);
     case LABEL:
         return ClassIs(it, 0x82, L"Static") && (it.style & SS_TYPEMASK) == SS_LEFT;
+    case RIGHT_LABEL:
+        return ClassIs(it, 0x82, L"Static") && (it.style & SS_TYPEMASK) == SS_RIGHT;
     case LIST_BOX:
         return ClassIs(it, 0x83, L"ListBox");
     case COMBO:

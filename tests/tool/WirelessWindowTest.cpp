@@ -5,6 +5,8 @@
 #include "Packets.h"
 #include "PacketsTestBytes.h"
 
+#include "DlgDraw.h"
+
 #include <algorithm>
 
 using namespace lantest;
@@ -35,15 +37,24 @@ void ClickSearch(HWND dialog) {
                  (LPARAM)GetDlgItem(dialog, IDC_BTN_WIFI_SCAN));
 }
 
-// The search's wait box is up: answer it as the camera does, from the line's thread.
-bool AnswerWhenWaiting(HWND dialog, int32_t count, const std::vector<ApRecord>& aps) {
+// The player's window 1 is selected, as a click into the video selects it: the search goes to its camera.
+void SelectWindowOne(CLENSBENCHDlg& dlg) {
+    HWND draw = dlg.DrawWindow()->GetSafeHwnd();
+    RECT r;
+    GetClientRect(draw, &r);
+    SendMessageA(draw, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 4, r.bottom / 4));
+}
+
+// The search's wait box is up: answer it as the camera in window 1 (or another) does, from the line's
+// thread.
+bool AnswerWhenWaiting(HWND dialog, int32_t count, const std::vector<ApRecord>& aps, int channel = 1) {
     HWND box = FindOtherThreadDialog(dialog);
     if (!box) return false;
     char caption[64] = "";
     GetWindowTextA(box, caption, sizeof caption);
     EXPECT_STREQ(caption, "搜索网络");
     const std::vector<char> reply = ApPacket(14, count, aps);
-    Standin_InjectPacket(1, reply.data(), static_cast<int>(reply.size()));
+    Standin_InjectPacket(channel, reply.data(), static_cast<int>(reply.size()));
     return true;
 }
 
@@ -114,19 +125,24 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
     const std::vector<ApRecord> aps = {Ap("zeta", 0, 3), Ap("alpha", 55, -1), Ap("LINE-1", 100, 0)};
 
     run.script.Add("first search", [&run] {
+        SelectWindowOne(run.dlg);
         Standin_ClearLog();
         ClickSearch(run.hwnd);
         return true;
     });
-    run.script.Add("answered", [&run, &aps] {
-        if (!AnswerWhenWaiting(run.hwnd, 3, aps)) return false;
-        EXPECT_EQ(CallsNamed({"CTellurio::SearchNetWork"}, true),
-                  std::vector<std::string>{"CTellurio::SearchNetWork(0)"});
-        return true;
+    // A second search command while the first waits (a click queued behind it) must not take the
+    // reply away from it; nor may a reply from another window's camera answer it.
+    run.script.Add("a second command, another camera's reply, then the answer", [&run, &aps] {
+        if (!FindOtherThreadDialog(run.hwnd)) return false;
+        ClickSearch(run.hwnd);
+        AnswerWhenWaiting(run.hwnd, 2, {Ap("WINDOW-2", 90), Ap("LINE-2", 90)}, 2);
+        return AnswerWhenWaiting(run.hwnd, 3, aps);
     });
     run.script.Add("listed; no network expected, so the message", [&run, &aps] {
         HWND box = FindThreadDialogWithText(kExpectedNotFound);
         if (!box) return false;
+        EXPECT_EQ(CallsNamed({"CTellurio::SearchNetWork"}, true),
+                  std::vector<std::string>{"CTellurio::SearchNetWork(0)"});
         EXPECT_EQ(ComboTexts(run.hwnd), (std::vector<std::string>{"zeta", "alpha", "LINE-1"}))
             << "the camera's order, not the sorted one";
         const int locks[] = {LOCK_ICON, -1, LOCK_ICON}, signals[] = {0, 2, 4};
@@ -178,12 +194,12 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         return true;
     });
     // Without a reply the box's own end codes are no count: the list left by the last scan is not shown.
-    run.script.Add("Esc in the wait box", [&run] {
+    auto endBox = [&run](WPARAM key) {
         HWND box = FindOtherThreadDialog(run.hwnd);
         if (!box) return false;
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(box, WM_KEYDOWN, key, 0);
         return true;
-    });
+    };
     auto noNetwork = [&run](const char* after) {
         if (FindOtherThreadDialog(run.hwnd)) return false;
         EXPECT_EQ(ComboTexts(run.hwnd), std::vector<std::string>{kNoNetwork}) << after;
@@ -191,15 +207,32 @@ TEST(WirelessWindow, SearchListsTheReplyAndLooksForTheExpectedNetwork) {
         ClickSearch(run.hwnd);
         return true;
     };
+    run.script.Add("Esc in the wait box", [&endBox] { return endBox(VK_ESCAPE); });
     run.script.Add("no network after Esc", [&noNetwork] { return noNetwork("Esc"); });
-    run.script.Add("the wait runs out", [&run] {
-        HWND box = FindOtherThreadDialog(run.hwnd);
-        if (!box) return false;
-        for (int tick = 0; tick < 70; ++tick)
-            PostMessageA(box, WM_TIMER, 0, 0); // the box ends with its timeout code on the 62nd tick
+    run.script.Add("Enter in the wait box", [&endBox] { return endBox(VK_RETURN); });
+    run.script.Add("no network after Enter", [&noNetwork] { return noNetwork("Enter"); });
+    // The box waits 30 s for the camera: after 55 ticks of 500 ms it is still up.
+    HWND waiting = nullptr;
+    run.script.Add("the wait goes on", [&run, &waiting] {
+        waiting = FindOtherThreadDialog(run.hwnd);
+        if (!waiting) return false;
+        for (int tick = 0; tick < 55; ++tick)
+            PostMessageA(waiting, WM_TIMER, 0, 0);
+        return true;
+    });
+    run.script.Add("the wait runs out", [&waiting] {
+        MSG m;
+        if (PeekMessageA(&m, waiting, WM_TIMER, WM_TIMER, PM_NOREMOVE)) return false; // ticks still queued
+        EXPECT_TRUE(IsWindowVisible(waiting)) << "the wait box gave up before 30 s";
+        for (int tick = 0; tick < 15; ++tick)
+            PostMessageA(waiting, WM_TIMER, 0, 0); // it ends with its timeout code on the 62nd tick
         return true;
     });
     run.script.Add("no network after the timeout", [&noNetwork] { return noNetwork("timeout"); });
+    run.script.Add("a count above 64 with fewer records", [&run] {
+        return AnswerWhenWaiting(run.hwnd, 65, {Ap("LINE-A", 70), Ap("LINE-B", 60), Ap("LINE-C", 50)});
+    });
+    run.script.Add("no network for a count out of range", [&noNetwork] { return noNetwork("count 65"); });
     run.script.Add("a reply shorter than its count", [&run] {
         return AnswerWhenWaiting(run.hwnd, 5, {Ap("LINE-X", 70), Ap("B", 40)});
     });

@@ -29,7 +29,7 @@ lk_add_test(lenskit_numberpush_test
 # never run at the same time as each other.
 lk_add_test(lenskit_program_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ProgramTest.cpp
-    LIBS lk_lancore
+    LIBS lk_lancore psapi
     TIMEOUT 90)
 add_dependencies(lenskit_program_test LENSKIT)
 set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
