@@ -25,12 +25,3 @@ TEST(FrameworkApp, InitInstanceReturningFalseEndsWithoutAMessageLoop) {
     EXPECT_EQ(51u, code) << "5x: dialog ended with 5; x1: instance, command line and app object handed over;"
                             " 99: the message loop ran";
 }
-
-TEST(FrameworkApp, ClassesSayTheirNames) {
-    EXPECT_STREQ("CButton", RUNTIME_CLASS(CButton)->m_lpszClassName);
-    EXPECT_EQ(RUNTIME_CLASS(CWnd), RUNTIME_CLASS(CButton)->m_pBaseClass);
-    EXPECT_EQ(RUNTIME_CLASS(CDialog), RUNTIME_CLASS(CDialogEx)->m_pBaseClass);
-    CComboBox combo;
-    const CWnd& asWnd = combo;
-    EXPECT_STREQ("CComboBox", asWnd.GetRuntimeClass()->m_lpszClassName);
-}
