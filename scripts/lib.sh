@@ -283,12 +283,15 @@ lk_vm_end() {
     rm -rf --one-file-system "$LK_VM_JOB"
     LK_VM_JOB=""
 }
-# Ends the machine when the script that started it is gone, or when its job never starts.
+# Ends the machine when the script that started it is gone, or when its job never starts. It outlives
+# the terminal's hang-up and Ctrl-C, which may be what ended that script.
 lk_vm_watch() {
     local job=$1 host=$2 limit=${LK_VM_START_LIMIT:-300} t=0 pid
+    trap '' HUP INT
     while sleep 1; do
         t=$((t + 1))
         pid=$(cat "$job/qemu.pid" 2>/dev/null)
+        [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || return 0
         if ! kill -0 "$host" 2>/dev/null; then
             [ -z "$pid" ] || kill "$pid" 2>/dev/null
             rm -rf --one-file-system "$job"
