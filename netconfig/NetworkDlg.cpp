@@ -19,6 +19,10 @@ const char* const kEncNames[] = {"NONE", "WEP", "TKIP", "AES"};
 
 constexpr int SSID_FIELD_HEIGHT = 22, SSID_DROP_WIDTH = 200;
 
+// A picked access point goes back whole: its SSID may fill its 32 bytes, its key all 64.
+static_assert(sizeof(ApRecord::szSsid) == CNetworkDlg::USER_MAX_BYTES, "an SSID fits edit 1005");
+static_assert(sizeof(ApRecord::szKey) == CNetworkDlg::PASSWORD_MAX_BYTES, "a key fits edit 1006");
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CNetworkDlg, CDialog)
@@ -62,10 +66,9 @@ void CNetworkDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_NET_CLOUD_NO, m_strCloudNo);
     DDX_Text(pDX, IDC_NET_CLOUD_STATUS, m_strCloudStatus);
     DDX_Text(pDX, IDC_NET_USER, m_strUser);
-    DDV_MaxChars(pDX, m_strUser, 32);
+    DDV_MaxChars(pDX, m_strUser, USER_MAX_BYTES);
     DDX_Text(pDX, IDC_NET_PASSWORD, m_strPassword);
-    // An access point's key may fill all 64 bytes of its field, and a picked one must go back whole.
-    DDV_MaxChars(pDX, m_strPassword, m_nNetType == NET_WIRELESS ? (int)sizeof(ApRecord::szKey) : 63);
+    DDV_MaxChars(pDX, m_strPassword, PASSWORD_MAX_BYTES);
     DDX_Check(pDX, IDC_NET_DHCP, m_bDhcp);
     DDX_Check(pDX, IDC_NET_SELF_ADAPT, m_bSelfAdapt);
     DDX_Text(pDX, IDC_NET_IPERF_CMD, m_strIperfCmd);

@@ -17,6 +17,7 @@
 #include "DdnsDlg.h"
 #include "GB28181Dlg.h"
 #include "IpFilterDlg.h"
+#include "NetConfigStore.h"
 #include "PopUpDlg.h"
 #include "PowerComboBox.h"
 #include "RtmpDlg.h"
@@ -38,6 +39,10 @@ public:
     static constexpr int CLIENT_POWER_SET = 4;
     // The refusal of a text value that cannot stand in a parameter text.
     static constexpr int TEXT_UNSENDABLE = 101;
+    // What edits 1005 (user name or typed SSID) and 1006 (password) take, in bytes: what the store's
+    // fields hold, so that a camera's value shows and goes back whole and an operator's fits.
+    static constexpr int USER_MAX_BYTES = (int)sizeof(NetIfRecord::szId) - 1;
+    static constexpr int PASSWORD_MAX_BYTES = (int)sizeof(NetIfRecord::szPassword) - 1;
 
     explicit CNetworkDlg(CWnd* pParent = nullptr);
     ~CNetworkDlg() override;
