@@ -7,11 +7,10 @@
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
+using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
 
 namespace {
-
-NetConfigStore& Store() { return g_netConfig; }
 
 // Wire values of the authentication and encryption lists (WIFI_AUTH, WIFI_ENC).
 const char* const kAuthNames[] = {"OPEN", "SHARED", "WEPAUTO", "WPAPSK", "WPA2PSK", "WPANONE"};
@@ -315,7 +314,7 @@ void CNetworkDlg::OnRefresh() {
     if (m_bRefreshPending) return;
     m_bRefreshPending = 1;
     ::Sleep(1);
-    Pkt()->nType = 8;
+    Pkt()->nType = REQ_REFRESH;
     Send((int)CFG_HEADER_SIZE);
 }
 
@@ -342,8 +341,8 @@ void CNetworkDlg::OnLanMode() {
 }
 
 void CNetworkDlg::OnStartAp() {
-    Pkt()->nType = 12;
-    Pkt()->nParam = 0;
+    Pkt()->nType = REQ_AP_MODE;
+    Pkt()->nParam = AP_MODE_QUERY;
     Send((int)CFG_HEADER_SIZE);
 }
 
@@ -351,8 +350,8 @@ void CNetworkDlg::OnApReply(int nState) {
     switch (nState) {
     case 0:
         if (AfxMessageBox(LoadText(45), MB_YESNO) == IDYES) {
-            Pkt()->nType = 12;
-            Pkt()->nParam = 1;
+            Pkt()->nType = REQ_AP_MODE;
+            Pkt()->nParam = AP_MODE_START;
             Send((int)CFG_HEADER_SIZE);
             ShowMessage(48);
         }
@@ -360,8 +359,8 @@ void CNetworkDlg::OnApReply(int nState) {
     case 1: ShowMessage(47); break;
     case 2:
         if (AfxMessageBox(LoadText(46), MB_YESNO) == IDYES) {
-            Pkt()->nType = 12;
-            Pkt()->nParam = 1;
+            Pkt()->nType = REQ_AP_MODE;
+            Pkt()->nParam = AP_MODE_START;
             Send((int)CFG_HEADER_SIZE);
         }
         break;
@@ -373,7 +372,7 @@ void CNetworkDlg::OnApReply(int nState) {
 void CNetworkDlg::OnIperfStart() {
     UpdateData(TRUE);
     CfgPacket* p = Pkt();
-    p->nType = 254;
+    p->nType = REQ_IPERF_START;
     const size_t room = sizeof m_packetBuf - CFG_HEADER_SIZE;
     size_t len = (size_t)m_strIperfCmd.GetLength();
     if (len >= room) len = room - 1;
@@ -386,7 +385,7 @@ void CNetworkDlg::OnIperfStart() {
 }
 
 void CNetworkDlg::OnIperfStop() {
-    Pkt()->nType = 255;
+    Pkt()->nType = REQ_IPERF_STOP;
     Send((int)CFG_HEADER_SIZE);
     GetDlgItem(IDC_NET_IPERF_ON)->EnableWindow(TRUE);
     GetDlgItem(IDC_NET_IPERF_OFF)->EnableWindow(FALSE);

@@ -1,12 +1,14 @@
 // CNetworkDlg: Netquill's network dialog (template 1000). One object lives from the plug-in's load to
 // its unload; the modal exports run it, and the camera's replies reach it through OnCmdProc.
 //
-// Wired, dial-up and wireless pages over the config store (NetworkDlg.cpp); the scan and the
-// connection commands wait in the wait box for the camera's reply, which arrives through OnCmdProc
-// (NetworkDlgRequests.cpp); OK sends the changed settings as one set-parameters packet
-// (NetworkDlgApply.cpp). Every request of this dialog is built in the one buffer m_packet: a request
-// writes only the words it needs, the others keep what the previous request left. No text value that
-// holds ";", CR or LF is ever sent: OK and the connect commands refuse it with text 101.
+// Who holds what: NetworkDlg.cpp the initialisation, the wired, dial-up and wireless pages over the
+// config store and the small handlers (refresh and its timer, DHCP, self-adapt, LAN mode, AP mode,
+// iperf, custom SSID, the sub-dialog buttons); NetworkDlgRequests.cpp the scan and the connection
+// commands, which wait in the wait box, the access-point list they fill and pick from, and OnCmdProc
+// with every reply; NetworkDlgApply.cpp OK, which sends the changed settings as one set-parameters
+// packet. Every request of this dialog is built in the one buffer m_packet: a request writes only the
+// words it needs, the others keep what the previous request left. No text value that holds ";", CR
+// or LF is ever sent: OK and the connect commands refuse it with text 101.
 #pragma once
 
 #include "framework/Afx.h"
@@ -30,8 +32,24 @@ public:
     // Page types: also the index of the interface record in the config store.
     enum { NET_WIRED = 0, NET_DIALUP = 1, NET_WIRELESS = 2 };
 
+    // Requests of module 2 (nType); the camera's reply to each carries the same nType.
+    enum {
+        REQ_DIALUP_CONNECT = 1,
+        REQ_DIALUP_DISCONNECT = 2,
+        REQ_WIFI_CONNECT = 4,
+        REQ_WIFI_DISCONNECT = 5,
+        REQ_REFRESH = 8,
+        REQ_SET_PARAMS = 9,
+        REQ_AP_MODE = 12,
+        REQ_SCAN = 14,
+        REQ_IPERF_START = 254,
+        REQ_IPERF_STOP = 255,
+    };
+    // nParam of an AP-mode request.
+    enum { AP_MODE_QUERY = 0, AP_MODE_START = 1 };
+
     // Wait-box results of the connection commands.
-    enum { RESULT_SUCCESS = 16, RESULT_FAILURE = 17, RESULT_RETRY_DISCONNECT = 18, RESULT_TIMEOUT = 19 };
+    enum { RESULT_SUCCESS = 16, RESULT_FAILURE = 17, RESULT_TIMEOUT = POPUP_TIMEOUT };
 
     // The software version from which the custom-SSID button is offered.
     static constexpr int CUSTOM_SSID_MIN_VERSION = 3392;
@@ -128,7 +146,7 @@ private:
     int SendConnect(int nType, const char* name, const char* key, int nSeconds);
     // Shows TEXT_UNSENDABLE and returns false when one of the texts cannot be sent.
     bool VetTexts(std::initializer_list<const char*> texts);
-    void ReportConnectionResult(int nResult, bool bConnect, bool bDialUp);
+    void ReportConnectionResult(int nResult, bool bConnect);
     void FillSsidList(int nFound);
     void ShowMessage(int nTextIndex);
 

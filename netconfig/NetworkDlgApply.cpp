@@ -11,10 +11,9 @@
 
 using netdlg::FieldEquals;
 using netdlg::FieldLen;
+using netdlg::Store;
 
 namespace {
-
-NetConfigStore& Store() { return g_netConfig; }
 
 // The set-parameters text: each item formatted into a 256-byte work buffer, then appended. A text
 // value goes through AddText, which remembers whether any value could not stand in the text.
@@ -58,7 +57,7 @@ void CNetworkDlg::OnOK() {
     }
     NetConfigStore& store = Store();
     CfgPacket* p = Pkt();
-    p->nType = 9;
+    p->nType = REQ_SET_PARAMS;
     ParamBuilder text(p->Data(), sizeof m_packetBuf - CFG_HEADER_SIZE);
     bool bRestart = false;
 

@@ -10,11 +10,10 @@
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
+using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
 
 namespace {
-
-NetConfigStore& Store() { return g_netConfig; }
 
 // Icon cells of a listed access point, from the item's left edge.
 constexpr int SSID_CELL_NONE_X = 120, SSID_CELL_LOCK_X = 180, SSID_CELL_SIGNAL_X = 210;
@@ -91,9 +90,9 @@ void CNetworkDlg::DialUpConnect() {
         return;
     }
     if (!VetTexts({m_strUser, m_strPassword})) return;
-    const int result = SendConnect(1, m_strUser, m_strPassword, 50);
+    const int result = SendConnect(REQ_DIALUP_CONNECT, m_strUser, m_strPassword, 50);
     OnDialUp();
-    ReportConnectionResult(result, true, true);
+    ReportConnectionResult(result, true);
 }
 
 int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int nSeconds) {
@@ -107,10 +106,10 @@ int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int n
 }
 
 void CNetworkDlg::DialUpDisconnect() {
-    Pkt()->nType = 2;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 50, 2);
+    Pkt()->nType = REQ_DIALUP_DISCONNECT;
+    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 50, REQ_DIALUP_DISCONNECT);
     OnDialUp();
-    ReportConnectionResult(result, false, true);
+    ReportConnectionResult(result, false);
 }
 
 void CNetworkDlg::WifiConnect() {
@@ -128,30 +127,23 @@ void CNetworkDlg::WifiConnect() {
     char ssid[sizeof ap.szSsid + 1] = {};
     memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
     if (!VetTexts({ssid, m_strPassword})) return;
-    const int result = SendConnect(4, ssid, m_strPassword, 60);
+    const int result = SendConnect(REQ_WIFI_CONNECT, ssid, m_strPassword, 60);
     OnWireless();
-    ReportConnectionResult(result, true, false);
+    ReportConnectionResult(result, true);
 }
 
 void CNetworkDlg::WifiDisconnect() {
-    Pkt()->nType = 5;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 10, 5);
+    Pkt()->nType = REQ_WIFI_DISCONNECT;
+    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 10, REQ_WIFI_DISCONNECT);
     OnWireless();
-    ReportConnectionResult(result, false, false);
+    ReportConnectionResult(result, false);
 }
 
-void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect, bool bDialUp) {
+void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect) {
     switch (nResult) {
     case RESULT_SUCCESS: ShowMessage(bConnect ? 31 : 35); break;
     case RESULT_FAILURE: ShowMessage(bConnect ? 32 : 36); break;
     case RESULT_TIMEOUT: ShowMessage(bConnect ? 33 : 37); break;
-    case RESULT_RETRY_DISCONNECT:
-        // The camera asks to drop the half-made connection first; no wait for that answer.
-        if (bConnect) {
-            Pkt()->nType = bDialUp ? 2 : 5;
-            Send((int)CFG_HEADER_SIZE);
-        }
-        break;
     default: break;
     }
 }
@@ -162,9 +154,9 @@ void CNetworkDlg::OnScan() {
     GetDlgItem(IDC_NET_PASSWORD)->EnableWindow(FALSE);
     m_bCustomSsid = 0;
 
-    Pkt()->nType = 14;
+    Pkt()->nType = REQ_SCAN;
     m_nScanFound = -1;
-    SendAndWait((int)CFG_HEADER_SIZE, 38, 30, 14);
+    SendAndWait((int)CFG_HEADER_SIZE, 38, 30, REQ_SCAN);
     // Only a reply that came while the box was open is a result, and it lists only the records it
     // carried; a timeout lists nothing, whatever the store still holds from before.
     FillSsidList(m_nScanFound);
@@ -254,10 +246,10 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
     }
 
     switch (p->nType) {
-    case 1:
-    case 2:
-    case 4:
-    case 5:
+    case REQ_DIALUP_CONNECT:
+    case REQ_DIALUP_DISCONNECT:
+    case REQ_WIFI_CONNECT:
+    case REQ_WIFI_DISCONNECT:
         ParseParams(p->Data());
         if (p->nType != m_nAwaitedReply) break; // late, or the answer to another request
         if (p->nParam == CFG_REPLY_SUCCESS || p->nParam == CFG_REPLY_FAILURE) {
@@ -265,14 +257,14 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
             m_waitDlg.EndPopUp(p->nParam == CFG_REPLY_SUCCESS ? RESULT_SUCCESS : RESULT_FAILURE);
         }
         break;
-    case 8:
+    case REQ_REFRESH:
         ParseParams(p->Data());
         ShowActivePage();
         break;
-    case 12: OnApReply(p->nParam); break;
-    case 14: {
+    case REQ_AP_MODE: OnApReply(p->nParam); break;
+    case REQ_SCAN: {
         // Only the scan being waited for: a late one would change the records under the list on show.
-        if (m_nAwaitedReply != 14) break;
+        if (m_nAwaitedReply != REQ_SCAN) break;
         m_nAwaitedReply = 0;
         // At most the list's 128 records; the rest of a longer reply is dropped.
         size_t n = (size_t)p->nLength;

@@ -253,6 +253,11 @@ TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
                              EXPECT_EQ(GetText(27), D::Text(IDC_NET_CONNECT)) << "laid out again as connected";
                              EXPECT_FALSE(D::Enabled(IDC_NET_USER));
                              EXPECT_EQ("x", D::Text(IDC_NET_USER));
+                             D::Click(IDC_NET_REFRESH);
+                             const SentPacket refresh = D::Sent().back();
+                             EXPECT_EQ(20, refresh.bytes);
+                             EXPECT_EQ(32, refresh.nParam) << "a header-only request keeps the connect's words";
+                             EXPECT_EQ(32, refresh.nLength);
                          }),
                          D::Exit()});
     EXPECT_FALSE(d.timedOut);
@@ -277,7 +282,6 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
              D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;");
          },
          {31}, {1}},
-        {"dial-up asks for a disconnect", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(18); }, {}, {1, 2}},
         {"no permission does not end the wait", "ACTIVED=1;",
          [] {
              D::ReplyText(1, CFG_REPLY_NO_PERMISSION, "ACTIVED=0;");
@@ -304,15 +308,9 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
         std::vector<std::string> boxes;
         for (int t : c.boxes) boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
-        std::vector<SentPacket> sent = D::Sent();
         std::vector<int> types;
-        for (const SentPacket& s : sent) types.push_back(s.nType);
+        for (const SentPacket& s : D::Sent()) types.push_back(s.nType);
         EXPECT_EQ(c.types, types);
-        if (types.size() == 2) {
-            EXPECT_EQ(20, sent[1].bytes);
-            EXPECT_EQ(32, sent[1].nParam) << "the header-only request keeps the connect's words";
-            EXPECT_EQ(32, sent[1].nLength);
-        }
     }
 }
 
