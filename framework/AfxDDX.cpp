@@ -247,6 +247,17 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     }
 }
 
+BOOL AfxCheckMaxChars(CWnd* pDlgWnd, int nIDC, const CString& value, int nChars) {
+    CDataExchange dx(pDlgWnd, TRUE);
+    dx.PrepareEditCtrl(nIDC);
+    try {
+        DDV_MaxChars(&dx, value, nChars);
+    } catch (const AfxExchangeFailed&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
     if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) return;
     CString msg;

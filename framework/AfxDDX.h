@@ -33,5 +33,8 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // Loading also limits the edit control to nChars bytes, as the check counts them: what the operator
 // types or pastes beyond that is cut off on a whole character (a Chinese character is two bytes).
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
+// The check of DDV_MaxChars on the text of field nIDC outside an exchange (a limit that only one
+// command has): the same box and focus when it fails. FALSE when the text is too long.
+BOOL AfxCheckMaxChars(CWnd* pDlgWnd, int nIDC, const CString& value, int nChars);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);

@@ -324,19 +324,19 @@ void CNetworkDlg::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CNetworkDlg::OnDhcp() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().netIf[NETIF_WIRED].bDhcp = m_bDhcp;
     OnWired();
 }
 
 void CNetworkDlg::OnSelfAdapt() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().netIf[NETIF_WIRED].bSelfAdapt = m_bSelfAdapt;
     if (m_bSelfAdapt) ShowMessage(22);
 }
 
 void CNetworkDlg::OnLanMode() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().ORVLANModel = m_comboMode.GetCurSel() == 1 ? 1 : 0;
 }
 
@@ -370,7 +370,7 @@ void CNetworkDlg::OnApReply(int nState) {
 }
 
 void CNetworkDlg::OnIperfStart() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     CfgPacket* p = Pkt();
     p->nType = REQ_IPERF_START;
     const size_t room = sizeof m_packetBuf - CFG_HEADER_SIZE;

@@ -50,7 +50,9 @@ private:
 } // namespace
 
 void CNetworkDlg::OnOK() {
-    UpdateData(TRUE);
+    // A field the exchange refused (its box named it) has not reached its member: sending now would
+    // send the value from before it. Nothing goes out, and the dialog keeps what the operator typed.
+    if (!UpdateData(TRUE)) return;
     if (!(m_nClientPower & CLIENT_POWER_SET)) {
         ShowMessage(53);
         return;
@@ -208,5 +210,6 @@ void CNetworkDlg::OnOK() {
     memcpy(store.rtmpSnapshot, rtmpSent, sizeof rtmpSent);
     store.ddnsSnapshot = ddnsSent;
     store.gbSnapshot = gbSent;
-    CDialog::OnOK();
+    // The packet has gone: the dialog ends, whatever a further exchange would say.
+    EndDialog(IDOK);
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "GbkText.h"
 #include "NetworkDlgFields.h"
 #include "NetquillApp.h"
 
@@ -22,16 +21,11 @@ constexpr int STRIP_LOCK = 5;
 // The fixed fields of the connect packets.
 constexpr int CONNECT_FIELD = 32;
 
-// Writes text into a connect field: at most 32 bytes, zero-padded, no terminator when it fills the
-// field. A GBK character that does not fit whole is left out.
-void PutConnectField(char* field, const char* text, size_t len) {
+// Writes text into a connect field, zero-padded, with no terminator when it fills the field. A text
+// of more than 32 bytes never gets here: the commands refuse it, since a cut name or key is a wrong one.
+void PutConnectField(char* field, const char* text) {
     memset(field, 0, CONNECT_FIELD);
-    if (len > (size_t)CONNECT_FIELD) {
-        char cut[CONNECT_FIELD + 1];
-        CopyGbkBounded(cut, sizeof cut, text);
-        len = strlen(cut);
-    }
-    memcpy(field, text, len);
+    memcpy(field, text, strnlen(text, CONNECT_FIELD));
 }
 
 // Signal cell of the strip for a quality of 1 to 100.
@@ -69,7 +63,9 @@ bool CNetworkDlg::VetTexts(std::initializer_list<const char*> texts) {
 void CNetworkDlg::ShowMessage(int nTextIndex) { AfxMessageBox(LoadText(nTextIndex), MB_OK); }
 
 void CNetworkDlg::OnConnect() {
-    UpdateData(TRUE);
+    // A field the exchange refused has not reached its member: the command must not go out with the
+    // value from before.
+    if (!UpdateData(TRUE)) return;
     const NetConfigStore& store = Store();
     if (m_nNetType == NET_DIALUP) {
         if (store.netIf[NETIF_DIALUP].bOn)
@@ -89,7 +85,10 @@ void CNetworkDlg::DialUpConnect() {
         ShowMessage(29);
         return;
     }
-    if (!VetTexts({m_strUser, m_strPassword})) return;
+    if (!AfxCheckMaxChars(this, IDC_NET_USER, m_strUser, CONNECT_FIELD) ||
+        !AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) ||
+        !VetTexts({m_strUser, m_strPassword}))
+        return;
     const int result = SendConnect(REQ_DIALUP_CONNECT, m_strUser, m_strPassword, 50);
     OnDialUp();
     ReportConnectionResult(result, true);
@@ -100,8 +99,8 @@ int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int n
     p->nType = nType;
     p->nParam = CONNECT_FIELD;
     p->nLength = CONNECT_FIELD;
-    PutConnectField(p->Data(), name, strlen(name));
-    PutConnectField(p->Data() + CONNECT_FIELD, key, strlen(key));
+    PutConnectField(p->Data(), name);
+    PutConnectField(p->Data() + CONNECT_FIELD, key);
     return SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds, nType);
 }
 
@@ -126,7 +125,8 @@ void CNetworkDlg::WifiConnect() {
     const ApRecord& ap = Store().apList[i];
     char ssid[sizeof ap.szSsid + 1] = {};
     memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
-    if (!VetTexts({ssid, m_strPassword})) return;
+    if (!AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) || !VetTexts({ssid, m_strPassword}))
+        return;
     const int result = SendConnect(REQ_WIFI_CONNECT, ssid, m_strPassword, 60);
     OnWireless();
     ReportConnectionResult(result, true);

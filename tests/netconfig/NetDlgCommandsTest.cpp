@@ -314,23 +314,52 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
     }
 }
 
-TEST(NetDlgConnect, EmptyOrUnsendableFieldsStopBeforeSending) {
+// Whatever cannot go out stops the command with a box, sends nothing, and leaves the dialog open with
+// what the operator typed. A text over its limit is named by its field's label (text 12 user name,
+// 6 password); the exchange's limits are the store's fields, the connect packet's 32 bytes are
+// checked by the connect itself.
+TEST(NetDlgConnect, FieldsThatCannotGoOutStopBeforeSending) {
+    const std::string name40 = "网络管理网络管理网络管理网络管理网络管理"; // 20 characters, 40 bytes
+    const std::string key80 = name40 + name40;
     const struct {
-        const char* user;
-        const char* password;
+        const char* name;
+        int command;
+        std::string user, password;
         int box;
-    } cases[] = {{"u", "", 29}, {"u", "p;ACTIVED=0", 101}, {"u;", "p", 101}};
+        bool underLabel; // the box names the field by its label text
+    } cases[] = {
+        {"connect, empty password", IDC_NET_CONNECT, "u", "", 29, false},
+        {"connect, password with ;", IDC_NET_CONNECT, "u", "p;ACTIVED=0", 101, false},
+        {"connect, user name with ;", IDC_NET_CONNECT, "u;", "p", 101, false},
+        {"connect, password over the packet's 32 bytes", IDC_NET_CONNECT, "u", std::string(33, 'p'), 6, true},
+        {"connect, user name over 32 bytes", IDC_NET_CONNECT, name40, "p", 12, true},
+        {"OK, user name over 32 bytes", IDOK, name40, "newpw", 12, true},
+        {"OK, password over 64 bytes", IDOK, "u", key80, 6, true},
+        {"iperf, user name over 32 bytes", IDC_NET_IPERF_ON, name40, "p", 12, true},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.password);
+        SCOPED_TRACE(c.name);
         D d;
-        d.Run("ACTIVED=1;", {D::Do([&c] {
-                                 D::SetText(IDC_NET_USER, c.user);
-                                 D::SetText(IDC_NET_PASSWORD, c.password);
-                                 D::Click(IDC_NET_CONNECT);
-                             }),
-                             D::Exit()});
-        EXPECT_EQ(std::vector<std::string>{GetText(c.box)}, d.boxes);
+        d.answers = {IDYES, IDYES};
+        bool stayedOpen = false;
+        d.Run("ACTIVED=1;ADSL_ID=u;ADSL_PW=oldpw;", {D::Do([&c] {
+                                                       D::SetText(IDC_NET_USER, c.user.c_str());
+                                                       D::SetText(IDC_NET_PASSWORD, c.password.c_str());
+                                                       D::Click(c.command);
+                                                   }),
+                                                   D::Do([&] {
+                                                       stayedOpen = true;
+                                                       EXPECT_EQ(c.user, D::Text(IDC_NET_USER));
+                                                       EXPECT_EQ(c.password, D::Text(IDC_NET_PASSWORD));
+                                                       ExitRCDlg(IDCANCEL);
+                                                   })});
+        EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(D::Sent().empty());
+        ASSERT_EQ(1u, d.boxes.size());
+        if (c.underLabel)
+            EXPECT_EQ(0u, d.boxes[0].rfind(std::string(GetText(c.box)) + "\n", 0)) << "box: " << d.boxes[0];
+        else
+            EXPECT_EQ(GetText(c.box), d.boxes[0]);
     }
 }
 
