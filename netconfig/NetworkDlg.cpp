@@ -223,6 +223,9 @@ void CNetworkDlg::OnWireless() {
 
     store.nApCount = -1;
     m_nListedAps = 0;
+    // The page shows the list, not the edit for a typed SSID: a flag left from an earlier page or an
+    // earlier camera's dialog would make OK send what that edit holds.
+    m_bCustomSsid = 0;
 
     m_comboSsid.ResetContent();
     m_comboSsid.ResetItems();

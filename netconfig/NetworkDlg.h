@@ -84,7 +84,7 @@ public:
     int m_nClientPower = CLIENT_POWER_SET; // received ClientPower
     int m_nSoftVersion = 0;                // received Softverion
     int m_bRtmpSupport = 0;                // received RTMP_bSupport
-    int m_bCustomSsid = 0;                 // the SSID is typed into edit 1005, not picked
+    int m_bCustomSsid = 0;                 // edit 1005 for a typed SSID is on show, not the list
 
     // Parts for tests and for the exports.
     CPopUpDlg& WaitBox() { return m_waitDlg; }
@@ -148,6 +148,10 @@ private:
     bool VetTexts(std::initializer_list<const char*> texts);
     void ReportConnectionResult(int nResult, bool bConnect);
     void FillSsidList(int nFound);
+    // Whether item i of the SSID list is an access point of the last listing whose record still holds
+    // it: not the not-found item, and not a record that a parse has emptied since. Pick, connect and
+    // OK use a record only then.
+    bool IsListedAp(int i) const;
     void ShowMessage(int nTextIndex);
 
     CComboBox m_comboMode;       // 1056: LAN connection mode (hidden)

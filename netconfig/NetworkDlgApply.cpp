@@ -81,32 +81,37 @@ void CNetworkDlg::OnOK() {
         if (!bSame) bRestart = true;
     } else if (m_nNetType == NET_WIRELESS) {
         const int i = m_comboSsid.GetCurSel();
-        // A picked item counts only when it is an access point of the last scan: not the not-found
-        // item, and not a record that a parse has emptied since. Otherwise it is as if no scan ran.
-        const bool bListed = i >= 0 && i < m_nListedAps && i < store.nApCount && i < NQ_AP_LIST_SIZE &&
-                             store.apList[i].szSsid[0] != '\0';
-        if (m_bCustomSsid ? (m_strUser.IsEmpty() || i < 0 || i >= NQ_AP_LIST_SIZE) : !bListed) {
+        // A typed SSID counts as long as its edit is on show; a picked item only when it is an access
+        // point of the last listing. Otherwise it is as if no scan ran.
+        if (m_bCustomSsid ? (m_strUser.IsEmpty() || i < 0) : !IsListedAp(i)) {
             if (m_bCustomSsid || store.ACTIVED != NET_WIRELESS) {
                 ShowMessage(42);
                 return;
             }
         } else {
-            const ApRecord& ap = store.apList[i];
-            char ssid[sizeof ap.szSsid + 1] = {};
-            memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
-            CComboBox* pAuth = static_cast<CComboBox*>(GetDlgItem(IDC_NET_AUTH));
-            CComboBox* pEnc = static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC));
+            // What goes out: the typed SSID, or that of the picked record, which may fill its 32 bytes.
+            char ssid[sizeof(ApRecord::szSsid) + 1] = {};
+            if (m_bCustomSsid) {
+                memcpy(ssid, (const char*)m_strUser, strnlen(m_strUser, sizeof ssid - 1));
+            } else {
+                const ApRecord& ap = store.apList[i];
+                memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
+            }
+            const int auth = static_cast<CComboBox*>(GetDlgItem(IDC_NET_AUTH))->GetCurSel();
+            const int enc = static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC))->GetCurSel();
             text.Add("WIFI_AP=%d;", i);
-            text.AddText("WIFI_ID", m_bCustomSsid ? (const char*)m_strUser : ssid);
+            text.AddText("WIFI_ID", ssid);
             text.AddText("WIFI_PW", m_strPassword);
-            text.Add("WIFI_AUTH=%d;", pAuth->GetCurSel());
-            text.Add("WIFI_ENC=%d;", pEnc->GetCurSel());
+            text.Add("WIFI_AUTH=%d;", auth);
+            text.Add("WIFI_ENC=%d;", enc);
+            // The network restarts unless the camera already uses exactly these settings. They are
+            // compared with the camera's own, never with a list record, which may be from any scan.
             const NetIfRecord& rec = store.netIf[NETIF_WIRELESS];
             const bool bSame =
                 store.ACTIVED == NET_WIRELESS && FieldEquals(ssid, sizeof ssid, rec.szId, sizeof rec.szId) &&
                 FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1, rec.szPassword,
                             sizeof rec.szPassword) &&
-                ap.nAuthIndex == rec.nAuth && ap.nEncIndex == rec.nEnc;
+                auth == rec.nAuth && enc == rec.nEnc;
             if (!bSame) bRestart = true;
         }
     } else {

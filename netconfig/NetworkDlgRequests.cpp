@@ -113,8 +113,8 @@ void CNetworkDlg::DialUpDisconnect() {
 
 void CNetworkDlg::WifiConnect() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) {
-        // Nothing picked, or the not-found item: there is no access point to connect to.
+    if (!IsListedAp(i)) {
+        // Nothing picked, the not-found item, or a record emptied since: no access point to connect to.
         ShowMessage(28);
         return;
     }
@@ -202,9 +202,15 @@ void CNetworkDlg::FillSsidList(int nFound) {
     m_comboSsid.SetCurSel(0);
 }
 
+bool CNetworkDlg::IsListedAp(int i) const {
+    const NetConfigStore& store = Store();
+    return i >= 0 && i < m_nListedAps && i < store.nApCount && i < NQ_AP_LIST_SIZE &&
+           store.apList[i].szSsid[0] != '\0';
+}
+
 void CNetworkDlg::OnSsidSelChange() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) return; // no record picked: nothing to copy
+    if (!IsListedAp(i)) return; // no record picked: nothing to copy
     const ApRecord& ap = Store().apList[i];
     char text[sizeof ap.szKey + 1] = {};
     memcpy(text, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));

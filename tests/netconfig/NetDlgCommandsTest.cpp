@@ -146,6 +146,7 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
                              else
                                  Select(1);
                              Standin_ClearLog();
+                             D::Click(IDC_NET_CONNECT); // no record to connect to
                              D::Click(IDOK);
                          }),
                          D::Do([&] {
@@ -153,7 +154,7 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
                              ExitRCDlg(IDCANCEL);
                          })});
         EXPECT_FALSE(d.timedOut);
-        std::vector<std::string> boxes;
+        std::vector<std::string> boxes{GetText(28)};
         for (int t : c.boxes) boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
         EXPECT_EQ(c.expected == nullptr, stayedOpen);
@@ -225,6 +226,45 @@ TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
     EXPECT_EQ(GetText(42), d.boxes[0]);
     EXPECT_EQ(GetText(101), d.boxes[1]);
     EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;", D::LastSentText());
+}
+
+// A typed SSID restarts the camera's network unless SSID, key, authentication and encryption are the
+// camera's own; a record of the access-point list, from this scan or any other, plays no part.
+TEST(NetDlgScan, TypedSsidRestartsUnlessTheCameraUsesItAlready) {
+    const struct {
+        const char* name;
+        bool scanFirst; // the list holds a record equal to the camera's own settings
+        const char* ssid;
+        int enc;
+        bool restart;
+    } cases[] = {
+        {"another SSID after a scan listed the camera's own", true, "other", 3, true},
+        {"the camera's own settings", false, "home", 3, false},
+        {"the camera's own SSID with another encryption", false, "home", 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.answers = {IDYES};
+        std::vector<Step> steps;
+        if (c.scanFirst)
+            steps = {D::Do([] { D::Click(IDC_NET_SCAN); }),
+                     D::WhenWaitBox([] { ReplyScan({Ap("home", 50, 2, 4, 3, "k")}, 1); }), D::AfterWaitBox(nullptr)};
+        steps.push_back(D::Do([&c] {
+            D::Click(IDC_NET_CUSTOM_SSID);
+            D::SetText(IDC_NET_USER, c.ssid);
+            D::SetText(IDC_NET_PASSWORD, "k");
+            ::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_SETCURSEL, (WPARAM)c.enc, 0);
+            Standin_ClearLog();
+            D::Click(IDOK);
+        }));
+        d.Run("ACTIVED=2;WIFI_ID=home;WIFI_PW=k;Softverion=4000;WIFI_AUTH=4;WIFI_ENC=3;", steps);
+        EXPECT_FALSE(d.timedOut);
+        EXPECT_EQ(std::string("ACTIVED=2;WIFI_AP=0;WIFI_ID=") + c.ssid + ";WIFI_PW=k;WIFI_AUTH=4;WIFI_ENC=" +
+                      std::to_string(c.enc) + ";" + (c.restart ? "NW_RESTART=1;" : ""),
+                  D::LastSentText());
+        EXPECT_EQ(c.restart ? std::vector<std::string>{GetText(43)} : std::vector<std::string>{}, d.boxes);
+    }
 }
 
 TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
