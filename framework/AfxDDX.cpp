@@ -44,10 +44,11 @@ CString FieldLabel(HWND hDlg, int nIDC) {
     return hPrev && IsClass(hPrev, "Static") ? ControlText(hPrev) : CString();
 }
 
-// The box names the field it is about, so the operator knows which of several texts to change.
+// The box names the field it is about, so the operator knows which of several texts to change. It
+// belongs to the dialog whose field it is, whichever window is active.
 void FailWith(CDataExchange* pDX, const CString& message) {
     const CString label = FieldLabel(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
-    AfxMessageBox(label.IsEmpty() ? message : label + "\n" + message, MB_ICONEXCLAMATION);
+    pDX->m_pDlgWnd->MessageBox(label.IsEmpty() ? message : label + "\n" + message, nullptr, MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 

@@ -1,7 +1,9 @@
 #include "NetworkDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "NetworkDlgFields.h"
 #include "NetquillApp.h"
@@ -17,6 +19,27 @@ const char* const kAuthNames[] = {"OPEN", "SHARED", "WEPAUTO", "WPAPSK", "WPA2PS
 const char* const kEncNames[] = {"NONE", "WEP", "TKIP", "AES"};
 
 constexpr int SSID_FIELD_HEIGHT = 22, SSID_DROP_WIDTH = 200;
+
+// The message boxes of this thread that the dialog's windows opened: each box is owned by the window
+// that opened it, so its owner chain reaches one of them.
+struct OwnedBoxes {
+    std::vector<HWND> owners;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedBox(HWND hWnd, LPARAM lParam) {
+    OwnedBoxes& boxes = *reinterpret_cast<OwnedBoxes*>(lParam);
+    char cls[8] = {};
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0 || CWnd::FromHandlePermanent(hWnd)) return TRUE; // ours end by object
+    for (HWND hOwner = ::GetWindow(hWnd, GW_OWNER); hOwner; hOwner = ::GetWindow(hOwner, GW_OWNER)) {
+        if (std::find(boxes.owners.begin(), boxes.owners.end(), hOwner) != boxes.owners.end()) {
+            boxes.found.push_back(hWnd);
+            break;
+        }
+    }
+    return TRUE;
+}
 
 // A picked access point goes back whole: its SSID may fill its 32 bytes, its key all 64.
 static_assert(sizeof(ApRecord::szSsid) == CNetworkDlg::USER_MAX_BYTES, "an SSID fits edit 1005");
@@ -79,9 +102,27 @@ void CNetworkDlg::ParseParams(const char* text) {
     m_ipFilterDlg.ParseList(text);
 }
 
-void CNetworkDlg::ExitModal(int nCode) { EndDialog(nCode); }
+void CNetworkDlg::ExitModal(int nCode) {
+    if (!IsModalRunning()) return;
+    // From here on nothing is asked, sent or read: the loops ended below unwind into handlers that
+    // would otherwise go on to their next box or request.
+    m_bExiting = true;
+    // Every modal loop the dialog runs ends after its current message, the innermost first, so the
+    // modal call returns at once instead of after the operator's answer or the wait's time limit.
+    CDialog* const subs[] = {&m_waitDlg, &m_gbDlg, &m_rtmpDlg, &m_ddnsDlg, &m_ipFilterDlg};
+    OwnedBoxes boxes{{m_hWnd}, {}};
+    for (CDialog* pSub : subs)
+        if (pSub->m_hWnd) boxes.owners.push_back(pSub->m_hWnd);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectOwnedBox, (LPARAM)&boxes);
+    for (HWND hBox : boxes.found) ::EndDialog(hBox, IDCANCEL);
+    for (CDialog* pSub : subs)
+        if (pSub != &m_waitDlg) pSub->EndDialog(IDCANCEL);
+    m_waitDlg.EndPopUp(RESULT_TIMEOUT);
+    EndDialog(nCode);
+}
 
 BOOL CNetworkDlg::OnInitDialog() {
+    m_bExiting = false;
     CDialog::OnInitDialog();
     ApplyDialogFont(this);
 
@@ -317,8 +358,7 @@ void CNetworkDlg::OnRefresh() {
     if (m_bRefreshPending) return;
     m_bRefreshPending = 1;
     ::Sleep(1);
-    Pkt()->nType = REQ_REFRESH;
-    Send((int)CFG_HEADER_SIZE);
+    Send(REQ_REFRESH, (int)CFG_HEADER_SIZE);
 }
 
 void CNetworkDlg::OnTimer(UINT_PTR nIDEvent) {
@@ -344,27 +384,24 @@ void CNetworkDlg::OnLanMode() {
 }
 
 void CNetworkDlg::OnStartAp() {
-    Pkt()->nType = REQ_AP_MODE;
     Pkt()->nParam = AP_MODE_QUERY;
-    Send((int)CFG_HEADER_SIZE);
+    Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
 }
 
 void CNetworkDlg::OnApReply(int nState) {
     switch (nState) {
     case 0:
-        if (AfxMessageBox(LoadText(45), MB_YESNO) == IDYES) {
-            Pkt()->nType = REQ_AP_MODE;
+        if (Ask(45)) {
             Pkt()->nParam = AP_MODE_START;
-            Send((int)CFG_HEADER_SIZE);
+            Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
             ShowMessage(48);
         }
         break;
     case 1: ShowMessage(47); break;
     case 2:
-        if (AfxMessageBox(LoadText(46), MB_YESNO) == IDYES) {
-            Pkt()->nType = REQ_AP_MODE;
+        if (Ask(46)) {
             Pkt()->nParam = AP_MODE_START;
-            Send((int)CFG_HEADER_SIZE);
+            Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
         }
         break;
     case -1: ShowMessage(49); break;
@@ -375,21 +412,19 @@ void CNetworkDlg::OnApReply(int nState) {
 void CNetworkDlg::OnIperfStart() {
     if (!UpdateData(TRUE)) return;
     CfgPacket* p = Pkt();
-    p->nType = REQ_IPERF_START;
     const size_t room = sizeof m_packetBuf - CFG_HEADER_SIZE;
     size_t len = (size_t)m_strIperfCmd.GetLength();
     if (len >= room) len = room - 1;
     memcpy(p->Data(), (const char*)m_strIperfCmd, len);
     p->Data()[len] = '\0';
-    Send((int)(CFG_HEADER_SIZE + len));
+    Send(REQ_IPERF_START, (int)(CFG_HEADER_SIZE + len));
     GetDlgItem(IDC_NET_IPERF_OFF)->EnableWindow(TRUE);
     GetDlgItem(IDC_NET_IPERF_ON)->EnableWindow(FALSE);
     UpdateData(FALSE);
 }
 
 void CNetworkDlg::OnIperfStop() {
-    Pkt()->nType = REQ_IPERF_STOP;
-    Send((int)CFG_HEADER_SIZE);
+    Send(REQ_IPERF_STOP, (int)CFG_HEADER_SIZE);
     GetDlgItem(IDC_NET_IPERF_ON)->EnableWindow(TRUE);
     GetDlgItem(IDC_NET_IPERF_OFF)->EnableWindow(FALSE);
     UpdateData(FALSE);

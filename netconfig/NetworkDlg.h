@@ -73,6 +73,9 @@ public:
     void OnCmdProc(const void* pPacket);
 
     // Ends the modal run with nCode; nothing when the dialog is not running (the export ExitRCDlg).
+    // Ends with it the waits, message boxes and sub-dialogs the dialog has open, so the modal call
+    // returns at once; from then on, until the next run, no box opens, nothing is sent and no reply is
+    // read.
     void ExitModal(int nCode);
 
     // Replaces the config store with what the text holds (NULL clears it); the export SetParam and
@@ -138,10 +141,13 @@ protected:
 
 private:
     CfgPacket* Pkt() { return reinterpret_cast<CfgPacket*>(m_packetBuf); }
-    void Send(int nLength);
-    // Sends the packet as it stands, runs the wait box until the reply of nReplyType ends it or the
-    // time runs out, and returns its result.
-    int SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType);
+    // Writes nType into the packet and sends its first nLength bytes. Every request writes its header
+    // words and data right before it goes: a box or wait in between runs replies that send from the
+    // same buffer.
+    void Send(int nType, int nLength);
+    // Sends request nType, runs the wait box until the reply of that nType ends it or the time runs
+    // out, and returns its result.
+    int SendAndWait(int nType, int nLength, int nTextIndex, int nSeconds);
     // A connect command of nType: name and key in their two fields, then the wait for its reply.
     int SendConnect(int nType, const char* name, const char* key, int nSeconds);
     // Shows TEXT_UNSENDABLE and returns false when one of the texts cannot be sent.
@@ -152,7 +158,9 @@ private:
     // it: not the not-found item, and not a record that a parse has emptied since. Pick, connect and
     // OK use a record only then.
     bool IsListedAp(int i) const;
+    // Message boxes of the dialog; neither opens once ExitModal has come (Ask then answers No).
     void ShowMessage(int nTextIndex);
+    bool Ask(int nTextIndex); // Yes/No: true for Yes
 
     CComboBox m_comboMode;       // 1056: LAN connection mode (hidden)
     CIPAddressCtrl m_ipMask;     // 1029
@@ -176,6 +184,7 @@ private:
     int m_nAwaitedReply = 0;     // reply nType the open wait box waits for; 0 none
     int m_nScanFound = -1;       // access points the awaited scan reply carried; -1 no reply came
     int m_nListedAps = 0;        // leading items of the SSID list that are records of the last scan
+    bool m_bExiting = false;     // ExitModal came during this run
     CFont m_ipFont;              // Arial 14 for the four address controls
     CPopUpDlg m_waitDlg;
     CGB28181Dlg m_gbDlg;

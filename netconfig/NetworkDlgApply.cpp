@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "NetworkDlgFields.h"
 #include "NetquillApp.h"
@@ -15,11 +16,12 @@ using netdlg::Store;
 
 namespace {
 
-// The set-parameters text: each item formatted into a 256-byte work buffer, then appended. A text
-// value goes through AddText, which remembers whether any value could not stand in the text.
+// The set-parameters text, built apart from the packet: each item formatted into a 256-byte work
+// buffer, then appended. A text value goes through AddText, which remembers whether any value could
+// not stand in the text.
 class ParamBuilder {
 public:
-    ParamBuilder(char* text, size_t capacity) : m_text(text), m_capacity(capacity) { m_text[0] = '\0'; }
+    explicit ParamBuilder(size_t capacity) : m_buffer(capacity, '\0'), m_text(m_buffer.data()), m_capacity(capacity) {}
     void Add(const char* fmt, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
@@ -38,10 +40,12 @@ public:
         if (!IsSendableText(value, len)) m_bUnsendable = true;
         Add("%s=%.*s;", key, (int)len, value);
     }
+    const char* Text() const { return m_text; }
     int Length() const { return (int)strlen(m_text); }
     bool Unsendable() const { return m_bUnsendable; }
 
 private:
+    std::vector<char> m_buffer;
     char* m_text;
     size_t m_capacity;
     bool m_bUnsendable = false;
@@ -58,9 +62,7 @@ void CNetworkDlg::OnOK() {
         return;
     }
     NetConfigStore& store = Store();
-    CfgPacket* p = Pkt();
-    p->nType = REQ_SET_PARAMS;
-    ParamBuilder text(p->Data(), sizeof m_packetBuf - CFG_HEADER_SIZE);
+    ParamBuilder text(sizeof m_packetBuf - CFG_HEADER_SIZE);
     bool bRestart = false;
 
     text.Add("ACTIVED=%d;", m_nNetType);
@@ -208,9 +210,12 @@ void CNetworkDlg::OnOK() {
         ShowMessage(TEXT_UNSENDABLE);
         return;
     }
-    if (bRestart && AfxMessageBox(LoadText(43), MB_YESNO) != IDYES) return;
+    if (bRestart && !Ask(43)) return;
 
-    Send((int)CFG_HEADER_SIZE + text.Length());
+    // Into the packet only now: the question's box runs the camera's replies, and an AP-mode answer
+    // among them sends from the same buffer.
+    memcpy(Pkt()->Data(), text.Text(), (size_t)text.Length() + 1);
+    Send(REQ_SET_PARAMS, (int)CFG_HEADER_SIZE + text.Length());
     // Only what went out is what the camera now holds; an OK refused above keeps every change pending.
     memcpy(store.rtmpSnapshot, rtmpSent, sizeof rtmpSent);
     store.ddnsSnapshot = ddnsSent;

@@ -38,13 +38,17 @@ int SignalIcon(int quality) {
 
 // ---- requests ----
 
-void CNetworkDlg::Send(int nLength) { NetquillSend(Pkt(), nLength); }
+void CNetworkDlg::Send(int nType, int nLength) {
+    if (m_bExiting) return;
+    Pkt()->nType = nType;
+    NetquillSend(Pkt(), nLength);
+}
 
-int CNetworkDlg::SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType) {
-    Send(nLength);
+int CNetworkDlg::SendAndWait(int nType, int nLength, int nTextIndex, int nSeconds) {
+    Send(nType, nLength);
     m_waitDlg.SetText(LoadText(nTextIndex));
     m_waitDlg.SetTimeout(nSeconds);
-    m_nAwaitedReply = nReplyType;
+    m_nAwaitedReply = nType;
     const int result = (int)m_waitDlg.DoModal();
     m_nAwaitedReply = 0; // a reply after the wait is late: it ends nothing
     return result;
@@ -60,7 +64,14 @@ bool CNetworkDlg::VetTexts(std::initializer_list<const char*> texts) {
     return true;
 }
 
-void CNetworkDlg::ShowMessage(int nTextIndex) { AfxMessageBox(LoadText(nTextIndex), MB_OK); }
+// The boxes belong to the dialog, whichever window is active, so that ExitModal finds them.
+void CNetworkDlg::ShowMessage(int nTextIndex) {
+    if (!m_bExiting) MessageBox(LoadText(nTextIndex), nullptr, MB_OK);
+}
+
+bool CNetworkDlg::Ask(int nTextIndex) {
+    return !m_bExiting && MessageBox(LoadText(nTextIndex), nullptr, MB_YESNO) == IDYES && !m_bExiting;
+}
 
 void CNetworkDlg::OnConnect() {
     // A field the exchange refused has not reached its member: the command must not go out with the
@@ -96,17 +107,15 @@ void CNetworkDlg::DialUpConnect() {
 
 int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int nSeconds) {
     CfgPacket* p = Pkt();
-    p->nType = nType;
     p->nParam = CONNECT_FIELD;
     p->nLength = CONNECT_FIELD;
     PutConnectField(p->Data(), name);
     PutConnectField(p->Data() + CONNECT_FIELD, key);
-    return SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds, nType);
+    return SendAndWait(nType, (int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds);
 }
 
 void CNetworkDlg::DialUpDisconnect() {
-    Pkt()->nType = REQ_DIALUP_DISCONNECT;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 50, REQ_DIALUP_DISCONNECT);
+    const int result = SendAndWait(REQ_DIALUP_DISCONNECT, (int)CFG_HEADER_SIZE, 34, 50);
     OnDialUp();
     ReportConnectionResult(result, false);
 }
@@ -133,8 +142,7 @@ void CNetworkDlg::WifiConnect() {
 }
 
 void CNetworkDlg::WifiDisconnect() {
-    Pkt()->nType = REQ_WIFI_DISCONNECT;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 10, REQ_WIFI_DISCONNECT);
+    const int result = SendAndWait(REQ_WIFI_DISCONNECT, (int)CFG_HEADER_SIZE, 34, 10);
     OnWireless();
     ReportConnectionResult(result, false);
 }
@@ -154,9 +162,8 @@ void CNetworkDlg::OnScan() {
     GetDlgItem(IDC_NET_PASSWORD)->EnableWindow(FALSE);
     m_bCustomSsid = 0;
 
-    Pkt()->nType = REQ_SCAN;
     m_nScanFound = -1;
-    SendAndWait((int)CFG_HEADER_SIZE, 38, 30, REQ_SCAN);
+    SendAndWait(REQ_SCAN, (int)CFG_HEADER_SIZE, 38, 30);
     // Only a reply that came while the box was open is a result, and it lists only the records it
     // carried; a timeout lists nothing, whatever the store still holds from before.
     FillSsidList(m_nScanFound);
@@ -227,8 +234,9 @@ void CNetworkDlg::OnSsidSelChange() {
 
 void CNetworkDlg::OnCmdProc(const void* pPacket) {
     // The replies are the dialog's: without its window there is no wait to end, no page to lay out
-    // and no question to ask (an AP-mode start would go out from a buffer not yet prepared).
-    if (!pPacket || !m_hWnd) return;
+    // and no question to ask (an AP-mode start would go out from a buffer not yet prepared), and
+    // once ExitRCDlg has come there is none any more, although the window lives until the loops unwind.
+    if (!pPacket || !m_hWnd || m_bExiting) return;
     CfgPacket head;
     memcpy(&head, pPacket, sizeof head);
     if (CfgKindUnsigned(head.header) != CFG_KIND_SETTINGS) return;

@@ -1,6 +1,7 @@
 // The commands that act on the camera at once (scan, connect, disconnect, refresh, AP mode, iperf)
 // and the camera's replies through CmdProc.
 #include "NetDlgDriver.h"
+#include "TestTime.h"
 
 #include <gtest/gtest.h>
 
@@ -464,6 +465,71 @@ TEST(NetDlgReplies, RepliesThatChangeOrLeaveThePage) {
            D::Exit()});
     EXPECT_FALSE(d.timedOut);
     EXPECT_EQ(std::vector<std::string>{GetText(53)}, d.boxes);
+}
+
+BOOL CALLBACK CountDialog(HWND h, LPARAM count) {
+    char cls[8] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (::IsWindowVisible(h) && strcmp(cls, "#32770") == 0) ++*(int*)count;
+    return TRUE;
+}
+
+// A wait box, message box or sub-dialog on top of the network dialog.
+bool AnotherDialogOpen() {
+    int count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountDialog, (LPARAM)&count);
+    return count > 1;
+}
+
+// ExitRCDlg ends whatever the dialog runs at the time - a wait, a question, a sub-dialog - and the
+// modal call returns at once; nothing is asked or sent after it, not even for a reply that follows.
+TEST(NetDlgReplies, ExitRCDlgEndsWhatRunsAndNothingFollows) {
+    const struct {
+        const char* name;
+        const char* params;
+        std::function<void()> start; // opens the wait, box or sub-dialog
+        std::vector<int> types;         // nType of every packet sent
+        std::vector<std::string> boxes; // texts of the boxes (and dialogs) left open
+    } cases[] = {
+        {"scan wait", kWireless, [] { D::Click(IDC_NET_SCAN); }, {14}, {}},
+        {"dial-up connect wait", "ACTIVED=1;",
+         [] {
+             D::SetText(IDC_NET_USER, "u");
+             D::SetText(IDC_NET_PASSWORD, "p");
+             D::Click(IDC_NET_CONNECT);
+         },
+         {1}, {}},
+        {"restart question of OK", "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;",
+         [] {
+             D::SetText(IDC_NET_PASSWORD, "q");
+             D::Click(IDOK);
+         },
+         {}, {GetText(43)}},
+        {"AP-mode question", "", [] { D::Reply(12, 0, nullptr, 0); }, {}, {GetText(45)}},
+        {"GB28181 dialog", "GB_bSupport=1;", [] { D::Click(IDC_NET_GB28181); }, {}, {""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.answers = {D::LEAVE_OPEN};
+        DWORD exitAt = 0;
+        auto exit = [&exitAt] {
+            exitAt = ::GetTickCount();
+            ExitRCDlg(IDCANCEL);
+            D::Reply(12, 0, nullptr, 0);          // an AP-mode state that would ask to start it
+            D::ReplyText(8, 0, "ACTIVED=0;ORVID=99;"); // a refresh reply: read no more
+        };
+        d.Run(c.params, {D::Do(c.start), Step{&AnotherDialogOpen, exit}});
+        const DWORD returnedAfter = ::GetTickCount() - exitAt;
+        EXPECT_FALSE(d.timedOut);
+        ASSERT_NE(0u, exitAt);
+        EXPECT_LT(returnedAfter, TestTimeLimit(2000)) << "the modal call returns at once";
+        EXPECT_NE(99, g_netConfig.ORVID) << "a reply after ExitRCDlg is not read";
+        std::vector<int> types;
+        for (const SentPacket& p : D::Sent()) types.push_back(p.nType);
+        EXPECT_EQ(c.types, types);
+        EXPECT_EQ(c.boxes, d.boxes);
+    }
 }
 
 TEST(NetDlgReplies, AccessPointModeStates) {
