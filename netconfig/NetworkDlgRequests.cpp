@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "NetworkDlgFields.h"
+#include "NetReply.h"
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
@@ -236,29 +237,16 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
     // The replies are the dialog's: without its window there is no wait to end, no page to lay out
     // and no question to ask (an AP-mode start would go out from a buffer not yet prepared), and
     // once ExitRCDlg has come there is none any more, although the window lives until the loops unwind.
-    if (!pPacket || !m_hWnd || m_bExiting) return;
-    CfgPacket head;
-    memcpy(&head, pPacket, sizeof head);
-    if (CfgKindUnsigned(head.header) != CFG_KIND_SETTINGS) return;
-    if (head.nParam == CFG_REPLY_NO_PERMISSION) {
-        ShowMessage(53);
-        return;
-    }
-    // The copy needs room for the data and the NUL behind it; a longer claim is not a reply we read.
-    if (head.nLength < 0 || (size_t)head.nLength >= CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE) return;
-
-    // A copy of exactly this packet on the heap: replies nest (one may arrive inside the message box
-    // of another), and a full-size buffer in every frame would run the UI thread out of stack.
-    std::vector<uint32_t> copy((CFG_HEADER_SIZE + (size_t)head.nLength + 1 + 3) / 4);
-    memcpy(copy.data(), pPacket, CFG_HEADER_SIZE + (size_t)head.nLength);
-    CfgPacket* p = reinterpret_cast<CfgPacket*>(copy.data());
-    p->Data()[p->nLength] = '\0';
-
-    if (CfgIsIpFilterModule(p->header)) {
-        m_ipFilterDlg.OnReply(&p->nType);
-        return;
+    if (!m_hWnd || m_bExiting) return;
+    std::vector<uint32_t> copy;
+    switch (TakeReply(pPacket, copy)) {
+    case ReplyRoute::Drop: return;
+    case ReplyRoute::NoPermission: ShowMessage(53); return;
+    case ReplyRoute::IpFilter: m_ipFilterDlg.OnReply(&ReplyPacket(copy)->nType); return;
+    case ReplyRoute::Network: break;
     }
 
+    CfgPacket* p = ReplyPacket(copy);
     switch (p->nType) {
     case REQ_DIALUP_CONNECT:
     case REQ_DIALUP_DISCONNECT:
@@ -276,19 +264,13 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
         ShowActivePage();
         break;
     case REQ_AP_MODE: OnApReply(p->nParam); break;
-    case REQ_SCAN: {
+    case REQ_SCAN:
         // Only the scan being waited for: a late one would change the records under the list on show.
         if (m_nAwaitedReply != REQ_SCAN) break;
         m_nAwaitedReply = 0;
-        // At most the list's 128 records; the rest of a longer reply is dropped.
-        size_t n = (size_t)p->nLength;
-        if (n > sizeof Store().apList) n = sizeof Store().apList;
-        memcpy(Store().apList, p->Data(), n);
-        const int carried = (int)((size_t)p->nLength / sizeof(ApRecord));
-        m_nScanFound = p->nParam < carried ? p->nParam : carried;
+        m_nScanFound = TakeScanRecords(*p, Store());
         m_waitDlg.EndPopUp(p->nParam);
         break;
-    }
     default: break;
     }
 }

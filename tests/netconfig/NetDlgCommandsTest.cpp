@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -85,27 +86,35 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
     struct Case {
         const char* name;
         int count; // what the reply's nParam (or the timeout) gives
+        int records; // records the reply carries
         bool timeout;
         int expectedApCount;
     } cases[] = {
-        {"no access point", 0, false, 1},
-        {"more than the list holds", 129, false, 1},
-        {"wait ran out", 19, true, 1},
+        {"no access point", 0, 0, false, 1},
+        {"more than the list holds", 130, 130, false, 1},
+        {"wait ran out", 19, 0, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D d;
         bool stayedOpen = false;
-        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&c] {
+        std::vector<unsigned char> afterList; // the store behind the access-point list
+        auto storeAfterList = [] {
+            const unsigned char* b = reinterpret_cast<const unsigned char*>(&g_netConfig);
+            return std::vector<unsigned char>(b + offsetof(NetConfigStore, netIf), b + sizeof g_netConfig);
+        };
+        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&] {
                               // Records an earlier scan left in the store are no result of this one.
                               g_netConfig.nApCount = 1;
                               g_netConfig.apList[0] = Ap("stale", 50, -1);
+                              afterList = storeAfterList();
                               if (c.timeout)
                                   D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
                               else
-                                  ReplyScan({}, c.count);
+                                  ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)), c.count);
                           }),
-                          D::AfterWaitBox([&c] {
+                          D::AfterWaitBox([&] {
+                              EXPECT_TRUE(afterList == storeAfterList()) << "records past the list's 128 go nowhere";
                               ASSERT_EQ(1, ListCount());
                               EXPECT_EQ(GetText(39), ListItem(0));
                               EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
@@ -173,11 +182,13 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
           {D::Do([] { D::Click(IDC_NET_SCAN); }),
            D::WhenWaitBox([] {
                g_netConfig.apList[3] = Ap("keep", 10, -1);
+               // A count above the records that came: only those are listed, not what is left behind them.
                ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, kLongKey.c_str()), Ap("net2", 90, -1)},
-                         3);
+                         5);
            }),
            D::AfterWaitBox([] {
                EXPECT_STREQ("keep", g_netConfig.apList[3].szSsid) << "records past the reply stay";
+               EXPECT_EQ(3, g_netConfig.nApCount);
                ASSERT_EQ(3, ListCount());
                EXPECT_EQ(kLongSsid, ListItem(1)) << "a full SSID field shows without its key";
                EXPECT_TRUE(D::Enabled(IDC_NET_SSID_LIST));
@@ -187,6 +198,9 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
                EXPECT_EQ(kLongKey, D::Text(IDC_NET_PASSWORD)) << "a key filling its field is taken whole";
                EXPECT_EQ(3, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_AUTH, CB_GETCURSEL, 0, 0));
                EXPECT_EQ(2, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_GETCURSEL, 0, 0));
+               // A scan reply while no scan waits changes neither the records nor what OK sends.
+               ReplyScan({Ap("other0", 30, 2), Ap("other1", 30, 2)}, 2);
+               EXPECT_STREQ("net0", g_netConfig.apList[0].szSsid);
                D::Click(IDOK);
            })});
     EXPECT_FALSE(d.timedOut);
