@@ -48,7 +48,8 @@ CString FieldLabel(HWND hDlg, int nIDC) {
 // belongs to the dialog whose field it is, whichever window is active.
 void FailWith(CDataExchange* pDX, const CString& message) {
     const CString label = FieldLabel(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
-    pDX->m_pDlgWnd->MessageBox(label.IsEmpty() ? message : label + "\n" + message, nullptr, MB_ICONEXCLAMATION);
+    pDX->m_pDlgWnd->MessageBox(label.IsEmpty() ? message : label + "\n" + message, nullptr,
+                               MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 
@@ -98,7 +99,8 @@ void SetTextAndCaret(HWND h, const std::string& text, size_t caretBytes) {
     ::SendMessageA(h, EM_SETSEL, caret, caret);
 }
 
-LRESULT CALLBACK KeepBytesProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR limit) {
+LRESULT CALLBACK KeepBytesProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR limit) {
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(h, KeepBytesProc, id);
         return ::DefSubclassProc(h, message, wParam, lParam);

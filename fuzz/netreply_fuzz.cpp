@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < CFG_HEADER_SIZE) return 0;
     CfgPacket head;
     std::memcpy(&head, data, sizeof head);
-    const bool lengthFits = head.nLength >= 0 && size_t(head.nLength) < CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE;
+    const bool lengthFits =
+        head.nLength >= 0 && size_t(head.nLength) < CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE;
     const size_t hostBytes = CFG_HEADER_SIZE + (lengthFits ? size_t(head.nLength) : 0);
     std::vector<uint8_t> host(hostBytes, 0);
     std::memcpy(host.data(), data, size < hostBytes ? size : hostBytes);
@@ -33,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (route != ReplyRoute::Drop || !copy.empty()) __builtin_trap();
         return 0;
     }
-    if (route != (CfgIsIpFilterModule(head.header) ? ReplyRoute::IpFilter : ReplyRoute::Network)) __builtin_trap();
-    if (copy.size() * 4 < hostBytes + 1 || std::memcmp(copy.data(), host.data(), hostBytes) != 0) __builtin_trap();
+    if (route != (CfgIsIpFilterModule(head.header) ? ReplyRoute::IpFilter : ReplyRoute::Network))
+        __builtin_trap();
+    if (copy.size() * 4 < hostBytes + 1 || std::memcmp(copy.data(), host.data(), hostBytes) != 0)
+        __builtin_trap();
     const CfgPacket* reply = ReplyPacket(copy);
     if (reply->Data()[head.nLength] != '\0') __builtin_trap();
 
@@ -43,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(store.get(), 0xA5, sizeof *store);
     std::unique_ptr<NetConfigStore> before(new NetConfigStore(*store));
     const int listed = TakeScanRecords(*reply, *store);
-    const size_t copied = size_t(head.nLength) < sizeof store->apList ? size_t(head.nLength) : sizeof store->apList;
+    const size_t copied =
+        size_t(head.nLength) < sizeof store->apList ? size_t(head.nLength) : sizeof store->apList;
     const int carried = int(size_t(head.nLength) / sizeof(ApRecord));
     if (listed != (head.nParam < carried ? head.nParam : carried)) __builtin_trap();
     const uint8_t* list = reinterpret_cast<const uint8_t*>(store->apList);

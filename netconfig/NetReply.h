@@ -23,7 +23,9 @@ enum class ReplyRoute {
 ReplyRoute TakeReply(const void* pPacket, std::vector<uint32_t>& copy);
 
 // The packet of a copy that TakeReply filled.
-inline CfgPacket* ReplyPacket(std::vector<uint32_t>& copy) { return reinterpret_cast<CfgPacket*>(copy.data()); }
+inline CfgPacket* ReplyPacket(std::vector<uint32_t>& copy) {
+    return reinterpret_cast<CfgPacket*>(copy.data());
+}
 
 // The reply of the awaited scan: copies its data into the store's access-point list from the first
 // record on, at most the list's 128 records (the rest of a longer reply is dropped), and returns how

@@ -68,8 +68,8 @@ public:
     // One config packet from the camera (header and data, at most CFG_NETQUILL_BUFFER_SIZE bytes),
     // on the UI thread, usually from inside one of this dialog's modal loops. The export CmdProc
     // forwards here. Refused without a word: NULL, any packet while the dialog's window does not
-    // exist, or a data length that does not fit the copy. A reply ends the wait box only when it is
-    // the reply the running request waits for.
+    // exist or after ExitModal, or a data length that does not fit the copy (NetReply.h reads it). A
+    // reply ends the wait box only when it is the reply the running request waits for.
     void OnCmdProc(const void* pPacket);
 
     // Ends the modal run with nCode; nothing when the dialog is not running (the export ExitRCDlg).

@@ -21,7 +21,8 @@ namespace {
 // not stand in the text.
 class ParamBuilder {
 public:
-    explicit ParamBuilder(size_t capacity) : m_buffer(capacity, '\0'), m_text(m_buffer.data()), m_capacity(capacity) {}
+    explicit ParamBuilder(size_t capacity)
+        : m_buffer(capacity, '\0'), m_text(m_buffer.data()), m_capacity(capacity) {}
     void Add(const char* fmt, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))

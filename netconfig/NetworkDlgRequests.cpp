@@ -135,7 +135,8 @@ void CNetworkDlg::WifiConnect() {
     const ApRecord& ap = Store().apList[i];
     char ssid[sizeof ap.szSsid + 1] = {};
     memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
-    if (!AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) || !VetTexts({ssid, m_strPassword}))
+    if (!AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) ||
+        !VetTexts({ssid, m_strPassword}))
         return;
     const int result = SendConnect(REQ_WIFI_CONNECT, ssid, m_strPassword, 60);
     OnWireless();

@@ -111,10 +111,12 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
                               if (c.timeout)
                                   D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
                               else
-                                  ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)), c.count);
+                                  ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)),
+                                            c.count);
                           }),
                           D::AfterWaitBox([&] {
-                              EXPECT_TRUE(afterList == storeAfterList()) << "records past the list's 128 go nowhere";
+                              EXPECT_TRUE(afterList == storeAfterList())
+                                  << "records past the list's 128 go nowhere";
                               ASSERT_EQ(1, ListCount());
                               EXPECT_EQ(GetText(39), ListItem(0));
                               EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
@@ -264,7 +266,8 @@ TEST(NetDlgScan, TypedSsidRestartsUnlessTheCameraUsesItAlready) {
         std::vector<Step> steps;
         if (c.scanFirst)
             steps = {D::Do([] { D::Click(IDC_NET_SCAN); }),
-                     D::WhenWaitBox([] { ReplyScan({Ap("home", 50, 2, 4, 3, "k")}, 1); }), D::AfterWaitBox(nullptr)};
+                     D::WhenWaitBox([] { ReplyScan({Ap("home", 50, 2, 4, 3, "k")}, 1); }),
+                     D::AfterWaitBox(nullptr)};
         steps.push_back(D::Do([&c] {
             D::Click(IDC_NET_CUSTOM_SSID);
             D::SetText(IDC_NET_USER, c.ssid);
@@ -311,7 +314,8 @@ TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
                              D::Click(IDC_NET_REFRESH);
                              const SentPacket refresh = D::Sent().back();
                              EXPECT_EQ(20, refresh.bytes);
-                             EXPECT_EQ(32, refresh.nParam) << "a header-only request keeps the connect's words";
+                             EXPECT_EQ(32, refresh.nParam)
+                                 << "a header-only request keeps the connect's words";
                              EXPECT_EQ(32, refresh.nLength);
                          }),
                          D::Exit()});

@@ -420,7 +420,8 @@ std::vector<int> SentTypes() {
 std::string LastSentText() {
     std::vector<char> buf(CFG_NETQUILL_BUFFER_SIZE);
     const int n = Standin_GetLastSentPacket(buf.data(), (int)buf.size());
-    return n > (int)CFG_HEADER_SIZE ? std::string(buf.data() + CFG_HEADER_SIZE, (size_t)n - CFG_HEADER_SIZE) : "";
+    return n > (int)CFG_HEADER_SIZE ? std::string(buf.data() + CFG_HEADER_SIZE, (size_t)n - CFG_HEADER_SIZE)
+                                    : "";
 }
 
 // Answers every box that opens over dlg, Yes where it asks, OK otherwise, and keeps its text, until
@@ -439,7 +440,8 @@ struct BoxAnswerer {
                 ::SetPropA(h, "lk.answered", (HANDLE)1);
                 texts.push_back(WindowText(::GetDlgItem(h, 0xFFFF)));
                 const int answer = ::GetDlgItem(h, IDYES) ? IDYES : IDOK;
-                ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(h, answer));
+                ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                               (LPARAM)::GetDlgItem(h, answer));
             }
             Poll(dlg);
         });
