@@ -4,6 +4,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include <commctrl.h>
 
 #include "AfxApp.h"
 #include "AfxImpl.h"
@@ -33,9 +36,103 @@ bool ParseNumber(CString text, bool bSigned, long long& out) {
     return errno == 0 && end && *end == '\0' && (*s != '+' || bSigned);
 }
 
+// The label of the field nIDC: the static control just before it in the dialog's order, where a
+// template puts the label of the field that follows it. Empty when there is none.
+CString FieldLabel(HWND hDlg, int nIDC) {
+    HWND hField = ::GetDlgItem(hDlg, nIDC);
+    HWND hPrev = hField ? ::GetWindow(hField, GW_HWNDPREV) : nullptr;
+    return hPrev && IsClass(hPrev, "Static") ? ControlText(hPrev) : CString();
+}
+
+// The box names the field it is about, so the operator knows which of several texts to change. It
+// belongs to the dialog whose field it is, whichever window is active.
 void FailWith(CDataExchange* pDX, const CString& message) {
-    AfxMessageBox(message, MB_ICONEXCLAMATION);
+    const CString label = FieldLabel(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
+    pDX->m_pDlgWnd->MessageBox(label.IsEmpty() ? message : label + "\n" + message, nullptr,
+                               MB_ICONEXCLAMATION);
     pDX->Fail();
+}
+
+// An edit's own limit counts characters (under Wine even in an ANSI edit), while the checks count
+// bytes, and a Chinese character takes two. So an edit that DDV_MaxChars limits also keeps its text
+// to that many bytes: what an insertion would put past the limit is cut off, on a whole character,
+// as the edit cuts what goes past its own limit. Texts set by the program are not limited.
+constexpr UINT_PTR kByteLimitId = 0x4C4B;
+
+// The messages through which the operator can add text to an edit.
+bool MayInsert(UINT message) {
+    switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_IME_COMPOSITION:
+    case WM_KEYDOWN: // Shift+Insert pastes
+    case WM_CONTEXTMENU: // the menu's Paste
+    case WM_PASTE:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string EditText(HWND h) {
+    // The length may overstate a text with double-byte characters, never understate it.
+    std::string s((size_t)::GetWindowTextLengthA(h) * 2 + 2, '\0');
+    const int n = ::GetWindowTextA(h, &s[0], (int)s.size());
+    s.resize(n > 0 ? (size_t)n : 0);
+    return s;
+}
+
+size_t CharBytes(const std::string& s, size_t pos) {
+    return ::IsDBCSLeadByte((BYTE)s[pos]) && pos + 1 < s.size() ? 2 : 1;
+}
+
+// Sets text and puts the caret after its first caretBytes bytes (counted in the edit's own units).
+void SetTextAndCaret(HWND h, const std::string& text, size_t caretBytes) {
+    ::SetWindowTextA(h, text.substr(0, caretBytes).c_str());
+    ::SendMessageA(h, EM_SETSEL, (WPARAM)INT_MAX, INT_MAX);
+    DWORD caret = 0;
+    ::SendMessageA(h, EM_GETSEL, 0, (LPARAM)&caret);
+    ::SetWindowTextA(h, text.c_str());
+    ::SendMessageA(h, EM_SETSEL, caret, caret);
+}
+
+LRESULT CALLBACK KeepBytesProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR limit) {
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(h, KeepBytesProc, id);
+        return ::DefSubclassProc(h, message, wParam, lParam);
+    }
+    if (!MayInsert(message)) return ::DefSubclassProc(h, message, wParam, lParam);
+    const std::string before = EditText(h);
+    const LRESULT result = ::DefSubclassProc(h, message, wParam, lParam);
+    const std::string after = EditText(h);
+    if (after.size() <= limit || after.size() <= before.size()) return result;
+
+    // What the edit put in: the bytes between the start and the end that the texts share.
+    size_t head = 0;
+    while (head < after.size()) {
+        const size_t n = CharBytes(after, head);
+        if (head + n > before.size() || std::memcmp(&before[head], &after[head], n) != 0) break;
+        head += n;
+    }
+    size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    size_t end = head; // the end of the insertion, on a whole character
+    while (end < after.size() - tail) end += CharBytes(after, end);
+    tail = after.size() - end;
+    if (head + tail > limit) {
+        SetTextAndCaret(h, before, before.size()); // nothing of it fits
+        return result;
+    }
+    size_t kept = head;
+    while (kept < end && kept + CharBytes(after, kept) <= limit - tail) kept += CharBytes(after, kept);
+    SetTextAndCaret(h, after.substr(0, kept) + after.substr(end), kept);
+    return result;
 }
 } // namespace
 
@@ -145,10 +242,23 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
     }
     HWND h = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
     if (!h || !pDX->m_bEditLastControl) return;
-    if (IsClass(h, "ComboBox"))
+    if (IsClass(h, "ComboBox")) {
         ::SendMessageA(h, CB_LIMITTEXT, (WPARAM)nChars, 0);
-    else
+    } else {
         ::SendMessageA(h, EM_LIMITTEXT, (WPARAM)nChars, 0);
+        ::SetWindowSubclass(h, KeepBytesProc, kByteLimitId, (DWORD_PTR)nChars);
+    }
+}
+
+BOOL AfxCheckMaxChars(CWnd* pDlgWnd, int nIDC, const CString& value, int nChars) {
+    CDataExchange dx(pDlgWnd, TRUE);
+    dx.PrepareEditCtrl(nIDC);
+    try {
+        DDV_MaxChars(&dx, value, nChars);
+    } catch (const AfxExchangeFailed&) {
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {

@@ -1,5 +1,6 @@
 // Data exchange: DDX_ moves values between controls and members, DDV_ checks them. A failed check
-// shows its message, puts the focus on the field and stops the exchange: UpdateData returns FALSE.
+// shows its message under the field's label (the static control just before the field), puts the
+// focus on the field and stops the exchange: UpdateData returns FALSE.
 #pragma once
 
 #include "AfxString.h"
@@ -29,7 +30,11 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value); // BST_UNCHECKED/CHECKED/INDETERMINATE
 // nIDC is the first radio button of a group; value is the index of the checked one, -1 for none.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
-// Loading also limits the edit control to nChars bytes.
+// Loading also limits the edit control to nChars bytes, as the check counts them: what the operator
+// types or pastes beyond that is cut off on a whole character (a Chinese character is two bytes).
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
+// The check of DDV_MaxChars on the text of field nIDC outside an exchange (a limit that only one
+// command has): the same box and focus when it fails. FALSE when the text is too long.
+BOOL AfxCheckMaxChars(CWnd* pDlgWnd, int nIDC, const CString& value, int nChars);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);

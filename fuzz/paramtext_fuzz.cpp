@@ -1,4 +1,6 @@
 // Feeds arbitrary camera bytes through the config-packet header readers and the parameter-text loop.
+// Every item the loop yields has a non-empty key without "=" or ";", a non-empty value without ";" or
+// a carriage return, and came whole out of the token buffer.
 #include "CfgPacket.h"
 #include "GbkText.h"
 #include "ParamText.h"
@@ -20,7 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ParamTextReader reader(pkt->Data(), tokenSize);
         const char* key;
         const char* value;
-        while (reader.Next(key, value)) sink = sink + int(std::strlen(key) + std::strlen(value));
+        while (reader.Next(key, value)) {
+            const size_t keyLen = std::strlen(key), valueLen = std::strlen(value);
+            if (keyLen == 0 || std::strpbrk(key, "=;")) __builtin_trap();
+            if (valueLen == 0 || std::strpbrk(value, ";\r")) __builtin_trap();
+            if (keyLen + 1 + valueLen > size_t(tokenSize - 1)) __builtin_trap();
+            sink = sink + int(keyLen + valueLen);
+        }
     }
     // SSIDs and other camera texts are cut into 32-byte fields.
     char field[32];

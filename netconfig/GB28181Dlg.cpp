@@ -76,7 +76,7 @@ BOOL CGB28181Dlg::OnInitDialog() {
     m_nExRefresh = (UINT)gb.GB_EX_refresh;
 
     // The control takes the address first octet high; a text the parser rejects shows as
-    // 255.255.255.255, and no text leaves the control blank.
+    // 255.255.255.255, and no text shows 0.0.0.0.
     m_ipServer.SetAddress(gb.GB_serverip[0] ? ReadDottedAddress(gb.GB_serverip) : 0);
 
     UpdateData(FALSE);

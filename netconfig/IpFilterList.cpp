@@ -13,6 +13,11 @@ const int kTokenSize = 512;
 int ReadIpFilterList(const char* text, IpFilterEntry (&entries)[IP_FILTER_MAX_ENTRIES], int& deviceMode,
                      int& mode) {
     memset(entries, 0, sizeof entries);
+    if (!text) {
+        // No list: nothing of the previous camera's may show or be saved.
+        deviceMode = mode = IP_FILTER_NO_LIMIT;
+        return 0;
+    }
     int count = 0; // entries closed by an IPAddr2 item; the current entry is entries[count]
     bool sawMode = false;
 

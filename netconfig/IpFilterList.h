@@ -19,6 +19,7 @@ enum { IP_FILTER_NO_LIMIT = 0, IP_FILTER_FORBID = 1, IP_FILTER_ALLOW = 2 };
 // it zeroes first, and returns how many entries IPAddr2 items closed (at most 20; later ones are
 // dropped). IPListPower sets deviceMode and mode; a deviceMode outside 0 to 2 then becomes 0, and so
 // does a mode that was read out of range. Addresses longer than a field are cut to 31 bytes; an item
-// longer than 511 characters is skipped. A NULL text reads as an empty one.
+// longer than 511 characters is skipped. A text without an IPListPower item keeps both modes; a NULL
+// text, no list at all (SetParam(NULL) between two cameras), gives the defaults: no entry, no limit.
 int ReadIpFilterList(const char* text, IpFilterEntry (&entries)[IP_FILTER_MAX_ENTRIES], int& deviceMode,
                      int& mode);

@@ -109,18 +109,23 @@ void CopyFirstWord(char* field, size_t size, const char* value) {
     if (n > 0) CopyGbkBounded(field, size, word);
 }
 
-// A value that does not fit its field is not stored: the field stays cleared. A cut value would be
-// shown as the camera's and, on the dial-up page, sent back to it cut without a word.
+// A value that does not fit its field is not stored: the field keeps what it holds (cleared by the
+// parse, or a good value of an earlier item). A cut value would be shown as the camera's and, on the
+// dial-up page, sent back to it cut without a word.
 template <size_t N> void CopyText(char (&field)[N], const char* value) {
+    const size_t len = std::strlen(value);
+    if (len >= N) return;
     std::memset(field, 0, N);
-    if (std::strlen(value) < N) std::memcpy(field, value, std::strlen(value));
+    std::memcpy(field, value, len);
 }
 
 // The MAC text is only shown, never sent: a long one is cut on a whole GBK character.
 template <size_t N> void CopyDisplayText(char (&field)[N], const char* value) { CopyGbkBounded(field, N, value); }
 
-// The number comes from the whole value; the text only when it fits.
+// The number comes from the whole value; the text only when it fits, and never one that belongs to
+// an earlier number.
 void StoreAddress(char (&text)[16], uint32_t& number, const char* value) {
+    std::memset(text, 0, sizeof text);
     CopyText(text, value);
     number = ReadDottedAddress(value);
 }

@@ -31,8 +31,10 @@ struct NetIfRecord {
     char szGateway[16];
     char szDns[16];
     char szMac[20];
-    char szId[32];       // dial-up user name or wireless SSID
-    char szPassword[64]; // dial-up or wireless password
+    // Room for what edits 1005 and 1006 accept and a terminator: a 32-byte SSID or user name, and a
+    // 64-character wireless key (a camera's own key must never be dropped and then sent back empty).
+    char szId[33];       // dial-up user name or wireless SSID
+    char szPassword[65]; // dial-up or wireless password
     int32_t nAuth;       // wireless authentication index
     int32_t nEnc;        // wireless encryption index
     uint32_t dwIp;
@@ -121,7 +123,8 @@ struct NetDlgParams {
 
 // Clears the store (all but ipcinfoType), reads the parameter text into it and takes the GB28181,
 // ORVLANModel and DDNS snapshots. A null text only clears. A text value longer than its field is
-// skipped and leaves the field cleared (an address key still gives its number); only the MAC texts,
+// skipped: the field keeps what it holds, cleared or an earlier item's value (an address key still
+// gives its number, and its text goes with the number: cleared when it does not fit); only the MAC texts,
 // which are never sent back, and the RTMP URL's first word are cut to their fields. An item longer
 // than 511 characters is skipped. The network dialog's ParseParams calls this, then hands the same
 // text to the IP filter dialog's ParseList.

@@ -1,23 +1,49 @@
 #include "NetworkDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "NetworkDlgFields.h"
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
+using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
 
 namespace {
-
-NetConfigStore& Store() { return g_netConfig; }
 
 // Wire values of the authentication and encryption lists (WIFI_AUTH, WIFI_ENC).
 const char* const kAuthNames[] = {"OPEN", "SHARED", "WEPAUTO", "WPAPSK", "WPA2PSK", "WPANONE"};
 const char* const kEncNames[] = {"NONE", "WEP", "TKIP", "AES"};
 
 constexpr int SSID_FIELD_HEIGHT = 22, SSID_DROP_WIDTH = 200;
+
+// The message boxes of this thread that the dialog's windows opened: each box is owned by the window
+// that opened it, so its owner chain reaches one of them.
+struct OwnedBoxes {
+    std::vector<HWND> owners;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedBox(HWND hWnd, LPARAM lParam) {
+    OwnedBoxes& boxes = *reinterpret_cast<OwnedBoxes*>(lParam);
+    char cls[8] = {};
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0 || CWnd::FromHandlePermanent(hWnd)) return TRUE; // ours end by object
+    for (HWND hOwner = ::GetWindow(hWnd, GW_OWNER); hOwner; hOwner = ::GetWindow(hOwner, GW_OWNER)) {
+        if (std::find(boxes.owners.begin(), boxes.owners.end(), hOwner) != boxes.owners.end()) {
+            boxes.found.push_back(hWnd);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+// A picked access point goes back whole: its SSID may fill its 32 bytes, its key all 64.
+static_assert(sizeof(ApRecord::szSsid) == CNetworkDlg::USER_MAX_BYTES, "an SSID fits edit 1005");
+static_assert(sizeof(ApRecord::szKey) == CNetworkDlg::PASSWORD_MAX_BYTES, "a key fits edit 1006");
 
 } // namespace
 
@@ -62,10 +88,9 @@ void CNetworkDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_NET_CLOUD_NO, m_strCloudNo);
     DDX_Text(pDX, IDC_NET_CLOUD_STATUS, m_strCloudStatus);
     DDX_Text(pDX, IDC_NET_USER, m_strUser);
-    DDV_MaxChars(pDX, m_strUser, 32);
+    DDV_MaxChars(pDX, m_strUser, USER_MAX_BYTES);
     DDX_Text(pDX, IDC_NET_PASSWORD, m_strPassword);
-    // An access point's key may fill all 64 bytes of its field, and a picked one must go back whole.
-    DDV_MaxChars(pDX, m_strPassword, m_nNetType == NET_WIRELESS ? (int)sizeof(ApRecord::szKey) : 63);
+    DDV_MaxChars(pDX, m_strPassword, PASSWORD_MAX_BYTES);
     DDX_Check(pDX, IDC_NET_DHCP, m_bDhcp);
     DDX_Check(pDX, IDC_NET_SELF_ADAPT, m_bSelfAdapt);
     DDX_Text(pDX, IDC_NET_IPERF_CMD, m_strIperfCmd);
@@ -77,9 +102,27 @@ void CNetworkDlg::ParseParams(const char* text) {
     m_ipFilterDlg.ParseList(text);
 }
 
-void CNetworkDlg::ExitModal(int nCode) { EndDialog(nCode); }
+void CNetworkDlg::ExitModal(int nCode) {
+    if (!IsModalRunning()) return;
+    // From here on nothing is asked, sent or read: the loops ended below unwind into handlers that
+    // would otherwise go on to their next box or request.
+    m_bExiting = true;
+    // Every modal loop the dialog runs ends after its current message, the innermost first, so the
+    // modal call returns at once instead of after the operator's answer or the wait's time limit.
+    CDialog* const subs[] = {&m_waitDlg, &m_gbDlg, &m_rtmpDlg, &m_ddnsDlg, &m_ipFilterDlg};
+    OwnedBoxes boxes{{m_hWnd}, {}};
+    for (CDialog* pSub : subs)
+        if (pSub->m_hWnd) boxes.owners.push_back(pSub->m_hWnd);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectOwnedBox, (LPARAM)&boxes);
+    for (HWND hBox : boxes.found) ::EndDialog(hBox, IDCANCEL);
+    for (CDialog* pSub : subs)
+        if (pSub != &m_waitDlg) pSub->EndDialog(IDCANCEL);
+    m_waitDlg.EndPopUp(RESULT_TIMEOUT);
+    EndDialog(nCode);
+}
 
 BOOL CNetworkDlg::OnInitDialog() {
+    m_bExiting = false;
     CDialog::OnInitDialog();
     ApplyDialogFont(this);
 
@@ -221,6 +264,9 @@ void CNetworkDlg::OnWireless() {
 
     store.nApCount = -1;
     m_nListedAps = 0;
+    // The page shows the list, not the edit for a typed SSID: a flag left from an earlier page or an
+    // earlier camera's dialog would make OK send what that edit holds.
+    m_bCustomSsid = 0;
 
     m_comboSsid.ResetContent();
     m_comboSsid.ResetItems();
@@ -312,8 +358,7 @@ void CNetworkDlg::OnRefresh() {
     if (m_bRefreshPending) return;
     m_bRefreshPending = 1;
     ::Sleep(1);
-    Pkt()->nType = 8;
-    Send((int)CFG_HEADER_SIZE);
+    Send(REQ_REFRESH, (int)CFG_HEADER_SIZE);
 }
 
 void CNetworkDlg::OnTimer(UINT_PTR nIDEvent) {
@@ -322,44 +367,41 @@ void CNetworkDlg::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CNetworkDlg::OnDhcp() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().netIf[NETIF_WIRED].bDhcp = m_bDhcp;
     OnWired();
 }
 
 void CNetworkDlg::OnSelfAdapt() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().netIf[NETIF_WIRED].bSelfAdapt = m_bSelfAdapt;
     if (m_bSelfAdapt) ShowMessage(22);
 }
 
 void CNetworkDlg::OnLanMode() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     Store().ORVLANModel = m_comboMode.GetCurSel() == 1 ? 1 : 0;
 }
 
 void CNetworkDlg::OnStartAp() {
-    Pkt()->nType = 12;
-    Pkt()->nParam = 0;
-    Send((int)CFG_HEADER_SIZE);
+    Pkt()->nParam = AP_MODE_QUERY;
+    Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
 }
 
 void CNetworkDlg::OnApReply(int nState) {
     switch (nState) {
     case 0:
-        if (AfxMessageBox(LoadText(45), MB_YESNO) == IDYES) {
-            Pkt()->nType = 12;
-            Pkt()->nParam = 1;
-            Send((int)CFG_HEADER_SIZE);
+        if (Ask(45)) {
+            Pkt()->nParam = AP_MODE_START;
+            Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
             ShowMessage(48);
         }
         break;
     case 1: ShowMessage(47); break;
     case 2:
-        if (AfxMessageBox(LoadText(46), MB_YESNO) == IDYES) {
-            Pkt()->nType = 12;
-            Pkt()->nParam = 1;
-            Send((int)CFG_HEADER_SIZE);
+        if (Ask(46)) {
+            Pkt()->nParam = AP_MODE_START;
+            Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
         }
         break;
     case -1: ShowMessage(49); break;
@@ -368,23 +410,21 @@ void CNetworkDlg::OnApReply(int nState) {
 }
 
 void CNetworkDlg::OnIperfStart() {
-    UpdateData(TRUE);
+    if (!UpdateData(TRUE)) return;
     CfgPacket* p = Pkt();
-    p->nType = 254;
     const size_t room = sizeof m_packetBuf - CFG_HEADER_SIZE;
     size_t len = (size_t)m_strIperfCmd.GetLength();
     if (len >= room) len = room - 1;
     memcpy(p->Data(), (const char*)m_strIperfCmd, len);
     p->Data()[len] = '\0';
-    Send((int)(CFG_HEADER_SIZE + len));
+    Send(REQ_IPERF_START, (int)(CFG_HEADER_SIZE + len));
     GetDlgItem(IDC_NET_IPERF_OFF)->EnableWindow(TRUE);
     GetDlgItem(IDC_NET_IPERF_ON)->EnableWindow(FALSE);
     UpdateData(FALSE);
 }
 
 void CNetworkDlg::OnIperfStop() {
-    Pkt()->nType = 255;
-    Send((int)CFG_HEADER_SIZE);
+    Send(REQ_IPERF_STOP, (int)CFG_HEADER_SIZE);
     GetDlgItem(IDC_NET_IPERF_ON)->EnableWindow(TRUE);
     GetDlgItem(IDC_NET_IPERF_OFF)->EnableWindow(FALSE);
     UpdateData(FALSE);

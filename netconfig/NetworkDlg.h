@@ -1,12 +1,14 @@
 // CNetworkDlg: Netquill's network dialog (template 1000). One object lives from the plug-in's load to
 // its unload; the modal exports run it, and the camera's replies reach it through OnCmdProc.
 //
-// Wired, dial-up and wireless pages over the config store (NetworkDlg.cpp); the scan and the
-// connection commands wait in the wait box for the camera's reply, which arrives through OnCmdProc
-// (NetworkDlgRequests.cpp); OK sends the changed settings as one set-parameters packet
-// (NetworkDlgApply.cpp). Every request of this dialog is built in the one buffer m_packet: a request
-// writes only the words it needs, the others keep what the previous request left. No text value that
-// holds ";", CR or LF is ever sent: OK and the connect commands refuse it with text 101.
+// Who holds what: NetworkDlg.cpp the initialisation, the wired, dial-up and wireless pages over the
+// config store and the small handlers (refresh and its timer, DHCP, self-adapt, LAN mode, AP mode,
+// iperf, custom SSID, the sub-dialog buttons); NetworkDlgRequests.cpp the scan and the connection
+// commands, which wait in the wait box, the access-point list they fill and pick from, and OnCmdProc
+// with every reply; NetworkDlgApply.cpp OK, which sends the changed settings as one set-parameters
+// packet. Every request of this dialog is built in the one buffer m_packet: a request writes only the
+// words it needs, the others keep what the previous request left. No text value that holds ";", CR
+// or LF is ever sent: OK and the connect commands refuse it with text 101.
 #pragma once
 
 #include "framework/Afx.h"
@@ -17,6 +19,7 @@
 #include "DdnsDlg.h"
 #include "GB28181Dlg.h"
 #include "IpFilterDlg.h"
+#include "NetConfigStore.h"
 #include "PopUpDlg.h"
 #include "PowerComboBox.h"
 #include "RtmpDlg.h"
@@ -29,8 +32,24 @@ public:
     // Page types: also the index of the interface record in the config store.
     enum { NET_WIRED = 0, NET_DIALUP = 1, NET_WIRELESS = 2 };
 
+    // Requests of module 2 (nType); the camera's reply to each carries the same nType.
+    enum {
+        REQ_DIALUP_CONNECT = 1,
+        REQ_DIALUP_DISCONNECT = 2,
+        REQ_WIFI_CONNECT = 4,
+        REQ_WIFI_DISCONNECT = 5,
+        REQ_REFRESH = 8,
+        REQ_SET_PARAMS = 9,
+        REQ_AP_MODE = 12,
+        REQ_SCAN = 14,
+        REQ_IPERF_START = 254,
+        REQ_IPERF_STOP = 255,
+    };
+    // nParam of an AP-mode request.
+    enum { AP_MODE_QUERY = 0, AP_MODE_START = 1 };
+
     // Wait-box results of the connection commands.
-    enum { RESULT_SUCCESS = 16, RESULT_FAILURE = 17, RESULT_RETRY_DISCONNECT = 18, RESULT_TIMEOUT = 19 };
+    enum { RESULT_SUCCESS = 16, RESULT_FAILURE = 17, RESULT_TIMEOUT = POPUP_TIMEOUT };
 
     // The software version from which the custom-SSID button is offered.
     static constexpr int CUSTOM_SSID_MIN_VERSION = 3392;
@@ -38,6 +57,10 @@ public:
     static constexpr int CLIENT_POWER_SET = 4;
     // The refusal of a text value that cannot stand in a parameter text.
     static constexpr int TEXT_UNSENDABLE = 101;
+    // What edits 1005 (user name or typed SSID) and 1006 (password) take, in bytes: what the store's
+    // fields hold, so that a camera's value shows and goes back whole and an operator's fits.
+    static constexpr int USER_MAX_BYTES = (int)sizeof(NetIfRecord::szId) - 1;
+    static constexpr int PASSWORD_MAX_BYTES = (int)sizeof(NetIfRecord::szPassword) - 1;
 
     explicit CNetworkDlg(CWnd* pParent = nullptr);
     ~CNetworkDlg() override;
@@ -45,11 +68,14 @@ public:
     // One config packet from the camera (header and data, at most CFG_NETQUILL_BUFFER_SIZE bytes),
     // on the UI thread, usually from inside one of this dialog's modal loops. The export CmdProc
     // forwards here. Refused without a word: NULL, any packet while the dialog's window does not
-    // exist, or a data length that does not fit the copy. A reply ends the wait box only when it is
-    // the reply the running request waits for.
+    // exist or after ExitModal, or a data length that does not fit the copy (NetReply.h reads it). A
+    // reply ends the wait box only when it is the reply the running request waits for.
     void OnCmdProc(const void* pPacket);
 
     // Ends the modal run with nCode; nothing when the dialog is not running (the export ExitRCDlg).
+    // Ends with it the waits, message boxes and sub-dialogs the dialog has open, so the modal call
+    // returns at once; from then on, until the next run, no box opens, nothing is sent and no reply is
+    // read.
     void ExitModal(int nCode);
 
     // Replaces the config store with what the text holds (NULL clears it); the export SetParam and
@@ -61,7 +87,7 @@ public:
     int m_nClientPower = CLIENT_POWER_SET; // received ClientPower
     int m_nSoftVersion = 0;                // received Softverion
     int m_bRtmpSupport = 0;                // received RTMP_bSupport
-    int m_bCustomSsid = 0;                 // the SSID is typed into edit 1005, not picked
+    int m_bCustomSsid = 0;                 // edit 1005 for a typed SSID is on show, not the list
 
     // Parts for tests and for the exports.
     CPopUpDlg& WaitBox() { return m_waitDlg; }
@@ -115,17 +141,26 @@ protected:
 
 private:
     CfgPacket* Pkt() { return reinterpret_cast<CfgPacket*>(m_packetBuf); }
-    void Send(int nLength);
-    // Sends the packet as it stands, runs the wait box until the reply of nReplyType ends it or the
-    // time runs out, and returns its result.
-    int SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType);
+    // Writes nType into the packet and sends its first nLength bytes. Every request writes its header
+    // words and data right before it goes: a box or wait in between runs replies that send from the
+    // same buffer.
+    void Send(int nType, int nLength);
+    // Sends request nType, runs the wait box until the reply of that nType ends it or the time runs
+    // out, and returns its result.
+    int SendAndWait(int nType, int nLength, int nTextIndex, int nSeconds);
     // A connect command of nType: name and key in their two fields, then the wait for its reply.
     int SendConnect(int nType, const char* name, const char* key, int nSeconds);
     // Shows TEXT_UNSENDABLE and returns false when one of the texts cannot be sent.
     bool VetTexts(std::initializer_list<const char*> texts);
-    void ReportConnectionResult(int nResult, bool bConnect, bool bDialUp);
+    void ReportConnectionResult(int nResult, bool bConnect);
     void FillSsidList(int nFound);
+    // Whether item i of the SSID list is an access point of the last listing whose record still holds
+    // it: not the not-found item, and not a record that a parse has emptied since. Pick, connect and
+    // OK use a record only then.
+    bool IsListedAp(int i) const;
+    // Message boxes of the dialog; neither opens once ExitModal has come (Ask then answers No).
     void ShowMessage(int nTextIndex);
+    bool Ask(int nTextIndex); // Yes/No: true for Yes
 
     CComboBox m_comboMode;       // 1056: LAN connection mode (hidden)
     CIPAddressCtrl m_ipMask;     // 1029
@@ -149,6 +184,7 @@ private:
     int m_nAwaitedReply = 0;     // reply nType the open wait box waits for; 0 none
     int m_nScanFound = -1;       // access points the awaited scan reply carried; -1 no reply came
     int m_nListedAps = 0;        // leading items of the SSID list that are records of the last scan
+    bool m_bExiting = false;     // ExitModal came during this run
     CFont m_ipFont;              // Arial 14 for the four address controls
     CPopUpDlg m_waitDlg;
     CGB28181Dlg m_gbDlg;

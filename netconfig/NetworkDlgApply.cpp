@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "NetworkDlgFields.h"
 #include "NetquillApp.h"
@@ -11,16 +12,17 @@
 
 using netdlg::FieldEquals;
 using netdlg::FieldLen;
+using netdlg::Store;
 
 namespace {
 
-NetConfigStore& Store() { return g_netConfig; }
-
-// The set-parameters text: each item formatted into a 256-byte work buffer, then appended. A text
-// value goes through AddText, which remembers whether any value could not stand in the text.
+// The set-parameters text, built apart from the packet: each item formatted into a 256-byte work
+// buffer, then appended. A text value goes through AddText, which remembers whether any value could
+// not stand in the text.
 class ParamBuilder {
 public:
-    ParamBuilder(char* text, size_t capacity) : m_text(text), m_capacity(capacity) { m_text[0] = '\0'; }
+    explicit ParamBuilder(size_t capacity)
+        : m_buffer(capacity, '\0'), m_text(m_buffer.data()), m_capacity(capacity) {}
     void Add(const char* fmt, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
@@ -39,10 +41,12 @@ public:
         if (!IsSendableText(value, len)) m_bUnsendable = true;
         Add("%s=%.*s;", key, (int)len, value);
     }
+    const char* Text() const { return m_text; }
     int Length() const { return (int)strlen(m_text); }
     bool Unsendable() const { return m_bUnsendable; }
 
 private:
+    std::vector<char> m_buffer;
     char* m_text;
     size_t m_capacity;
     bool m_bUnsendable = false;
@@ -51,15 +55,15 @@ private:
 } // namespace
 
 void CNetworkDlg::OnOK() {
-    UpdateData(TRUE);
+    // A field the exchange refused (its box named it) has not reached its member: sending now would
+    // send the value from before it. Nothing goes out, and the dialog keeps what the operator typed.
+    if (!UpdateData(TRUE)) return;
     if (!(m_nClientPower & CLIENT_POWER_SET)) {
         ShowMessage(53);
         return;
     }
     NetConfigStore& store = Store();
-    CfgPacket* p = Pkt();
-    p->nType = 9;
-    ParamBuilder text(p->Data(), sizeof m_packetBuf - CFG_HEADER_SIZE);
+    ParamBuilder text(sizeof m_packetBuf - CFG_HEADER_SIZE);
     bool bRestart = false;
 
     text.Add("ACTIVED=%d;", m_nNetType);
@@ -80,32 +84,37 @@ void CNetworkDlg::OnOK() {
         if (!bSame) bRestart = true;
     } else if (m_nNetType == NET_WIRELESS) {
         const int i = m_comboSsid.GetCurSel();
-        // A picked item counts only when it is an access point of the last scan: not the not-found
-        // item, and not a record that a parse has emptied since. Otherwise it is as if no scan ran.
-        const bool bListed = i >= 0 && i < m_nListedAps && i < store.nApCount && i < NQ_AP_LIST_SIZE &&
-                             store.apList[i].szSsid[0] != '\0';
-        if (m_bCustomSsid ? (m_strUser.IsEmpty() || i < 0 || i >= NQ_AP_LIST_SIZE) : !bListed) {
+        // A typed SSID counts as long as its edit is on show; a picked item only when it is an access
+        // point of the last listing. Otherwise it is as if no scan ran.
+        if (m_bCustomSsid ? (m_strUser.IsEmpty() || i < 0) : !IsListedAp(i)) {
             if (m_bCustomSsid || store.ACTIVED != NET_WIRELESS) {
                 ShowMessage(42);
                 return;
             }
         } else {
-            const ApRecord& ap = store.apList[i];
-            char ssid[sizeof ap.szSsid + 1] = {};
-            memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
-            CComboBox* pAuth = static_cast<CComboBox*>(GetDlgItem(IDC_NET_AUTH));
-            CComboBox* pEnc = static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC));
+            // What goes out: the typed SSID, or that of the picked record, which may fill its 32 bytes.
+            char ssid[sizeof(ApRecord::szSsid) + 1] = {};
+            if (m_bCustomSsid) {
+                memcpy(ssid, (const char*)m_strUser, strnlen(m_strUser, sizeof ssid - 1));
+            } else {
+                const ApRecord& ap = store.apList[i];
+                memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
+            }
+            const int auth = static_cast<CComboBox*>(GetDlgItem(IDC_NET_AUTH))->GetCurSel();
+            const int enc = static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC))->GetCurSel();
             text.Add("WIFI_AP=%d;", i);
-            text.AddText("WIFI_ID", m_bCustomSsid ? (const char*)m_strUser : ssid);
+            text.AddText("WIFI_ID", ssid);
             text.AddText("WIFI_PW", m_strPassword);
-            text.Add("WIFI_AUTH=%d;", pAuth->GetCurSel());
-            text.Add("WIFI_ENC=%d;", pEnc->GetCurSel());
+            text.Add("WIFI_AUTH=%d;", auth);
+            text.Add("WIFI_ENC=%d;", enc);
+            // The network restarts unless the camera already uses exactly these settings. They are
+            // compared with the camera's own, never with a list record, which may be from any scan.
             const NetIfRecord& rec = store.netIf[NETIF_WIRELESS];
             const bool bSame =
                 store.ACTIVED == NET_WIRELESS && FieldEquals(ssid, sizeof ssid, rec.szId, sizeof rec.szId) &&
                 FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1, rec.szPassword,
                             sizeof rec.szPassword) &&
-                ap.nAuthIndex == rec.nAuth && ap.nEncIndex == rec.nEnc;
+                auth == rec.nAuth && enc == rec.nEnc;
             if (!bSame) bRestart = true;
         }
     } else {
@@ -202,12 +211,16 @@ void CNetworkDlg::OnOK() {
         ShowMessage(TEXT_UNSENDABLE);
         return;
     }
-    if (bRestart && AfxMessageBox(LoadText(43), MB_YESNO) != IDYES) return;
+    if (bRestart && !Ask(43)) return;
 
-    Send((int)CFG_HEADER_SIZE + text.Length());
+    // Into the packet only now: the question's box runs the camera's replies, and an AP-mode answer
+    // among them sends from the same buffer.
+    memcpy(Pkt()->Data(), text.Text(), (size_t)text.Length() + 1);
+    Send(REQ_SET_PARAMS, (int)CFG_HEADER_SIZE + text.Length());
     // Only what went out is what the camera now holds; an OK refused above keeps every change pending.
     memcpy(store.rtmpSnapshot, rtmpSent, sizeof rtmpSent);
     store.ddnsSnapshot = ddnsSent;
     store.gbSnapshot = gbSent;
-    CDialog::OnOK();
+    // The packet has gone: the dialog ends, whatever a further exchange would say.
+    EndDialog(IDOK);
 }

@@ -1,11 +1,16 @@
-// Small helpers the network dialog's files share: fixed text fields read with a bound, and the
-// layout of the access-point list.
+// Small helpers the network dialog's files share: the config store, fixed text fields read with a
+// bound, and the layout of the access-point list.
 #pragma once
 
 #include <cstddef>
 #include <cstring>
 
+#include "NetConfigStore.h"
+
 namespace netdlg {
+
+// The process's one config store, which the dialog shows and edits.
+inline NetConfigStore& Store() { return g_netConfig; }
 
 // Bytes of a fixed text field up to its first NUL, at most size.
 inline size_t FieldLen(const char* field, size_t size) {

@@ -5,16 +5,15 @@
 #include <cstring>
 #include <vector>
 
-#include "GbkText.h"
 #include "NetworkDlgFields.h"
+#include "NetReply.h"
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
+using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
 
 namespace {
-
-NetConfigStore& Store() { return g_netConfig; }
 
 // Icon cells of a listed access point, from the item's left edge.
 constexpr int SSID_CELL_NONE_X = 120, SSID_CELL_LOCK_X = 180, SSID_CELL_SIGNAL_X = 210;
@@ -23,16 +22,11 @@ constexpr int STRIP_LOCK = 5;
 // The fixed fields of the connect packets.
 constexpr int CONNECT_FIELD = 32;
 
-// Writes text into a connect field: at most 32 bytes, zero-padded, no terminator when it fills the
-// field. A GBK character that does not fit whole is left out.
-void PutConnectField(char* field, const char* text, size_t len) {
+// Writes text into a connect field, zero-padded, with no terminator when it fills the field. A text
+// of more than 32 bytes never gets here: the commands refuse it, since a cut name or key is a wrong one.
+void PutConnectField(char* field, const char* text) {
     memset(field, 0, CONNECT_FIELD);
-    if (len > (size_t)CONNECT_FIELD) {
-        char cut[CONNECT_FIELD + 1];
-        CopyGbkBounded(cut, sizeof cut, text);
-        len = strlen(cut);
-    }
-    memcpy(field, text, len);
+    memcpy(field, text, strnlen(text, CONNECT_FIELD));
 }
 
 // Signal cell of the strip for a quality of 1 to 100.
@@ -45,13 +39,17 @@ int SignalIcon(int quality) {
 
 // ---- requests ----
 
-void CNetworkDlg::Send(int nLength) { NetquillSend(Pkt(), nLength); }
+void CNetworkDlg::Send(int nType, int nLength) {
+    if (m_bExiting) return;
+    Pkt()->nType = nType;
+    NetquillSend(Pkt(), nLength);
+}
 
-int CNetworkDlg::SendAndWait(int nLength, int nTextIndex, int nSeconds, int nReplyType) {
-    Send(nLength);
+int CNetworkDlg::SendAndWait(int nType, int nLength, int nTextIndex, int nSeconds) {
+    Send(nType, nLength);
     m_waitDlg.SetText(LoadText(nTextIndex));
     m_waitDlg.SetTimeout(nSeconds);
-    m_nAwaitedReply = nReplyType;
+    m_nAwaitedReply = nType;
     const int result = (int)m_waitDlg.DoModal();
     m_nAwaitedReply = 0; // a reply after the wait is late: it ends nothing
     return result;
@@ -67,10 +65,19 @@ bool CNetworkDlg::VetTexts(std::initializer_list<const char*> texts) {
     return true;
 }
 
-void CNetworkDlg::ShowMessage(int nTextIndex) { AfxMessageBox(LoadText(nTextIndex), MB_OK); }
+// The boxes belong to the dialog, whichever window is active, so that ExitModal finds them.
+void CNetworkDlg::ShowMessage(int nTextIndex) {
+    if (!m_bExiting) MessageBox(LoadText(nTextIndex), nullptr, MB_OK);
+}
+
+bool CNetworkDlg::Ask(int nTextIndex) {
+    return !m_bExiting && MessageBox(LoadText(nTextIndex), nullptr, MB_YESNO) == IDYES && !m_bExiting;
+}
 
 void CNetworkDlg::OnConnect() {
-    UpdateData(TRUE);
+    // A field the exchange refused has not reached its member: the command must not go out with the
+    // value from before.
+    if (!UpdateData(TRUE)) return;
     const NetConfigStore& store = Store();
     if (m_nNetType == NET_DIALUP) {
         if (store.netIf[NETIF_DIALUP].bOn)
@@ -90,33 +97,34 @@ void CNetworkDlg::DialUpConnect() {
         ShowMessage(29);
         return;
     }
-    if (!VetTexts({m_strUser, m_strPassword})) return;
-    const int result = SendConnect(1, m_strUser, m_strPassword, 50);
+    if (!AfxCheckMaxChars(this, IDC_NET_USER, m_strUser, CONNECT_FIELD) ||
+        !AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) ||
+        !VetTexts({m_strUser, m_strPassword}))
+        return;
+    const int result = SendConnect(REQ_DIALUP_CONNECT, m_strUser, m_strPassword, 50);
     OnDialUp();
-    ReportConnectionResult(result, true, true);
+    ReportConnectionResult(result, true);
 }
 
 int CNetworkDlg::SendConnect(int nType, const char* name, const char* key, int nSeconds) {
     CfgPacket* p = Pkt();
-    p->nType = nType;
     p->nParam = CONNECT_FIELD;
     p->nLength = CONNECT_FIELD;
-    PutConnectField(p->Data(), name, strlen(name));
-    PutConnectField(p->Data() + CONNECT_FIELD, key, strlen(key));
-    return SendAndWait((int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds, nType);
+    PutConnectField(p->Data(), name);
+    PutConnectField(p->Data() + CONNECT_FIELD, key);
+    return SendAndWait(nType, (int)CFG_HEADER_SIZE + 2 * CONNECT_FIELD, 30, nSeconds);
 }
 
 void CNetworkDlg::DialUpDisconnect() {
-    Pkt()->nType = 2;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 50, 2);
+    const int result = SendAndWait(REQ_DIALUP_DISCONNECT, (int)CFG_HEADER_SIZE, 34, 50);
     OnDialUp();
-    ReportConnectionResult(result, false, true);
+    ReportConnectionResult(result, false);
 }
 
 void CNetworkDlg::WifiConnect() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) {
-        // Nothing picked, or the not-found item: there is no access point to connect to.
+    if (!IsListedAp(i)) {
+        // Nothing picked, the not-found item, or a record emptied since: no access point to connect to.
         ShowMessage(28);
         return;
     }
@@ -127,31 +135,25 @@ void CNetworkDlg::WifiConnect() {
     const ApRecord& ap = Store().apList[i];
     char ssid[sizeof ap.szSsid + 1] = {};
     memcpy(ssid, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
-    if (!VetTexts({ssid, m_strPassword})) return;
-    const int result = SendConnect(4, ssid, m_strPassword, 60);
+    if (!AfxCheckMaxChars(this, IDC_NET_PASSWORD, m_strPassword, CONNECT_FIELD) ||
+        !VetTexts({ssid, m_strPassword}))
+        return;
+    const int result = SendConnect(REQ_WIFI_CONNECT, ssid, m_strPassword, 60);
     OnWireless();
-    ReportConnectionResult(result, true, false);
+    ReportConnectionResult(result, true);
 }
 
 void CNetworkDlg::WifiDisconnect() {
-    Pkt()->nType = 5;
-    const int result = SendAndWait((int)CFG_HEADER_SIZE, 34, 10, 5);
+    const int result = SendAndWait(REQ_WIFI_DISCONNECT, (int)CFG_HEADER_SIZE, 34, 10);
     OnWireless();
-    ReportConnectionResult(result, false, false);
+    ReportConnectionResult(result, false);
 }
 
-void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect, bool bDialUp) {
+void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect) {
     switch (nResult) {
     case RESULT_SUCCESS: ShowMessage(bConnect ? 31 : 35); break;
     case RESULT_FAILURE: ShowMessage(bConnect ? 32 : 36); break;
     case RESULT_TIMEOUT: ShowMessage(bConnect ? 33 : 37); break;
-    case RESULT_RETRY_DISCONNECT:
-        // The camera asks to drop the half-made connection first; no wait for that answer.
-        if (bConnect) {
-            Pkt()->nType = bDialUp ? 2 : 5;
-            Send((int)CFG_HEADER_SIZE);
-        }
-        break;
     default: break;
     }
 }
@@ -162,9 +164,8 @@ void CNetworkDlg::OnScan() {
     GetDlgItem(IDC_NET_PASSWORD)->EnableWindow(FALSE);
     m_bCustomSsid = 0;
 
-    Pkt()->nType = 14;
     m_nScanFound = -1;
-    SendAndWait((int)CFG_HEADER_SIZE, 38, 30, 14);
+    SendAndWait(REQ_SCAN, (int)CFG_HEADER_SIZE, 38, 30);
     // Only a reply that came while the box was open is a result, and it lists only the records it
     // carried; a timeout lists nothing, whatever the store still holds from before.
     FillSsidList(m_nScanFound);
@@ -210,9 +211,15 @@ void CNetworkDlg::FillSsidList(int nFound) {
     m_comboSsid.SetCurSel(0);
 }
 
+bool CNetworkDlg::IsListedAp(int i) const {
+    const NetConfigStore& store = Store();
+    return i >= 0 && i < m_nListedAps && i < store.nApCount && i < NQ_AP_LIST_SIZE &&
+           store.apList[i].szSsid[0] != '\0';
+}
+
 void CNetworkDlg::OnSsidSelChange() {
     const int i = m_comboSsid.GetCurSel();
-    if (i < 0 || i >= m_nListedAps || i >= NQ_AP_LIST_SIZE) return; // no record picked: nothing to copy
+    if (!IsListedAp(i)) return; // no record picked: nothing to copy
     const ApRecord& ap = Store().apList[i];
     char text[sizeof ap.szKey + 1] = {};
     memcpy(text, ap.szSsid, FieldLen(ap.szSsid, sizeof ap.szSsid));
@@ -229,35 +236,23 @@ void CNetworkDlg::OnSsidSelChange() {
 
 void CNetworkDlg::OnCmdProc(const void* pPacket) {
     // The replies are the dialog's: without its window there is no wait to end, no page to lay out
-    // and no question to ask (an AP-mode start would go out from a buffer not yet prepared).
-    if (!pPacket || !m_hWnd) return;
-    CfgPacket head;
-    memcpy(&head, pPacket, sizeof head);
-    if (CfgKindUnsigned(head.header) != CFG_KIND_SETTINGS) return;
-    if (head.nParam == CFG_REPLY_NO_PERMISSION) {
-        ShowMessage(53);
-        return;
-    }
-    // The copy needs room for the data and the NUL behind it; a longer claim is not a reply we read.
-    if (head.nLength < 0 || (size_t)head.nLength >= CFG_NETQUILL_BUFFER_SIZE - CFG_HEADER_SIZE) return;
-
-    // A copy of exactly this packet on the heap: replies nest (one may arrive inside the message box
-    // of another), and a full-size buffer in every frame would run the UI thread out of stack.
-    std::vector<uint32_t> copy((CFG_HEADER_SIZE + (size_t)head.nLength + 1 + 3) / 4);
-    memcpy(copy.data(), pPacket, CFG_HEADER_SIZE + (size_t)head.nLength);
-    CfgPacket* p = reinterpret_cast<CfgPacket*>(copy.data());
-    p->Data()[p->nLength] = '\0';
-
-    if (CfgIsIpFilterModule(p->header)) {
-        m_ipFilterDlg.OnReply(&p->nType);
-        return;
+    // and no question to ask (an AP-mode start would go out from a buffer not yet prepared), and
+    // once ExitRCDlg has come there is none any more, although the window lives until the loops unwind.
+    if (!m_hWnd || m_bExiting) return;
+    std::vector<uint32_t> copy;
+    switch (TakeReply(pPacket, copy)) {
+    case ReplyRoute::Drop: return;
+    case ReplyRoute::NoPermission: ShowMessage(53); return;
+    case ReplyRoute::IpFilter: m_ipFilterDlg.OnReply(&ReplyPacket(copy)->nType); return;
+    case ReplyRoute::Network: break;
     }
 
+    CfgPacket* p = ReplyPacket(copy);
     switch (p->nType) {
-    case 1:
-    case 2:
-    case 4:
-    case 5:
+    case REQ_DIALUP_CONNECT:
+    case REQ_DIALUP_DISCONNECT:
+    case REQ_WIFI_CONNECT:
+    case REQ_WIFI_DISCONNECT:
         ParseParams(p->Data());
         if (p->nType != m_nAwaitedReply) break; // late, or the answer to another request
         if (p->nParam == CFG_REPLY_SUCCESS || p->nParam == CFG_REPLY_FAILURE) {
@@ -265,24 +260,18 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
             m_waitDlg.EndPopUp(p->nParam == CFG_REPLY_SUCCESS ? RESULT_SUCCESS : RESULT_FAILURE);
         }
         break;
-    case 8:
+    case REQ_REFRESH:
         ParseParams(p->Data());
         ShowActivePage();
         break;
-    case 12: OnApReply(p->nParam); break;
-    case 14: {
+    case REQ_AP_MODE: OnApReply(p->nParam); break;
+    case REQ_SCAN:
         // Only the scan being waited for: a late one would change the records under the list on show.
-        if (m_nAwaitedReply != 14) break;
+        if (m_nAwaitedReply != REQ_SCAN) break;
         m_nAwaitedReply = 0;
-        // At most the list's 128 records; the rest of a longer reply is dropped.
-        size_t n = (size_t)p->nLength;
-        if (n > sizeof Store().apList) n = sizeof Store().apList;
-        memcpy(Store().apList, p->Data(), n);
-        const int carried = (int)((size_t)p->nLength / sizeof(ApRecord));
-        m_nScanFound = p->nParam < carried ? p->nParam : carried;
+        m_nScanFound = TakeScanRecords(*p, Store());
         m_waitDlg.EndPopUp(p->nParam);
         break;
-    }
     default: break;
     }
 }

@@ -70,6 +70,13 @@ TEST(FrameworkDataExchange, LoadsAndSavesInBothDirections) {
     EXPECT_EQ("8080", Text(dlg, IDC_PORT));
     EXPECT_EQ(8u, (UINT)::SendDlgItemMessageA(dlg, IDC_TEXT, EM_GETLIMITTEXT, 0, 0))
         << "DDV_MaxChars limits the edit";
+    // In bytes, as the check counts: a Chinese character takes two, and none is cut in half.
+    SetText(dlg, IDC_TEXT, "ab");
+    ::SendDlgItemMessageA(dlg, IDC_TEXT, EM_SETSEL, 1, 1);
+    ::SendDlgItemMessageA(dlg, IDC_TEXT, EM_REPLACESEL, TRUE, (LPARAM) "汉字汉字");
+    EXPECT_EQ("a汉字汉b", Text(dlg, IDC_TEXT)) << "a paste is cut to what fits";
+    ::SendDlgItemMessageA(dlg, IDC_TEXT, WM_CHAR, 'x', 0);
+    EXPECT_EQ("a汉字汉b", Text(dlg, IDC_TEXT)) << "a full edit takes no more";
     const int radios[] = {IDC_RADIO1, IDC_RADIO2, IDC_RADIO3};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(i == 1 ? BST_CHECKED : BST_UNCHECKED, ::IsDlgButtonChecked(dlg, radios[i]))

@@ -121,7 +121,7 @@ TEST_F(GB28181DlgTest, ServerAddressEdgeCases) {
         const char* saved;
     } cases[] = {
         {"abc", false, (DWORD)MAKEIPADDRESS(255, 255, 255, 255), "255.255.255.255"},
-        {"", false, 0, "0.0.0.0"}, // no address from the camera: a blank control, not 255.255.255.255
+        {"", false, 0, "0.0.0.0"}, // no address from the camera: 0.0.0.0, not 255.255.255.255
         {"192.168.1.100", true, (DWORD)MAKEIPADDRESS(192, 168, 1, 100), "0.0.0.0"},
     };
     for (const Case& c : cases) {

@@ -125,7 +125,8 @@ TEST_F(IpFilterDlgTest, ParseListReplacesTheDeviceTable) {
     dlg.ParseList(kTwoEntries);
     dlg.ParseList(nullptr);
     EXPECT_EQ(dlg.DeviceCount(), 0) << "a NULL text leaves no earlier camera's list";
-    EXPECT_EQ(dlg.DeviceMode(), 1);
+    EXPECT_EQ(dlg.DeviceMode(), 0) << "nor its mode";
+    EXPECT_EQ(dlg.Mode(), 0);
     EXPECT_FALSE(dlg.SavePending());
 }
 

@@ -73,11 +73,13 @@ TEST(IpFilterList, ReadsTheCameraList) {
     }
 }
 
-TEST(IpFilterList, NullTextEmptiesTheList) {
+TEST(IpFilterList, NullTextEmptiesTheListAndTheMode) {
     IpFilterEntry entries[IP_FILTER_MAX_ENTRIES];
     int deviceMode = 1, mode = 1;
     ASSERT_EQ(ReadIpFilterList("IPAddr1=10.0.0.5;IPAddr2=;", entries, deviceMode, mode), 1);
+    EXPECT_EQ(deviceMode, 1) << "no mode item keeps the mode";
     EXPECT_EQ(ReadIpFilterList(nullptr, entries, deviceMode, mode), 0);
     EXPECT_EQ(entries[0].start[0], '\0');
-    EXPECT_EQ(deviceMode, 1) << "no mode item keeps the mode";
+    EXPECT_EQ(deviceMode, 0) << "no list at all: the previous camera's mode goes too";
+    EXPECT_EQ(mode, 0);
 }

@@ -189,7 +189,8 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
     EXPECT_STREQ(s->gb.GB_alarminID, "alarm1");
 
     // A value longer than its field leaves the field empty (it could be sent back cut); only the MAC
-    // text, which is only shown, is cut to size - 1. The items after it are still read.
+    // text, which is only shown, is cut to size - 1. The items after it are still read. The user name
+    // or SSID field holds the 32 bytes edit 1005 takes, the password the 64 of edit 1006.
     struct Case {
         const char* key;
         size_t fieldSize;
@@ -198,9 +199,9 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
     };
     const Case cases[] = {
         {"ETH_MAC", 20, true, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szMac; }},
-        {"ADSL_ID", 32, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_DIALUP].szId; }},
-        {"WIFI_ID", 32, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
-        {"WIFI_PW", 64, false,
+        {"ADSL_ID", 33, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_DIALUP].szId; }},
+        {"WIFI_ID", 33, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
+        {"WIFI_PW", 65, false,
          [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szPassword; }},
         {"GB_devid", 21, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devid; }},
         {"GB_devpasswd", 33, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devpasswd; }},
@@ -218,6 +219,9 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
             EXPECT_EQ(st->ORVID, 3) << "key " << c.key;
         }
     }
+    // A value that does not fit leaves the good one of an earlier item with the same key.
+    auto d = Parse(("ADSL_PW=good;ADSL_PW=" + std::string(65, 'q') + ";").c_str());
+    EXPECT_STREQ(d->netIf[NETIF_DIALUP].szPassword, "good");
     // A cut MAC does not end in half a GBK character.
     auto g = Parse("ETH_MAC=" "aaaaaaaaaaaaaaaaaa\xCD\xF8;");
     EXPECT_EQ(std::string(g->netIf[NETIF_WIRED].szMac), std::string(18, 'a'));

@@ -174,6 +174,35 @@ TEST(NetDlgApply, RefusedRestartKeepsEveryChangeForTheNextOk) {
     EXPECT_EQ(2u, d.boxes.size());
 }
 
+// A reply that arrives while OK asks its question and sends from the same buffer (an AP-mode start)
+// changes nothing of what OK then sends.
+TEST(NetDlgApply, ARequestSentDuringTheQuestionLeavesOksPacket) {
+    D d;
+    d.answers = {D::LEAVE_OPEN, IDYES};
+    bool stillOpen = false;
+    d.Run(kDialUp, {D::Do([] {
+                        D::SetText(IDC_NET_PASSWORD, "q");
+                        D::Click(IDOK);
+                    }),
+                    d.WhenBoxes(1, [] {
+                        D::Reply(12, 2, nullptr, 0); // asks whether to start AP mode: Yes
+                        D::AnswerLeftBox(IDYES);
+                    }),
+                    D::Do([&] {
+                        stillOpen = true;
+                        ExitRCDlg(IDCANCEL);
+                    })});
+    EXPECT_FALSE(d.timedOut);
+    EXPECT_FALSE(stillOpen) << "OK went out and ended the dialog";
+    EXPECT_EQ((std::vector<std::string>{GetText(43), GetText(46)}), d.boxes);
+    std::vector<SentPacket> sent = D::Sent();
+    ASSERT_EQ(2u, sent.size());
+    EXPECT_EQ(12, sent[0].nType);
+    EXPECT_EQ(9, sent[1].nType);
+    EXPECT_EQ(1, sent[1].nParam) << "the word the AP-mode start left";
+    EXPECT_EQ("ACTIVED=1;ADSL_ID=u;ADSL_PW=q;NW_RESTART=1;", D::LastSentText());
+}
+
 TEST(NetDlgApply, PacketHeaderOfTheSetParameters) {
     OkOutcome out = PressOk(kWired, nullptr);
     std::vector<unsigned char> b = D::LastSentBytes();

@@ -1,9 +1,11 @@
 // The commands that act on the camera at once (scan, connect, disconnect, refresh, AP mode, iperf)
 // and the camera's replies through CmdProc.
 #include "NetDlgDriver.h"
+#include "TestTime.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,27 +86,37 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
     struct Case {
         const char* name;
         int count; // what the reply's nParam (or the timeout) gives
+        int records; // records the reply carries
         bool timeout;
         int expectedApCount;
     } cases[] = {
-        {"no access point", 0, false, 1},
-        {"more than the list holds", 129, false, 1},
-        {"wait ran out", 19, true, 1},
+        {"no access point", 0, 0, false, 1},
+        {"more than the list holds", 130, 130, false, 1},
+        {"wait ran out", 19, 0, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         D d;
         bool stayedOpen = false;
-        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&c] {
+        std::vector<unsigned char> afterList; // the store behind the access-point list
+        auto storeAfterList = [] {
+            const unsigned char* b = reinterpret_cast<const unsigned char*>(&g_netConfig);
+            return std::vector<unsigned char>(b + offsetof(NetConfigStore, netIf), b + sizeof g_netConfig);
+        };
+        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&] {
                               // Records an earlier scan left in the store are no result of this one.
                               g_netConfig.nApCount = 1;
                               g_netConfig.apList[0] = Ap("stale", 50, -1);
+                              afterList = storeAfterList();
                               if (c.timeout)
                                   D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
                               else
-                                  ReplyScan({}, c.count);
+                                  ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)),
+                                            c.count);
                           }),
-                          D::AfterWaitBox([&c] {
+                          D::AfterWaitBox([&] {
+                              EXPECT_TRUE(afterList == storeAfterList())
+                                  << "records past the list's 128 go nowhere";
                               ASSERT_EQ(1, ListCount());
                               EXPECT_EQ(GetText(39), ListItem(0));
                               EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
@@ -146,6 +158,7 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
                              else
                                  Select(1);
                              Standin_ClearLog();
+                             D::Click(IDC_NET_CONNECT); // no record to connect to
                              D::Click(IDOK);
                          }),
                          D::Do([&] {
@@ -153,7 +166,7 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
                              ExitRCDlg(IDCANCEL);
                          })});
         EXPECT_FALSE(d.timedOut);
-        std::vector<std::string> boxes;
+        std::vector<std::string> boxes{GetText(28)};
         for (int t : c.boxes) boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
         EXPECT_EQ(c.expected == nullptr, stayedOpen);
@@ -171,11 +184,13 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
           {D::Do([] { D::Click(IDC_NET_SCAN); }),
            D::WhenWaitBox([] {
                g_netConfig.apList[3] = Ap("keep", 10, -1);
+               // A count above the records that came: only those are listed, not what is left behind them.
                ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, kLongKey.c_str()), Ap("net2", 90, -1)},
-                         3);
+                         5);
            }),
            D::AfterWaitBox([] {
                EXPECT_STREQ("keep", g_netConfig.apList[3].szSsid) << "records past the reply stay";
+               EXPECT_EQ(3, g_netConfig.nApCount);
                ASSERT_EQ(3, ListCount());
                EXPECT_EQ(kLongSsid, ListItem(1)) << "a full SSID field shows without its key";
                EXPECT_TRUE(D::Enabled(IDC_NET_SSID_LIST));
@@ -185,6 +200,9 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
                EXPECT_EQ(kLongKey, D::Text(IDC_NET_PASSWORD)) << "a key filling its field is taken whole";
                EXPECT_EQ(3, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_AUTH, CB_GETCURSEL, 0, 0));
                EXPECT_EQ(2, (int)::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_GETCURSEL, 0, 0));
+               // A scan reply while no scan waits changes neither the records nor what OK sends.
+               ReplyScan({Ap("other0", 30, 2), Ap("other1", 30, 2)}, 2);
+               EXPECT_STREQ("net0", g_netConfig.apList[0].szSsid);
                D::Click(IDOK);
            })});
     EXPECT_FALSE(d.timedOut);
@@ -227,6 +245,46 @@ TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
     EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;", D::LastSentText());
 }
 
+// A typed SSID restarts the camera's network unless SSID, key, authentication and encryption are the
+// camera's own; a record of the access-point list, from this scan or any other, plays no part.
+TEST(NetDlgScan, TypedSsidRestartsUnlessTheCameraUsesItAlready) {
+    const struct {
+        const char* name;
+        bool scanFirst; // the list holds a record equal to the camera's own settings
+        const char* ssid;
+        int enc;
+        bool restart;
+    } cases[] = {
+        {"another SSID after a scan listed the camera's own", true, "other", 3, true},
+        {"the camera's own settings", false, "home", 3, false},
+        {"the camera's own SSID with another encryption", false, "home", 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.answers = {IDYES};
+        std::vector<Step> steps;
+        if (c.scanFirst)
+            steps = {D::Do([] { D::Click(IDC_NET_SCAN); }),
+                     D::WhenWaitBox([] { ReplyScan({Ap("home", 50, 2, 4, 3, "k")}, 1); }),
+                     D::AfterWaitBox(nullptr)};
+        steps.push_back(D::Do([&c] {
+            D::Click(IDC_NET_CUSTOM_SSID);
+            D::SetText(IDC_NET_USER, c.ssid);
+            D::SetText(IDC_NET_PASSWORD, "k");
+            ::SendDlgItemMessageA(D::Dlg().m_hWnd, IDC_NET_ENC, CB_SETCURSEL, (WPARAM)c.enc, 0);
+            Standin_ClearLog();
+            D::Click(IDOK);
+        }));
+        d.Run("ACTIVED=2;WIFI_ID=home;WIFI_PW=k;Softverion=4000;WIFI_AUTH=4;WIFI_ENC=3;", steps);
+        EXPECT_FALSE(d.timedOut);
+        EXPECT_EQ(std::string("ACTIVED=2;WIFI_AP=0;WIFI_ID=") + c.ssid + ";WIFI_PW=k;WIFI_AUTH=4;WIFI_ENC=" +
+                      std::to_string(c.enc) + ";" + (c.restart ? "NW_RESTART=1;" : ""),
+                  D::LastSentText());
+        EXPECT_EQ(c.restart ? std::vector<std::string>{GetText(43)} : std::vector<std::string>{}, d.boxes);
+    }
+}
+
 TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
     D d;
     const char* user32 = "abcdefghijklmnopqrstuvwxyz012345";
@@ -253,6 +311,12 @@ TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
                              EXPECT_EQ(GetText(27), D::Text(IDC_NET_CONNECT)) << "laid out again as connected";
                              EXPECT_FALSE(D::Enabled(IDC_NET_USER));
                              EXPECT_EQ("x", D::Text(IDC_NET_USER));
+                             D::Click(IDC_NET_REFRESH);
+                             const SentPacket refresh = D::Sent().back();
+                             EXPECT_EQ(20, refresh.bytes);
+                             EXPECT_EQ(32, refresh.nParam)
+                                 << "a header-only request keeps the connect's words";
+                             EXPECT_EQ(32, refresh.nLength);
                          }),
                          D::Exit()});
     EXPECT_FALSE(d.timedOut);
@@ -277,7 +341,6 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
              D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;");
          },
          {31}, {1}},
-        {"dial-up asks for a disconnect", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(18); }, {}, {1, 2}},
         {"no permission does not end the wait", "ACTIVED=1;",
          [] {
              D::ReplyText(1, CFG_REPLY_NO_PERMISSION, "ACTIVED=0;");
@@ -304,35 +367,58 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
         std::vector<std::string> boxes;
         for (int t : c.boxes) boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
-        std::vector<SentPacket> sent = D::Sent();
         std::vector<int> types;
-        for (const SentPacket& s : sent) types.push_back(s.nType);
+        for (const SentPacket& s : D::Sent()) types.push_back(s.nType);
         EXPECT_EQ(c.types, types);
-        if (types.size() == 2) {
-            EXPECT_EQ(20, sent[1].bytes);
-            EXPECT_EQ(32, sent[1].nParam) << "the header-only request keeps the connect's words";
-            EXPECT_EQ(32, sent[1].nLength);
-        }
     }
 }
 
-TEST(NetDlgConnect, EmptyOrUnsendableFieldsStopBeforeSending) {
+// Whatever cannot go out stops the command with a box, sends nothing, and leaves the dialog open with
+// what the operator typed. A text over its limit is named by its field's label (text 12 user name,
+// 6 password); the exchange's limits are the store's fields, the connect packet's 32 bytes are
+// checked by the connect itself.
+TEST(NetDlgConnect, FieldsThatCannotGoOutStopBeforeSending) {
+    const std::string name40 = "网络管理网络管理网络管理网络管理网络管理"; // 20 characters, 40 bytes
+    const std::string key80 = name40 + name40;
     const struct {
-        const char* user;
-        const char* password;
+        const char* name;
+        int command;
+        std::string user, password;
         int box;
-    } cases[] = {{"u", "", 29}, {"u", "p;ACTIVED=0", 101}, {"u;", "p", 101}};
+        bool underLabel; // the box names the field by its label text
+    } cases[] = {
+        {"connect, empty password", IDC_NET_CONNECT, "u", "", 29, false},
+        {"connect, password with ;", IDC_NET_CONNECT, "u", "p;ACTIVED=0", 101, false},
+        {"connect, user name with ;", IDC_NET_CONNECT, "u;", "p", 101, false},
+        {"connect, password over the packet's 32 bytes", IDC_NET_CONNECT, "u", std::string(33, 'p'), 6, true},
+        {"connect, user name over 32 bytes", IDC_NET_CONNECT, name40, "p", 12, true},
+        {"OK, user name over 32 bytes", IDOK, name40, "newpw", 12, true},
+        {"OK, password over 64 bytes", IDOK, "u", key80, 6, true},
+        {"iperf, user name over 32 bytes", IDC_NET_IPERF_ON, name40, "p", 12, true},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.password);
+        SCOPED_TRACE(c.name);
         D d;
-        d.Run("ACTIVED=1;", {D::Do([&c] {
-                                 D::SetText(IDC_NET_USER, c.user);
-                                 D::SetText(IDC_NET_PASSWORD, c.password);
-                                 D::Click(IDC_NET_CONNECT);
-                             }),
-                             D::Exit()});
-        EXPECT_EQ(std::vector<std::string>{GetText(c.box)}, d.boxes);
+        d.answers = {IDYES, IDYES};
+        bool stayedOpen = false;
+        d.Run("ACTIVED=1;ADSL_ID=u;ADSL_PW=oldpw;", {D::Do([&c] {
+                                                       D::SetText(IDC_NET_USER, c.user.c_str());
+                                                       D::SetText(IDC_NET_PASSWORD, c.password.c_str());
+                                                       D::Click(c.command);
+                                                   }),
+                                                   D::Do([&] {
+                                                       stayedOpen = true;
+                                                       EXPECT_EQ(c.user, D::Text(IDC_NET_USER));
+                                                       EXPECT_EQ(c.password, D::Text(IDC_NET_PASSWORD));
+                                                       ExitRCDlg(IDCANCEL);
+                                                   })});
+        EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(D::Sent().empty());
+        ASSERT_EQ(1u, d.boxes.size());
+        if (c.underLabel)
+            EXPECT_EQ(0u, d.boxes[0].rfind(std::string(GetText(c.box)) + "\n", 0)) << "box: " << d.boxes[0];
+        else
+            EXPECT_EQ(GetText(c.box), d.boxes[0]);
     }
 }
 
@@ -397,6 +483,71 @@ TEST(NetDlgReplies, RepliesThatChangeOrLeaveThePage) {
            D::Exit()});
     EXPECT_FALSE(d.timedOut);
     EXPECT_EQ(std::vector<std::string>{GetText(53)}, d.boxes);
+}
+
+BOOL CALLBACK CountDialog(HWND h, LPARAM count) {
+    char cls[8] = {};
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (::IsWindowVisible(h) && strcmp(cls, "#32770") == 0) ++*(int*)count;
+    return TRUE;
+}
+
+// A wait box, message box or sub-dialog on top of the network dialog.
+bool AnotherDialogOpen() {
+    int count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountDialog, (LPARAM)&count);
+    return count > 1;
+}
+
+// ExitRCDlg ends whatever the dialog runs at the time - a wait, a question, a sub-dialog - and the
+// modal call returns at once; nothing is asked or sent after it, not even for a reply that follows.
+TEST(NetDlgReplies, ExitRCDlgEndsWhatRunsAndNothingFollows) {
+    const struct {
+        const char* name;
+        const char* params;
+        std::function<void()> start; // opens the wait, box or sub-dialog
+        std::vector<int> types;         // nType of every packet sent
+        std::vector<std::string> boxes; // texts of the boxes (and dialogs) left open
+    } cases[] = {
+        {"scan wait", kWireless, [] { D::Click(IDC_NET_SCAN); }, {14}, {}},
+        {"dial-up connect wait", "ACTIVED=1;",
+         [] {
+             D::SetText(IDC_NET_USER, "u");
+             D::SetText(IDC_NET_PASSWORD, "p");
+             D::Click(IDC_NET_CONNECT);
+         },
+         {1}, {}},
+        {"restart question of OK", "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;",
+         [] {
+             D::SetText(IDC_NET_PASSWORD, "q");
+             D::Click(IDOK);
+         },
+         {}, {GetText(43)}},
+        {"AP-mode question", "", [] { D::Reply(12, 0, nullptr, 0); }, {}, {GetText(45)}},
+        {"GB28181 dialog", "GB_bSupport=1;", [] { D::Click(IDC_NET_GB28181); }, {}, {""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        D d;
+        d.answers = {D::LEAVE_OPEN};
+        DWORD exitAt = 0;
+        auto exit = [&exitAt] {
+            exitAt = ::GetTickCount();
+            ExitRCDlg(IDCANCEL);
+            D::Reply(12, 0, nullptr, 0);          // an AP-mode state that would ask to start it
+            D::ReplyText(8, 0, "ACTIVED=0;ORVID=99;"); // a refresh reply: read no more
+        };
+        d.Run(c.params, {D::Do(c.start), Step{&AnotherDialogOpen, exit}});
+        const DWORD returnedAfter = ::GetTickCount() - exitAt;
+        EXPECT_FALSE(d.timedOut);
+        ASSERT_NE(0u, exitAt);
+        EXPECT_LT(returnedAfter, TestTimeLimit(2000)) << "the modal call returns at once";
+        EXPECT_NE(99, g_netConfig.ORVID) << "a reply after ExitRCDlg is not read";
+        std::vector<int> types;
+        for (const SentPacket& p : D::Sent()) types.push_back(p.nType);
+        EXPECT_EQ(c.types, types);
+        EXPECT_EQ(c.boxes, d.boxes);
+    }
 }
 
 TEST(NetDlgReplies, AccessPointModeStates) {

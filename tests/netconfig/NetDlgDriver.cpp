@@ -42,7 +42,7 @@ BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam) {
     ::GetClassNameA(hWnd, cls, sizeof cls);
     if (strcmp(cls, "#32770") != 0 || !::IsWindowVisible(hWnd)) return TRUE;
     CNetworkDlg& dlg = NetworkDlg();
-    if (hWnd == dlg.m_hWnd || hWnd == dlg.WaitBox().m_hWnd) return TRUE;
+    if (hWnd == dlg.m_hWnd || hWnd == dlg.WaitBox().m_hWnd || ::GetPropA(hWnd, "lk.left")) return TRUE;
     reinterpret_cast<BoxSearch*>(lParam)->hBox = hWnd;
     return FALSE;
 }
@@ -61,9 +61,30 @@ bool NetDlgDriver::AnswerBoxes() {
         answer = answers.front();
         answers.erase(answers.begin());
     }
+    if (answer == LEAVE_OPEN) {
+        ::SetPropA(s.hBox, "lk.left", (HANDLE)1);
+        return false;
+    }
     ::SetPropA(s.hBox, "lk.answered", (HANDLE)1);
     ::PostMessageA(s.hBox, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(s.hBox, answer));
     return true;
+}
+
+namespace {
+BOOL CALLBACK FindLeftBox(HWND hWnd, LPARAM lParam) {
+    if (!::GetPropA(hWnd, "lk.left")) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+} // namespace
+
+void NetDlgDriver::AnswerLeftBox(int answer) {
+    HWND hBox = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindLeftBox, (LPARAM)&hBox);
+    if (!hBox) return;
+    ::RemovePropA(hBox, "lk.left");
+    ::SetPropA(hBox, "lk.answered", (HANDLE)1);
+    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(hBox, answer));
 }
 
 void NetDlgDriver::Tick() {

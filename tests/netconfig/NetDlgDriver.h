@@ -35,8 +35,12 @@ public:
     NetDlgDriver();
     ~NetDlgDriver();
 
-    // Answers for the coming message boxes, in order (IDOK, IDYES, IDNO).
+    // Answers for the coming message boxes, in order (IDOK, IDYES, IDNO, or LEAVE_OPEN).
     std::vector<int> answers;
+    // Leaves its box open: the box is recorded, and the steps go on inside its loop until a step
+    // answers it with AnswerLeftBox.
+    static constexpr int LEAVE_OPEN = 0;
+    static void AnswerLeftBox(int answer);
     // Texts of the message boxes shown, in order.
     std::vector<std::string> boxes;
     bool timedOut = false;

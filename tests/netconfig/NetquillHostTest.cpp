@@ -3,6 +3,7 @@
 // inside the host's own modal loop, replies passed in buffers the host owns and then reuses.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -395,4 +396,161 @@ TEST(NetquillHost, RepliesAreCopiedAndRequestsGoOnTheHostsConnection) {
     EXPECT_EQ(sendArgs.rfind("42, 81, ", 0), 0u) << "QLC_SendData arguments: " << sendArgs;
     EXPECT_EQ(ipAfterRefresh, 0x0A000007u);
     EXPECT_EQ(ipAfterKind5, 0x0A000007u);
+}
+
+namespace {
+
+void Click(HWND dlg, int id) {
+    ::SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id));
+}
+
+// The nType of every packet sent since the stand-in's log was cleared.
+std::vector<int> SentTypes() {
+    std::vector<int> types;
+    for (int i = 0; i < Standin_GetLogCount(); ++i) {
+        StandinLogEntry e = {};
+        const char* t = Standin_GetLogEntry(i, &e) && std::strcmp(e.szFunction, "QLC_SendData") == 0
+                            ? std::strstr(e.szArgs, "nType=")
+                            : nullptr;
+        if (t) types.push_back(std::atoi(t + 6));
+    }
+    return types;
+}
+
+std::string LastSentText() {
+    std::vector<char> buf(CFG_NETQUILL_BUFFER_SIZE);
+    const int n = Standin_GetLastSentPacket(buf.data(), (int)buf.size());
+    return n > (int)CFG_HEADER_SIZE ? std::string(buf.data() + CFG_HEADER_SIZE, (size_t)n - CFG_HEADER_SIZE)
+                                    : "";
+}
+
+// Answers every box that opens over dlg, Yes where it asks, OK otherwise, and keeps its text, until
+// it goes out of scope.
+struct BoxAnswerer {
+    std::vector<std::string> texts;
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    explicit BoxAnswerer(HWND dlg) { Poll(dlg); }
+    ~BoxAnswerer() { *alive = false; }
+    void Poll(HWND dlg) {
+        std::shared_ptr<bool> live = alive;
+        After(10, [this, live, dlg] {
+            if (!*live) return;
+            for (HWND h : ThreadDialogs()) {
+                if (h == dlg || ::GetPropA(h, "lk.answered")) continue;
+                ::SetPropA(h, "lk.answered", (HANDLE)1);
+                texts.push_back(WindowText(::GetDlgItem(h, 0xFFFF)));
+                const int answer = ::GetDlgItem(h, IDYES) ? IDYES : IDOK;
+                ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                               (LPARAM)::GetDlgItem(h, answer));
+            }
+            Poll(dlg);
+        });
+    }
+};
+
+} // namespace
+
+// A user name of 20 Chinese characters is 40 bytes, over the 32 of the camera's field: a paste takes
+// what fits, and a text over it, however it got into the edit, stops OK with a box naming the field.
+// Nothing goes out, not even with Yes to every box, and the dialog keeps what the operator typed.
+TEST(NetquillHost, AUserNameOverItsFieldSendsNothing) {
+    Netquill nq;
+    ASSERT_TRUE(nq.Complete()) << nq.missing;
+    nq.InitRCDlg(3, 0, nullptr);
+    Standin_ClearLog();
+    const std::string name = "网络管理网络管理网络管理网络管理网络管理";
+    std::string pasted, label, userAfter;
+    std::vector<std::string> boxes;
+    bool stayedOpen = false;
+    DialogDriver drive(nq, [&](HWND dlg) {
+        HWND hUser = ::GetDlgItem(dlg, 1005);
+        label = WindowText(::GetDlgItem(dlg, 1025));
+        ::SetWindowTextA(hUser, "");
+        ::SendMessageA(hUser, EM_REPLACESEL, TRUE, (LPARAM)name.c_str());
+        pasted = WindowText(hUser);
+        ::SetWindowTextA(hUser, name.c_str());
+        ::SetWindowTextA(::GetDlgItem(dlg, 1006), "newpw");
+        {
+            BoxAnswerer answerer(dlg);
+            Click(dlg, IDOK); // every box runs, and is answered, inside
+            boxes = answerer.texts;
+        }
+        stayedOpen = ::IsWindowVisible(dlg) != FALSE;
+        userAfter = WindowText(hUser);
+        drive.finished = true;
+        nq.ExitRCDlg(IDCANCEL);
+    });
+    nq.ShowNetworkDlg("ACTIVED=1;ADSL_ID=olduser;ADSL_PW=oldpw;");
+    ASSERT_TRUE(drive.shown);
+    EXPECT_FALSE(drive.watchdogFired);
+    EXPECT_EQ(name.substr(0, 32), pasted) << "the edit takes 32 bytes, 16 characters";
+    EXPECT_TRUE(SentTypes().empty()) << "sent: " << LastSentText();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(0u, boxes[0].rfind(label + "\n", 0)) << "the box names the field: " << boxes[0];
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(name, userAfter);
+}
+
+// The custom-SSID edit of one camera's dialog, left with Exit, is no part of the next camera's: its OK
+// after an RTMP change alone sends that change and no wireless key.
+TEST(NetquillHost, ACustomSsidLeftWithExitIsNotTheNextCamerasSsid) {
+    Netquill nq;
+    ASSERT_TRUE(nq.Complete()) << nq.missing;
+    nq.InitRCDlg(3, 1, nullptr);
+    DialogDriver first(nq, [&](HWND dlg) {
+        Click(dlg, 1010); // custom SSID
+        first.finished = true;
+        Click(dlg, IDCANCEL);
+    });
+    nq.ShowNetworkDlg("ACTIVED=2;WIFI_ID=cam1net;Softverion=4000;");
+    ASSERT_TRUE(first.shown);
+
+    Standin_ClearLog();
+    std::vector<std::string> boxes;
+    DialogDriver second(nq, [&](HWND dlg) {
+        WhenDialogShown(
+            [](HWND rtmp) {
+                ::SetWindowTextA(::GetDlgItem(rtmp, 1070), "rtmp://x");
+                Click(rtmp, IDOK);
+            },
+            dlg);
+        Click(dlg, 1066); // the RTMP dialog runs inside
+        {
+            BoxAnswerer answerer(dlg);
+            Click(dlg, IDOK); // ends the dialog; else the watchdog does
+            boxes = answerer.texts;
+        }
+    });
+    nq.ShowNetworkDlg("ACTIVED=2;WIFI_ID=cam2net;WIFI_PW=key2;Softverion=4000;RTMP_bSupport=1;");
+    ASSERT_TRUE(second.shown);
+    EXPECT_FALSE(second.watchdogFired);
+    EXPECT_EQ(std::vector<int>{9}, SentTypes());
+    EXPECT_EQ("ACTIVED=2;RTMP_SERVER_URL0=rtmp://x;", LastSentText());
+    EXPECT_TRUE(boxes.empty()) << "no restart question";
+}
+
+// ExitRCDlg while a scan waits for the camera's list: the modal call returns at once, not when the
+// wait runs out, and nothing follows the scan.
+TEST(NetquillHost, ExitRCDlgDuringAScanWaitReturnsAtOnce) {
+    Netquill nq;
+    ASSERT_TRUE(nq.Complete()) << nq.missing;
+    nq.InitRCDlg(3, 1, nullptr);
+    Standin_ClearLog();
+    DWORD exitAt = 0;
+    DialogDriver drive(nq, [&](HWND dlg) {
+        WhenDialogShown(
+            [&](HWND) {
+                exitAt = ::GetTickCount();
+                drive.finished = true;
+                nq.ExitRCDlg(IDCANCEL);
+            },
+            dlg);
+        Click(dlg, 1007); // the scan: its wait box runs inside
+    });
+    nq.ShowNetworkDlg("ACTIVED=2;WIFI_ID=home;Softverion=4000;");
+    const DWORD took = ::GetTickCount() - exitAt;
+    ASSERT_TRUE(drive.shown);
+    ASSERT_NE(0u, exitAt) << "the wait box never showed";
+    EXPECT_LT(took, TestTimeLimit(2000)) << "ms from ExitRCDlg to the modal call's return";
+    EXPECT_EQ(std::vector<int>{14}, SentTypes());
 }
