@@ -15,10 +15,10 @@ class FuzzFileOps : public FileOps {
 public:
     uint64_t size = 0;
     std::string content;
-    bool Status(const std::string&, uint64_t& s, bool& folder) override {
+    PathStatus Status(const std::string&, uint64_t& s, bool& folder) override {
         s = size;
         folder = false;
-        return true;
+        return PathStatus::Found;
     }
     bool Read(const std::string&, std::string& bytes, size_t max) override {
         if (max > size) __builtin_trap(); // never more than the file's size is asked for

@@ -7,12 +7,16 @@ namespace {
 
 class Win32FileOps final : public FileOps {
 public:
-    bool Status(const std::string& path, uint64_t& size, bool& isFolder) override {
+    PathStatus Status(const std::string& path, uint64_t& size, bool& isFolder) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+            const DWORD error = ::GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathStatus::Missing
+                                                                                  : PathStatus::Unknown;
+        }
         size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
         isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        return true;
+        return PathStatus::Found;
     }
 
     bool MakeFolder(const std::string& path) override {

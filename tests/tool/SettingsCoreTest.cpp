@@ -124,10 +124,10 @@ public:
     uint64_t size = 0;
     std::string content;
     int reads = 0;
-    bool Status(const std::string&, uint64_t& s, bool& folder) override {
+    PathStatus Status(const std::string&, uint64_t& s, bool& folder) override {
         s = size;
         folder = false;
-        return true;
+        return PathStatus::Found;
     }
     bool Read(const std::string&, std::string& bytes, size_t max) override {
         ++reads;
