@@ -71,18 +71,8 @@ public:
     bool Close(Handle file) override { return ::CloseHandle(file) != 0; }
 
     bool Replace(const std::string& from, const std::string& to) override {
-        // Whoever reads the file (a viewer, a copy, the line's own tools) may hold it for a moment
-        // without letting it be replaced: try again for up to 2 s before the entry counts as lost.
-        const int kTries = 40;
-        const DWORD kNapMs = 50;
-        for (int attempt = 1;; ++attempt) {
-            if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            const DWORD error = ::GetLastError();
-            if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt >= kTries)
-                return false;
-            ::Sleep(kNapMs);
-        }
+        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               0;
     }
 
     bool Remove(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }

@@ -287,6 +287,7 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     g_SystemInfo.Stop();
     for (int i = 1; i <= 4; ++i) QLC_DisConnect(i);
     QLC_EnableLANTool(0, 0, 0, OnNumberPush);
+    CloseResultWriter();
     if (g_nSearchTimer != 0) {
         KillTimer(g_nSearchTimer);
         g_nSearchTimer = 0;

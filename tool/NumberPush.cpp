@@ -1,6 +1,7 @@
 // The device SDK's number-push callback: looks the camera up in its number file, answers it with the
 // number, the operator's credentials and the camera configuration, enters it in the device table and
-// records the request in the result file (and a failed look-up in the error log).
+// records the request in the result file (and a failed look-up in the error log). The answer never
+// waits for a file that someone else holds: the result line goes to the result writer.
 #include "LENSBENCHDlg.h"
 
 #include "ConfigFile.h"
@@ -10,6 +11,7 @@
 #include "NumberFiles.h"
 #include "QLCLIENT.h"
 #include "ResultFiles.h"
+#include "ResultWriter.h"
 #include "TextCut.h"
 
 #include <cstdarg>
@@ -74,13 +76,35 @@ int32_t CLENSBENCHDlg::LookupDeviceNumber(const char* type, const char* group, i
     return FindNumberInFile(path, bytes);
 }
 
+namespace {
+
+// Kept for the day's error log: a result line that never reached its file is named there.
+void LogUnwritten(const ResultWriter::Entry& e) {
+    WriteErrLog("NotSaved:%s File:%s", e.line.c_str(), e.names.file.c_str());
+}
+
+} // namespace
+
 void CLENSBENCHDlg::AppendResultLine(const char* type, const char* group, int number) {
     char dir[MAX_PATH];
     {
         std::lock_guard<std::mutex> hold(g_dirsLock);
         CopyTextCut(dir, m_szResultDir);
     }
-    AppendResultEntry(dir, Now(), type, group, number);
+    std::string line = ResultEntryLine(group, number);
+    line.pop_back(); // its line feed
+    ResultWriter::Entry entry{MakeResultFileNames(dir, Now(), type), std::move(line)};
+    // Refused only once shut-down has closed the writer under a callback still on its way.
+    if (!m_results.Post(entry)) LogUnwritten(entry);
+}
+
+bool CLENSBENCHDlg::WaitResultsWritten(unsigned timeoutMs) {
+    return m_results.WaitIdle(timeoutMs);
+}
+
+void CLENSBENCHDlg::CloseResultWriter() {
+    for (const ResultWriter::Entry& e : m_results.Close(kResultsCloseWaitMs))
+        LogUnwritten(e);
 }
 
 int OnNumberPush(LanToolRequest* request) {
