@@ -64,8 +64,8 @@ public:
     int32_t LookupDeviceNumber(const char* type, const char* group, int dataValue, const LanToolGuid& guid);
     // Hands the line to the result writer; the answer goes on without waiting for the file.
     void AppendResultLine(const char* type, const char* group, int number);
-    // The number files' base folder (no trailing separator) and the result folder (empty or ending
-    // with a separator). Both start empty; any thread may set them.
+    // The number files' base folder (no trailing separator) and the result folder (ending with a
+    // separator). Both start empty, and an empty one is not used; any thread may set them.
     void SetNumberPushDirs(const char* numberDir, const char* resultDir);
     void UseDefaultNumberPushDirs();
     // True once every result line handed over so far is in its file (tests wait for the writer).
@@ -241,9 +241,6 @@ protected:
 int OnNumberPush(LanToolRequest* request);
 // Appends one timed line of printf-style text to today's error log beside the program (any thread).
 void WriteErrLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Config.ini in the folder of modulePath (modulePathLength characters, as GetModuleFileNameA returned
-// them). False, with an empty path, when the module path may have been cut or the result does not fit.
-bool IniPathBesideProgram(const char* modulePath, unsigned long modulePathLength, char (&iniPath)[MAX_PATH]);
 struct LanSearchRecord;
 struct BroadcastRecord;
 void OnLanSearchResult(LanSearchRecord record);

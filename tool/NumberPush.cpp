@@ -50,8 +50,10 @@ void CLENSBENCHDlg::SetNumberPushDirs(const char* numberDir, const char* resultD
 
 // Nothing else configures the two folders, so the station keeps them beside the program: number files
 // under "Numbers", result files under "Results" (made here; the month and type folders below it are
-// made as requests come). A program directory too long for either path leaves them empty.
+// made as requests come). Without a program directory, or with one too long for either path, they stay
+// empty, and an empty folder is never used (it would mean the drive's root or the working directory).
 void CLENSBENCHDlg::UseDefaultNumberPushDirs() {
+    if (g_App.szAppDir[0] == '\0') return;
     char numberDir[MAX_PATH];
     char resultDir[MAX_PATH];
     const int n = std::snprintf(numberDir, sizeof numberDir, "%s\\Numbers", g_App.szAppDir);
@@ -69,7 +71,7 @@ int32_t CLENSBENCHDlg::LookupDeviceNumber(const char* type, const char* group, i
         CopyTextCut(base, m_szNumberDir);
     }
     char path[NUMBER_PATH_SIZE];
-    if (!NumberFilePath(path, base, group, type, dataValue)) return 0;
+    if (base[0] == '\0' || !NumberFilePath(path, base, group, type, dataValue)) return 0;
     uint8_t bytes[NUMBER_GUID_SIZE];
     static_assert(sizeof guid == sizeof bytes, "a GUID is 16 bytes");
     std::memcpy(bytes, &guid, sizeof bytes);
@@ -91,6 +93,7 @@ void CLENSBENCHDlg::AppendResultLine(const char* type, const char* group, int nu
         std::lock_guard<std::mutex> hold(g_dirsLock);
         CopyTextCut(dir, m_szResultDir);
     }
+    if (dir[0] == '\0') return;
     std::string line = ResultEntryLine(group, number);
     line.pop_back(); // its line feed
     ResultWriter::Entry entry{MakeResultFileNames(dir, Now(), type), std::move(line)};

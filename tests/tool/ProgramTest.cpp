@@ -519,3 +519,76 @@ TEST(Program, AHeldResultFileDelaysNoAnswerAndLosesNoLine) {
         expected += "NotSaved:A" + std::to_string(base - 10 + i) + " File:" + names.file + "\n";
     EXPECT_EQ(named, expected) << "the lines lost at close are not named in the error log";
 }
+
+// Installed in a folder whose path takes 260 characters or more in the program's code page (here a
+// line's Chinese folder names, two bytes each, that Windows itself still starts a program from), the
+// program cannot know its folder: it says so once, still starts and closes, and no file of it is taken
+// from or written to the folder that a cut path names (the parent, where a camera was once served from
+// a stray Numbers).
+TEST(Program, ALongInstallPathServesNothingFromAnotherFolder) {
+    CopyProgram();
+    const std::string work = WorkDir();
+    // The last folder's name is long, so that the parent's Numbers are within reach of a cut path.
+    const std::string name = "\\产线调焦测试工具安装目录", last = name + name.substr(1);
+    std::string deep = work;
+    while (deep.size() + last.size() < 262)
+        CreateDirectoryW(LongPath(deep += name).c_str(), nullptr);
+    CreateDirectoryW(LongPath(deep += last).c_str(), nullptr);
+    const std::string exe = deep + "\\LENSKIT.exe";
+    // Where a path cut at the buffer's end would end: the last folder that fits whole.
+    const std::string cut = exe.substr(0, MAX_PATH);
+    const std::string parent = cut.substr(0, cut.find_last_of('\\'));
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((work + "\\*.*").c_str(), &fd);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        const std::string file = fd.cFileName;
+        if (file.size() < 4 || (file.substr(file.size() - 4) != ".dll" && file != "LENSKIT.exe")) continue;
+        ASSERT_TRUE(
+            CopyFileW(LongPath(work + "\\" + file).c_str(), LongPath(deep + "\\" + file).c_str(), FALSE))
+            << file;
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+
+    // The decoy: a number for the camera in the parent's Numbers.
+    const GUID camera = CameraGuid(0);
+    WriteNumberFile(NumbersOfGroupA(parent), {{camera, 777777}});
+    const std::string scenario = work + "\\LongLine.ini", log = work + "\\calls.log";
+    WriteText(scenario, AskingLine(1));
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", scenario.c_str());
+    SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
+    {
+        PROCESS_INFORMATION pi{};
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring app = LongPath(exe).substr(4), cmd = app;
+        ASSERT_TRUE(
+            CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            << "error " << GetLastError();
+        Program p;
+        p.pi = pi;
+        HWND box = p.WaitWindow("#32770", nullptr, 30000);
+        ASSERT_NE(box, nullptr) << "nothing was shown";
+        EXPECT_TRUE(HasChildText(box, "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
+                                      "请把程序放到路径较短的文件夹"))
+            << "the first window is not the message";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        HWND main = p.MainWindow(30000);
+        ASSERT_NE(main, nullptr) << "no main window after the message";
+        for (DWORD start = GetTickCount();
+             Answers(log).empty() && GetTickCount() - start < TestTimeLimit(30000);)
+            Sleep(50);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.WaitExit(20000), 0);
+    }
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", nullptr);
+    SetEnvironmentVariableA("LK_STANDIN_LOG", nullptr);
+
+    const std::vector<Answer> answers = Answers(log);
+    ASSERT_EQ(answers.size(), 1u) << "the camera was not answered";
+    EXPECT_EQ(answers[0].number, 0) << "served from " << parent;
+    for (const std::string& folder : {parent, deep, work, work.substr(0, 2)}) // the last: the drive's root
+        for (const char* name : {"\\Results", "\\ErrLogs", "\\Config.ini", "\\scene.dat"})
+            EXPECT_EQ(GetFileAttributesW(LongPath(folder + name).c_str()), INVALID_FILE_ATTRIBUTES)
+                << folder << name;
+}
