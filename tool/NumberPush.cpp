@@ -133,33 +133,24 @@ int OnNumberPush(LanToolRequest* request) {
 }
 
 int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const char* password) {
-    char type[DEVICE_TYPE_TEXT_SIZE];
-    DeviceTypeText(r.nDeviceType, type);
     // The camera's texts need not be terminated: group at 3 characters, IP at 15, as the table keeps them.
-    char group[4], ip[16];
-    CopyTextCut(group, r.szGroup, sizeof r.szGroup);
-    CopyTextCut(ip, r.szIP, sizeof r.szIP);
+    LanToolInput in;
+    ReadLanToolRequest(&r, sizeof r, in);
+    char type[DEVICE_TYPE_TEXT_SIZE];
+    DeviceTypeText(in.nTypeCode, type);
 
     // Only letters and digits may name a number-file folder. Any other group is never looked up, is
     // logged as \xNN escapes and is recorded with an empty group, so that it can reach no other file and
     // split no line.
-    const bool fitGroup = IsLookupGroup(group);
-    if (group[0] != '\0' && r.nDataValue > 0) {
-        const int32_t number = fitGroup ? LookupDeviceNumber(type, group, r.nDataValue, r.guid) : 0;
+    const NumberPushPlan plan = PlanNumberPush(in, type);
+    if (plan.logMiss) {
+        const int32_t number = plan.lookUp ? LookupDeviceNumber(type, in.szGroup, in.nDataValue, r.guid) : 0;
         if (number < 1) {
-            uint8_t bytes[NUMBER_GUID_SIZE];
-            std::memcpy(bytes, &r.guid, sizeof bytes);
-            char guidText[GUID_TEXT_SIZE];
-            FormatGuidText(bytes, guidText);
-            char line[ERRLOG_TEXT_SIZE];
-            std::snprintf(line, sizeof line, "Type:%s Group:%s Data:%d Guid:%s", type,
-                          fitGroup ? group : HexEscaped(group).c_str(), static_cast<int>(r.nDataValue),
-                          guidText);
             // The finished line goes in as text: a "%" in it is not a format.
-            WriteErrLog("%s", line);
+            WriteErrLog("%s", plan.missText.c_str());
         } else {
             r.nCloudNumber = number;
-            g_DeviceTable.ApplyNumberServed(type, group, ip, r.nPort, number, ::GetTickCount());
+            g_DeviceTable.ApplyNumberServed(type, in.szGroup, in.szIp, in.nPort, number, ::GetTickCount());
         }
     }
 
@@ -174,6 +165,6 @@ int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const c
     CopyTextCut(r.szUser, user);
     CopyTextCut(r.szPassword, password);
 
-    AppendResultLine(type, fitGroup ? group : "", r.nCloudNumber);
+    AppendResultLine(type, plan.szResultGroup, r.nCloudNumber);
     return 1;
 }
