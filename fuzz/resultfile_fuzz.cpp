@@ -1,12 +1,17 @@
-// Writes arbitrary bytes as a result file in a folder of its own and adds one entry line to it, then
-// checks what the rewrite promises: every line of the old file (each entry line above all) is still
-// there, the new line is there once, and the count line is N + 1 (N read from the old first line). The first
-// five input bytes choose the entry line (group and number); the rest is the file.
+// Writes arbitrary bytes as a result file (or as the day's leftover temporary file, the result file
+// missing) and adds one entry line to it, then checks the outcome against the entry lines of the input
+// counted by a rule of its own: every CR LF and every lone CR is a line feed, a first line that starts
+// with "total=" is the count line, and every other line that is not empty is an entry line. The new
+// file holds exactly those lines, in their order, with the new one once before the first line that
+// sorts after it, a count line that counts them, and CR LF after each. The first five input bytes
+// choose the entry line (group and number) and whether the bytes are the file or the leftover; the
+// rest is the file. Each input starts without a result file or a temporary file, so a crash input
+// reproduces alone.
 #include "ResultFiles.h"
 
 #include "NumberFiles.h"
 
-#include <climits>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +24,7 @@ namespace {
 // The system's operations without the flush to the disk, which only costs time here.
 class NoSyncOps : public FileOps {
 public:
-    bool Status(const std::string& p, uint64_t& s, bool& f) override { return Sys().Status(p, s, f); }
+    PathStatus Status(const std::string& p, uint64_t& s, bool& f) override { return Sys().Status(p, s, f); }
     bool MakeFolder(const std::string& p) override { return Sys().MakeFolder(p); }
     bool Read(const std::string& p, std::string& b, size_t m) override { return Sys().Read(p, b, m); }
     Handle Create(const std::string& p) override { return Sys().Create(p); }
@@ -34,35 +39,32 @@ private:
     static FileOps& Sys() { return SystemFileOps(); }
 };
 
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t lf = bytes.find('\n', at);
-        const size_t stop = lf == std::string::npos ? bytes.size() : lf;
-        size_t n = stop - at;
-        if (lf != std::string::npos && n > 0 && bytes[stop - 1] == '\r') --n;
-        lines.push_back(bytes.substr(at, n));
-        at = lf == std::string::npos ? bytes.size() : lf + 1;
+std::vector<std::string> EntryLines(const std::string& bytes) {
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            text += bytes[i];
+            continue;
+        }
+        text += '\n';
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
     }
-    if (bytes.empty()) lines.push_back(std::string());
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t lf; (lf = text.find('\n', from)) != std::string::npos; from = lf + 1)
+        lines.push_back(text.substr(from, lf - from));
+    lines.push_back(text.substr(from));
+    if (lines.front().compare(0, 6, "total=") == 0) lines.erase(lines.begin());
+    lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
     return lines;
 }
 
-long long CountOf(const std::string& first) {
-    if (first.compare(0, 6, "total=") != 0) return 0;
-    size_t i = 6;
-    while (i < first.size() && std::strchr(" \t\n\v\f\r", first[i]) && first[i] != '\0')
-        ++i;
-    const bool negative = i < first.size() && first[i] == '-';
-    if (i < first.size() && (first[i] == '-' || first[i] == '+')) ++i;
-    long long v = 0;
-    while (i < first.size() && first[i] >= '0' && first[i] <= '9') {
-        v = v * 10 + (first[i++] - '0');
-        if (v > INT_MAX) v = INT_MAX + 1LL; // held beyond the range
-    }
-    if (negative) v = -v;
-    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v;
+// The file's order: bytes as signed values, each line with its line feed.
+bool SortsAfter(const std::string& line, const std::string& entry) {
+    const std::string a = line + '\n', b = entry + '\n';
+    return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
+        return static_cast<signed char>(x) < static_cast<signed char>(y);
+    });
 }
 
 // The run's own folder, removed when the fuzzer exits.
@@ -91,48 +93,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;
     static const char* const kGroups[] = {"", "A", "B1", "ZZ9"};
     const char* group = kGroups[data[0] & 3];
+    const bool leftover = (data[0] & 4) != 0;
     int32_t number;
     std::memcpy(&number, data + 1, 4);
     const std::string old(reinterpret_cast<const char*>(data + 5), size - 5);
     std::string entry = ResultEntryLine(group, number);
     entry.pop_back(); // its line feed
 
-    static NoSyncOps ops;
+    NoSyncOps ops;
     const LocalStamp at = {2026, 3, 7, 9, 5, 1};
     const ResultFileNames names = MakeResultFileNames(Folder().c_str(), at, "IPC");
-    ops.MakeFolder(names.monthFolder);
-    ops.MakeFolder(names.typeFolder);
-    FileOps::Handle h = ops.Create(names.file);
+    // Neither file of an earlier input is left; the folders are, which changes nothing.
+    ops.Remove(names.file);
+    ops.Remove(names.tmpFile);
+    if (!ops.MakeFolder(names.monthFolder) || !ops.MakeFolder(names.typeFolder)) __builtin_trap();
+    FileOps::Handle h = ops.Create(leftover ? names.tmpFile : names.file);
     if (h == nullptr || !ops.Write(h, old.data(), old.size()) || !ops.Close(h)) __builtin_trap();
 
     const ResultAppend r = AppendResultEntry(Folder().c_str(), at, "IPC", group, number, ops);
     std::string now;
     uint64_t tmpSize;
     bool tmpFolder;
-    if (!ops.Read(names.file, now, RESULT_FILE_MAX) || ops.Status(names.tmpFile, tmpSize, tmpFolder))
+    if (!ops.Read(names.file, now, RESULT_FILE_MAX) ||
+        ops.Status(names.tmpFile, tmpSize, tmpFolder) != PathStatus::Missing)
         __builtin_trap();
 
-    const std::vector<std::string> before = Lines(old), after = Lines(now);
-    size_t copies = 0;
-    for (size_t i = 1; i < after.size(); ++i)
-        copies += after[i] == entry;
-    if (r == ResultAppend::AlreadyThere) {
-        if (now != old) __builtin_trap();
-        bool there = false;
-        for (size_t i = 1; i < before.size(); ++i)
-            there = there || before[i] == entry;
-        if (!there) __builtin_trap();
+    const std::vector<std::string> before = EntryLines(old);
+    // A leftover without entry lines is no file: the entry makes a new one.
+    const bool fresh = leftover && before.empty();
+    if (std::find(before.begin(), before.end(), entry) != before.end()) {
+        if (r != ResultAppend::AlreadyThere || now != old) __builtin_trap();
         return 0;
     }
-    if (r != ResultAppend::Inserted || copies != 1) __builtin_trap();
-    if (after[0] != "total=" + std::to_string(CountOf(before[0]) + 1)) __builtin_trap();
-    if (after.size() != before.size() + 1) __builtin_trap();
-    // Every entry line of the old file is still there, in the same order; so is every other line,
-    // damaged ones included.
-    size_t j = 1;
-    for (size_t i = 1; i < before.size(); ++i, ++j) {
-        if (after[j] == entry) ++j;
-        if (j >= after.size() || after[j] != before[i]) __builtin_trap();
-    }
+    if (r != (fresh ? ResultAppend::Created : ResultAppend::Inserted)) __builtin_trap();
+    std::vector<std::string> lines = before;
+    const auto place = std::find_if(lines.begin(), lines.end(),
+                                    [&entry](const std::string& line) { return SortsAfter(line, entry); });
+    lines.insert(place, entry);
+    std::string expected = "total=" + std::to_string(lines.size()) + "\r\n";
+    for (const std::string& line : lines)
+        expected += line + "\r\n";
+    if (now != expected) __builtin_trap();
     return 0;
 }

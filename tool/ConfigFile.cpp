@@ -9,7 +9,8 @@
 ConfigLoad LoadConfigFile(const char* path, char* buffer, int* length, FileOps& ops) {
     uint64_t size = 0;
     bool isFolder = false;
-    if (!path || !ops.Status(path, size, isFolder) || isFolder) return ConfigLoad::Unreadable;
+    if (!path || ops.Status(path, size, isFolder) != PathStatus::Found || isFolder)
+        return ConfigLoad::Unreadable;
     if (size > CONFIG_FILE_MAX) return ConfigLoad::TooLarge;
     if (size == 0) {
         if (buffer) std::memset(buffer, 0, CONFIG_BUF_SIZE);

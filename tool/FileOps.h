@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+// What Status found out about a path. Missing only when the system says that nothing of that name is
+// there: a status that cannot be read (no rights, a file held in some way) tells nothing either way.
+enum class PathStatus { Found, Missing, Unknown };
+
 class FileOps {
 public:
     // A file opened for writing; nullptr is none.
@@ -15,8 +19,8 @@ public:
 
     virtual ~FileOps() = default;
 
-    // Size and kind of a path. False when its status cannot be read.
-    virtual bool Status(const std::string& path, uint64_t& size, bool& isFolder) = 0;
+    // Size and kind of a path, filled when it is Found.
+    virtual PathStatus Status(const std::string& path, uint64_t& size, bool& isFolder) = 0;
     // True when the folder exists afterwards: made now, or there already (a file of that name is no folder).
     virtual bool MakeFolder(const std::string& path) = 0;
     // At most maxBytes bytes from the start of the file. False when it cannot be opened or read.

@@ -16,12 +16,13 @@ int Fd(FileOps::Handle h) {
 
 class PosixFileOps final : public FileOps {
 public:
-    bool Status(const std::string& path, uint64_t& size, bool& isFolder) override {
+    PathStatus Status(const std::string& path, uint64_t& size, bool& isFolder) override {
         struct stat st;
-        if (stat(path.c_str(), &st) != 0) return false;
+        if (stat(path.c_str(), &st) != 0)
+            return errno == ENOENT || errno == ENOTDIR ? PathStatus::Missing : PathStatus::Unknown;
         size = static_cast<uint64_t>(st.st_size);
         isFolder = S_ISDIR(st.st_mode);
-        return true;
+        return PathStatus::Found;
     }
 
     bool MakeFolder(const std::string& path) override {

@@ -7,12 +7,16 @@ namespace {
 
 class Win32FileOps final : public FileOps {
 public:
-    bool Status(const std::string& path, uint64_t& size, bool& isFolder) override {
+    PathStatus Status(const std::string& path, uint64_t& size, bool& isFolder) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+            const DWORD error = ::GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathStatus::Missing
+                                                                                  : PathStatus::Unknown;
+        }
         size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
         isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        return true;
+        return PathStatus::Found;
     }
 
     bool MakeFolder(const std::string& path) override {
@@ -67,18 +71,8 @@ public:
     bool Close(Handle file) override { return ::CloseHandle(file) != 0; }
 
     bool Replace(const std::string& from, const std::string& to) override {
-        // Whoever reads the file (a viewer, a copy, the line's own tools) may hold it for a moment
-        // without letting it be replaced: try again for up to 2 s before the entry counts as lost.
-        const int kTries = 40;
-        const DWORD kNapMs = 50;
-        for (int attempt = 1;; ++attempt) {
-            if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            const DWORD error = ::GetLastError();
-            if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt >= kTries)
-                return false;
-            ::Sleep(kNapMs);
-        }
+        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               0;
     }
 
     bool Remove(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }

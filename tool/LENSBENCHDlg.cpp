@@ -10,6 +10,7 @@
 #include "NetWatchWorkers.h"
 #include "QLCLIENT.h"
 #include "QLSDKP.h"
+#include "TextCut.h"
 #include "WidgetRes.h"
 #include "resource.h"
 
@@ -21,6 +22,8 @@
 namespace {
 
 const char kSdkInitFailed[] = "初始化SDK失败";
+const char kProgramPathTooLong[] = "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
+                                   "请把程序放到路径较短的文件夹";
 const char kCreatePlayerFailed[] = "创建播放器失败";
 const char kDeadPixHint[] = "亮点校正前要把sensor或者镜头遮全黑";
 const char kTrayExit[] = "退出软件";
@@ -53,6 +56,30 @@ bool CutAtLastBackslash(char* path, bool keepSlash) {
     }
     if (!last) return false;
     last[keepSlash ? 1 : 0] = '\0';
+    return true;
+}
+
+bool ProgramFolderOf(const char* modulePath, unsigned long modulePathLength, bool cutReported,
+                     char (&dir)[MAX_PATH]) {
+    dir[0] = '\0';
+    if (modulePath == nullptr || cutReported || modulePathLength == 0 || modulePathLength >= MAX_PATH)
+        return false;
+    char path[MAX_PATH];
+    // Bounded by the length reported: a filled buffer need not be terminated.
+    CopyTextCut(path, modulePath, modulePathLength);
+    if (!CutAtLastBackslash(path, false)) return false;
+    CopyTextCut(dir, path);
+    return true;
+}
+
+bool ProgramFilePath(const char* name, char (&path)[MAX_PATH]) {
+    path[0] = '\0';
+    if (g_App.szAppDir[0] == '\0') return false;
+    const int n = _snprintf(path, sizeof path, "%s\\%s", g_App.szAppDir, name);
+    if (n < 0 || n >= static_cast<int>(sizeof path)) {
+        path[0] = '\0';
+        return false;
+    }
     return true;
 }
 
@@ -197,8 +224,16 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    ::GetModuleFileNameA(nullptr, g_App.szAppDir, sizeof g_App.szAppDir);
-    CutAtLastBackslash(g_App.szAppDir, false);
+    // Every file of the program lies in its folder: a path that may have been cut would put them in
+    // some other one, so the folder stays empty, nothing of the program's is read or written, and the
+    // operator learns why. The buffer is larger than any path taken: Wine cuts a path of double-byte
+    // characters a byte short of a full buffer, terminated and without an error, and such a cut still
+    // reads as too long here.
+    char module[2 * MAX_PATH];
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD moduleLength = ::GetModuleFileNameA(nullptr, module, sizeof module);
+    if (!ProgramFolderOf(module, moduleLength, ::GetLastError() == ERROR_INSUFFICIENT_BUFFER, g_App.szAppDir))
+        AfxMessageBox(kProgramPathTooLong, MB_OK);
     UseDefaultNumberPushDirs();
 
     m_staticSignal.SetDefaults();
@@ -287,6 +322,7 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     g_SystemInfo.Stop();
     for (int i = 1; i <= 4; ++i) QLC_DisConnect(i);
     QLC_EnableLANTool(0, 0, 0, OnNumberPush);
+    CloseResultWriter();
     if (g_nSearchTimer != 0) {
         KillTimer(g_nSearchTimer);
         g_nSearchTimer = 0;

@@ -9,6 +9,7 @@
 #include "MyButton.h"
 #include "PopUpDlg.h"
 #include "PowerComboBox.h"
+#include "ResultWriter.h"
 #include "StaticEx.h"
 #include "Tellurio.h"
 
@@ -61,11 +62,17 @@ public:
     // Number push (NumberPush.cpp), entered from OnNumberPush on the device SDK's threads.
     int AnswerNumberPush(LanToolRequest& request, const char* user, const char* password);
     int32_t LookupDeviceNumber(const char* type, const char* group, int dataValue, const LanToolGuid& guid);
+    // Hands the line to the result writer; the answer goes on without waiting for the file.
     void AppendResultLine(const char* type, const char* group, int number);
-    // The number files' base folder (no trailing separator) and the result folder (empty or ending
-    // with a separator). Both start empty; any thread may set them.
+    // The number files' base folder (no trailing separator) and the result folder (ending with a
+    // separator). Both start empty, and an empty one is not used; any thread may set them.
     void SetNumberPushDirs(const char* numberDir, const char* resultDir);
     void UseDefaultNumberPushDirs();
+    // True once every result line handed over so far is in its file (tests wait for the writer).
+    bool WaitResultsWritten(unsigned timeoutMs);
+    // How long the shut-down waits for result lines held back by a file that someone holds; the ones
+    // still waiting then are named in the day's error log.
+    static constexpr unsigned kResultsCloseWaitMs = 1000;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -175,6 +182,7 @@ protected:
 private:
     void ShutDown(bool fromClose);
     bool EndNestedDialogs();
+    void CloseResultWriter();
     void AddTrayIcon();
     void DeleteTrayIcon();
 
@@ -187,7 +195,8 @@ protected:
     CString m_strExpProductType, m_strExpVersion, m_strExpGroup, m_strExpSsid;
     int m_nAdcH, m_nAdcL, m_nAdcR;
     CPopUpDlg m_popUp;
-    ConfigStore m_config; // the camera configuration file, outliving QLC_ReleaseSDK (destructor)
+    ConfigStore m_config;   // the camera configuration file, outliving QLC_ReleaseSDK (destructor)
+    ResultWriter m_results; // result lines on their way to the files, closed by the shut-down
     // Reported product type, version and group: cleared together (100 bytes) by each device text.
     char m_szProductType[32];
     char m_szVersion[64];
@@ -236,9 +245,6 @@ protected:
 int OnNumberPush(LanToolRequest* request);
 // Appends one timed line of printf-style text to today's error log beside the program (any thread).
 void WriteErrLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Config.ini in the folder of modulePath (modulePathLength characters, as GetModuleFileNameA returned
-// them). False, with an empty path, when the module path may have been cut or the result does not fit.
-bool IniPathBesideProgram(const char* modulePath, unsigned long modulePathLength, char (&iniPath)[MAX_PATH]);
 struct LanSearchRecord;
 struct BroadcastRecord;
 void OnLanSearchResult(LanSearchRecord record);

@@ -65,3 +65,17 @@ bool ReadBroadcastRecord(const void* record, size_t size, BroadcastResult& out) 
     std::snprintf(out.szIp, sizeof out.szIp, "%u.%u.%u.%u", p[196], p[197], p[198], p[199]);
     return true;
 }
+
+bool ReadLanToolRequest(const void* record, size_t size, LanToolInput& out) {
+    if (record == nullptr || size < LAN_TOOL_REQUEST_SIZE) return false;
+    const auto* p = static_cast<const unsigned char*>(record);
+    const auto* text = static_cast<const char*>(record);
+    out.nNumber = ReadI32(p + 516);
+    out.nTypeCode = ReadI32(p + 548);
+    out.nDataValue = ReadI32(p + 552);
+    std::memcpy(out.guid, p + 560, sizeof out.guid);
+    CopyTextCut(out.szGroup, text + 576, 4);
+    CopyTextCut(out.szIp, text + 580, 16);
+    out.nPort = ReadI32(p + 596);
+    return true;
+}

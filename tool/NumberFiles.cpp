@@ -1,5 +1,8 @@
 #include "NumberFiles.h"
 
+#include "LanRecords.h"
+#include "ResultFiles.h"
+
 #include <cstring>
 #include <vector>
 
@@ -87,4 +90,20 @@ void FormatGuidText(const uint8_t (&g)[NUMBER_GUID_SIZE], char (&text)[GUID_TEXT
     const unsigned d3 = g[6] | g[7] << 8;
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                   static_cast<unsigned>(d1), d2, d3, g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
+}
+
+NumberPushPlan PlanNumberPush(const LanToolInput& request, const char* typeText) {
+    NumberPushPlan plan;
+    const bool fit = IsLookupGroup(request.szGroup);
+    plan.logMiss = request.szGroup[0] != '\0' && request.nDataValue > 0;
+    plan.lookUp = plan.logMiss && fit;
+    std::snprintf(plan.szResultGroup, sizeof plan.szResultGroup, "%s", fit ? request.szGroup : "");
+    char guidText[GUID_TEXT_SIZE];
+    FormatGuidText(request.guid, guidText);
+    const std::string group = fit ? std::string(request.szGroup) : HexEscaped(request.szGroup);
+    char text[ERRLOG_TEXT_SIZE];
+    std::snprintf(text, sizeof text, "Type:%s Group:%s Data:%d Guid:%s", typeText ? typeText : "",
+                  group.c_str(), static_cast<int>(request.nDataValue), guidText);
+    plan.missText = text;
+    return plan;
 }

@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+
+struct LanToolInput;
 
 constexpr size_t NUMBER_GUID_SIZE = 16;
 constexpr size_t NUMBER_FILE_HEADER_SIZE = 16;
@@ -45,3 +48,19 @@ int32_t FindNumberInFile(const char* path, const uint8_t (&guid)[NUMBER_GUID_SIZ
 
 // "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}" of the GUID's fields.
 void FormatGuidText(const uint8_t (&guid)[NUMBER_GUID_SIZE], char (&text)[GUID_TEXT_SIZE]);
+
+// What the number push does with one request, decided before any file is touched.
+struct NumberPushPlan {
+    // The group and the data value call for a look-up; a look-up that finds no number is logged.
+    bool logMiss;
+    // ... and the group may name a folder (IsLookupGroup): only then is the number file searched.
+    // Any other group is a miss without a look-up.
+    bool lookUp;
+    // The group of the result line: the request's, or empty when it may not name a folder, so that
+    // no camera text splits a line of the result file.
+    char szResultGroup[4];
+    // The error-log text of a miss, "Type:%s Group:%s Data:%d Guid:%s", with a group unfit for a
+    // folder written as \xNN escapes.
+    std::string missText;
+};
+NumberPushPlan PlanNumberPush(const LanToolInput& request, const char* typeText);

@@ -1,6 +1,7 @@
 // The device SDK's number-push callback: looks the camera up in its number file, answers it with the
 // number, the operator's credentials and the camera configuration, enters it in the device table and
-// records the request in the result file (and a failed look-up in the error log).
+// records the request in the result file (and a failed look-up in the error log). The answer never
+// waits for a file that someone else holds: the result line goes to the result writer.
 #include "LENSBENCHDlg.h"
 
 #include "ConfigFile.h"
@@ -10,6 +11,7 @@
 #include "NumberFiles.h"
 #include "QLCLIENT.h"
 #include "ResultFiles.h"
+#include "ResultWriter.h"
 #include "TextCut.h"
 
 #include <cstdarg>
@@ -48,8 +50,10 @@ void CLENSBENCHDlg::SetNumberPushDirs(const char* numberDir, const char* resultD
 
 // Nothing else configures the two folders, so the station keeps them beside the program: number files
 // under "Numbers", result files under "Results" (made here; the month and type folders below it are
-// made as requests come). A program directory too long for either path leaves them empty.
+// made as requests come). Without a program directory, or with one too long for either path, they stay
+// empty, and an empty folder is never used (it would mean the drive's root or the working directory).
 void CLENSBENCHDlg::UseDefaultNumberPushDirs() {
+    if (g_App.szAppDir[0] == '\0') return;
     char numberDir[MAX_PATH];
     char resultDir[MAX_PATH];
     const int n = std::snprintf(numberDir, sizeof numberDir, "%s\\Numbers", g_App.szAppDir);
@@ -67,12 +71,21 @@ int32_t CLENSBENCHDlg::LookupDeviceNumber(const char* type, const char* group, i
         CopyTextCut(base, m_szNumberDir);
     }
     char path[NUMBER_PATH_SIZE];
-    if (!NumberFilePath(path, base, group, type, dataValue)) return 0;
+    if (base[0] == '\0' || !NumberFilePath(path, base, group, type, dataValue)) return 0;
     uint8_t bytes[NUMBER_GUID_SIZE];
     static_assert(sizeof guid == sizeof bytes, "a GUID is 16 bytes");
     std::memcpy(bytes, &guid, sizeof bytes);
     return FindNumberInFile(path, bytes);
 }
+
+namespace {
+
+// Kept for the day's error log: a result line that never reached its file is named there.
+void LogUnwritten(const ResultWriter::Entry& e) {
+    WriteErrLog("NotSaved:%s File:%s", e.line.c_str(), e.names.file.c_str());
+}
+
+} // namespace
 
 void CLENSBENCHDlg::AppendResultLine(const char* type, const char* group, int number) {
     char dir[MAX_PATH];
@@ -80,7 +93,21 @@ void CLENSBENCHDlg::AppendResultLine(const char* type, const char* group, int nu
         std::lock_guard<std::mutex> hold(g_dirsLock);
         CopyTextCut(dir, m_szResultDir);
     }
-    AppendResultEntry(dir, Now(), type, group, number);
+    if (dir[0] == '\0') return;
+    std::string line = ResultEntryLine(group, number);
+    line.pop_back(); // its line feed
+    ResultWriter::Entry entry{MakeResultFileNames(dir, Now(), type), std::move(line)};
+    // Refused only once shut-down has closed the writer under a callback still on its way.
+    if (!m_results.Post(entry)) LogUnwritten(entry);
+}
+
+bool CLENSBENCHDlg::WaitResultsWritten(unsigned timeoutMs) {
+    return m_results.WaitIdle(timeoutMs);
+}
+
+void CLENSBENCHDlg::CloseResultWriter() {
+    for (const ResultWriter::Entry& e : m_results.Close(kResultsCloseWaitMs))
+        LogUnwritten(e);
 }
 
 int OnNumberPush(LanToolRequest* request) {
@@ -106,33 +133,24 @@ int OnNumberPush(LanToolRequest* request) {
 }
 
 int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const char* password) {
-    char type[DEVICE_TYPE_TEXT_SIZE];
-    DeviceTypeText(r.nDeviceType, type);
     // The camera's texts need not be terminated: group at 3 characters, IP at 15, as the table keeps them.
-    char group[4], ip[16];
-    CopyTextCut(group, r.szGroup, sizeof r.szGroup);
-    CopyTextCut(ip, r.szIP, sizeof r.szIP);
+    LanToolInput in;
+    ReadLanToolRequest(&r, sizeof r, in);
+    char type[DEVICE_TYPE_TEXT_SIZE];
+    DeviceTypeText(in.nTypeCode, type);
 
     // Only letters and digits may name a number-file folder. Any other group is never looked up, is
     // logged as \xNN escapes and is recorded with an empty group, so that it can reach no other file and
     // split no line.
-    const bool fitGroup = IsLookupGroup(group);
-    if (group[0] != '\0' && r.nDataValue > 0) {
-        const int32_t number = fitGroup ? LookupDeviceNumber(type, group, r.nDataValue, r.guid) : 0;
+    const NumberPushPlan plan = PlanNumberPush(in, type);
+    if (plan.logMiss) {
+        const int32_t number = plan.lookUp ? LookupDeviceNumber(type, in.szGroup, in.nDataValue, r.guid) : 0;
         if (number < 1) {
-            uint8_t bytes[NUMBER_GUID_SIZE];
-            std::memcpy(bytes, &r.guid, sizeof bytes);
-            char guidText[GUID_TEXT_SIZE];
-            FormatGuidText(bytes, guidText);
-            char line[ERRLOG_TEXT_SIZE];
-            std::snprintf(line, sizeof line, "Type:%s Group:%s Data:%d Guid:%s", type,
-                          fitGroup ? group : HexEscaped(group).c_str(), static_cast<int>(r.nDataValue),
-                          guidText);
             // The finished line goes in as text: a "%" in it is not a format.
-            WriteErrLog("%s", line);
+            WriteErrLog("%s", plan.missText.c_str());
         } else {
             r.nCloudNumber = number;
-            g_DeviceTable.ApplyNumberServed(type, group, ip, r.nPort, number, ::GetTickCount());
+            g_DeviceTable.ApplyNumberServed(type, in.szGroup, in.szIp, in.nPort, number, ::GetTickCount());
         }
     }
 
@@ -147,6 +165,6 @@ int CLENSBENCHDlg::AnswerNumberPush(LanToolRequest& r, const char* user, const c
     CopyTextCut(r.szUser, user);
     CopyTextCut(r.szPassword, password);
 
-    AppendResultLine(type, fitGroup ? group : "", r.nCloudNumber);
+    AppendResultLine(type, plan.szResultGroup, r.nCloudNumber);
     return 1;
 }

@@ -44,10 +44,9 @@ private:
 
 void CLENSBENCHDlg::ShowSwivelpaneDialog(int channel, CfgPacket* packet) {
     if (!packet) return;
-    char path[MAX_PATH + 32];
-    _snprintf(path, sizeof path - 1, "%s\\%s", g_App.szAppDir, SWIVELPANE_DLL_NAME);
-    path[sizeof path - 1] = '\0';
-    HMODULE plugin = ::LoadLibraryA(path);
+    char path[MAX_PATH];
+    // Only from the program's folder: a bare name would be searched for along the DLL path.
+    HMODULE plugin = ProgramFilePath(SWIVELPANE_DLL_NAME, path) ? ::LoadLibraryA(path) : nullptr;
     if (!plugin) return;
 
     auto init = Export<PFN_InitRCDlg>(plugin, "InitRCDlg");

@@ -22,27 +22,10 @@ const int kEditTextMax = 512; // at most 511 characters are read from an edit
 
 } // namespace
 
-bool IniPathBesideProgram(const char* modulePath, unsigned long modulePathLength, char (&iniPath)[MAX_PATH]) {
-    iniPath[0] = '\0';
-    // A module path that filled its buffer may have been cut: it names no file of ours.
-    if (modulePath == nullptr || modulePathLength == 0 || modulePathLength >= MAX_PATH) return false;
-    char dir[MAX_PATH];
-    CopyTextCut(dir, modulePath);
-    if (!CutAtLastBackslash(dir, true)) return false;
-    const int n = _snprintf(iniPath, sizeof iniPath, "%sConfig.ini", dir);
-    if (n < 0 || n >= static_cast<int>(sizeof iniPath)) {
-        iniPath[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
-// Config.ini beside the program. A path that does not fit is no path: the file counts as missing, the
-// defaults hold, and nothing is written anywhere else.
+// Config.ini beside the program. Without a program directory, or with a path that does not fit, there
+// is no file: the defaults hold, and nothing is written anywhere else.
 void CLENSBENCHDlg::ReadSettingsFile() {
-    char module[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameA(nullptr, module, sizeof module);
-    if (!IniPathBesideProgram(module, n, m_szIniPath)) {
+    if (!ProgramFilePath("Config.ini", m_szIniPath)) {
         m_nThreshold = 30;
         m_nShift = 16;
         return;
@@ -129,10 +112,8 @@ void CLENSBENCHDlg::OnSetScene() {
     GetDlgItemText(IDC_EDIT_SCENE, text, sizeof text);
     m_nThreshold = DecimalValue(text);
 
-    char path[MAX_PATH + 16];
-    _snprintf(path, sizeof path - 1, "%s\\scene.dat", g_App.szAppDir);
-    path[sizeof path - 1] = '\0';
-    FILE* f = fopen(path, "wb");
+    char path[MAX_PATH];
+    FILE* f = ProgramFilePath("scene.dat", path) ? fopen(path, "wb") : nullptr;
     if (!f) {
         char msg[sizeof path + 32];
         _snprintf(msg, sizeof msg - 1, "can't open output file %s\n", path);

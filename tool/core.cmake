@@ -16,7 +16,8 @@ add_library(lk_lancore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/Connection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CredentialCopy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NumberFiles.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ResultFiles.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/ResultFiles.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ResultWriter.cpp)
 target_include_directories(lk_lancore PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 find_package(Threads REQUIRED)
 target_link_libraries(lk_lancore PUBLIC lk_fileops Threads::Threads)

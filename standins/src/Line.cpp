@@ -206,7 +206,14 @@ void DeliverPush(LanToolRequest req) {
         req.nDeviceType, req.nDataValue, Quote(req.szGroup, sizeof req.szGroup).c_str(),
         Quote(req.szIP, sizeof req.szIP).c_str(), req.nPort);
     LanToolRequest answer = req;
+    // How long the program kept the camera waiting: the answer goes out when the callback returns.
+    // The performance counter, since the tick count moves in steps.
+    LARGE_INTEGER frequency, asked, answered;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&asked);
     int result = cb(&answer);
+    QueryPerformanceCounter(&answered);
+    const double tookMs = (double)(answered.QuadPart - asked.QuadPart) * 1000.0 / (double)frequency.QuadPart;
     // The answer goes back to the camera now: the SDK reads it after the callback has returned.
     unsigned sum = 0;
     bool configOk = answer.nConfigLength >= 0 && answer.nConfigLength <= 0x100000 &&
@@ -228,13 +235,14 @@ void DeliverPush(LanToolRequest req) {
     }
     if (configOk)
         Log(STANDIN_NOTE, "OnNumberPush.answer",
-            "result=%d, number=%d, user=%s, password=%s, config=%d bytes/%08X", result, answer.nCloudNumber,
-            Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(), answer.nConfigLength, sum);
+            "result=%d, number=%d, user=%s, password=%s, config=%d bytes/%08X, after %.1f ms", result,
+            answer.nCloudNumber, Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(),
+            answer.nConfigLength, sum, tookMs);
     else
         Log(STANDIN_NOTE, "OnNumberPush.answer",
-            "result=%d, number=%d, user=%s, password=%s, bad config %d bytes at %p", result,
+            "result=%d, number=%d, user=%s, password=%s, bad config %d bytes at %p, after %.1f ms", result,
             answer.nCloudNumber, Quote(user.c_str()).c_str(), Quote(password.c_str()).c_str(),
-            answer.nConfigLength, (const void*)answer.pConfigData);
+            answer.nConfigLength, (const void*)answer.pConfigData, tookMs);
 }
 
 LanToolRequest MakeRequest(const Camera& c) {

@@ -8,6 +8,7 @@
 #include "DeviceTable.h"
 #include "NumberFiles.h"
 #include "ResultFiles.h"
+#include "TestTime.h"
 
 #include <direct.h>
 
@@ -95,12 +96,11 @@ struct PushStep {
 struct PushRun {
     MainRun run;
     std::string dir = CurrentFolder();
-    std::string resultDir;
+    std::string resultDir = dir + "\\results\\";
 
-    // inWorkingFolder: an empty result directory, so the month folders go into the working folder.
-    explicit PushRun(bool inWorkingFolder = false) : resultDir(inWorkingFolder ? "" : dir + "\\results\\") {
+    PushRun() {
         // Only the month and type folders are made: the result directory itself must exist.
-        if (!inWorkingFolder) _mkdir(resultDir.c_str());
+        _mkdir(resultDir.c_str());
         QuietLine();
         run.script.Add("folders and credentials", [this] {
             strcpy(g_App.szAppDir, dir.c_str());
@@ -220,12 +220,21 @@ TEST(NumberPush, FailedLookupsAreLoggedVerbatimAndStillRecorded) {
     EXPECT_EQ(ReadAll(p.ResultFile(), "r"), "total=4\n-1\n8\n9\nB55\n");
 }
 
+// Without a program directory and number-push folders (the program's path did not fit) a camera is
+// still answered, but nothing is looked up or written: an empty folder would be the drive's root or
+// the working directory.
 TEST(NumberPush, EmptyGroupOrNoDataValueIsAnsweredWithoutALookup) {
-    PushRun p(true);
-    PushStep noGroup, noData;
+    PushRun p;
+    PushStep noGroup, noData, noFolders;
     p.run.script.Add("empty group", [&] { return noGroup.Run(Request("10.0.0.11", "", 567, 12)); });
-    p.run.script.Add("data value 0", [&] {
-        if (noData.Run(Request("10.0.0.12", "C", 0, 13))) {
+    p.run.script.Add("data value 0", [&] { return noData.Run(Request("10.0.0.12", "C", 0, 13)); });
+    p.run.script.Add("no folders", [&] {
+        if (!noFolders.sent) {
+            EXPECT_TRUE(p.run.dlg.WaitResultsWritten(TestTimeLimit(10000)));
+            g_App.szAppDir[0] = '\0';
+            p.run.dlg.SetNumberPushDirs("", "");
+        }
+        if (noFolders.Run(Request("10.0.0.15", "C", 567, 14))) {
             p.run.Close();
             return true;
         }
@@ -233,12 +242,17 @@ TEST(NumberPush, EmptyGroupOrNoDataValueIsAnsweredWithoutALookup) {
     });
     p.run.Run();
 
-    ASSERT_TRUE(noGroup.sent && noData.sent);
+    ASSERT_TRUE(noGroup.sent && noData.sent && noFolders.sent);
     EXPECT_EQ(noGroup.answer.nCloudNumber, 12);
     EXPECT_STREQ(noGroup.answer.szPassword, "pa%sword");
     EXPECT_EQ(noData.answer.nCloudNumber, 13);
-    EXPECT_EQ(p.ErrLog(), "<missing>") << "no look-up, nothing to log";
+    EXPECT_EQ(noFolders.answer.nCloudNumber, 14);
+    EXPECT_STREQ(noFolders.answer.szUser, "operator");
+    EXPECT_EQ(p.ErrLog(), "<missing>") << "no look-up, nothing to log, and no folder to log in";
     EXPECT_EQ(ReadAll(p.ResultFile(), "r"), "total=2\n12\nC13\n");
+    const std::string month = MakeResultFileNames("", Today(), "IPC").monthFolder;
+    EXPECT_EQ(GetFileAttributesA(month.c_str()), INVALID_FILE_ATTRIBUTES) << "results in the working folder";
+    EXPECT_EQ(GetFileAttributesA("\\ErrLogs"), INVALID_FILE_ATTRIBUTES) << "an error log at the drive's root";
 }
 
 // Between the start of shut-down and the LAN tool's end a request finds no window: it is still

@@ -324,6 +324,95 @@ TEST(Program, AnExistingConfigIsReadAndLeftAsItIs) {
     EXPECT_EQ(ReadFile(ini), content) << "a file that exists is not given the missing key";
 }
 
+namespace {
+
+// The form of an absolute path that the W functions take past MAX_PATH.
+std::wstring LongPath(const std::string& path) {
+    std::wstring w(path.size(), L'\0');
+    w.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), (int)path.size(), &w[0], (int)w.size()));
+    return L"\\\\?\\" + w;
+}
+
+// folder\IPC\5\567.orv holding the records (GUID, number), its folders made on the way.
+void WriteNumberFile(std::string folder, const std::vector<std::pair<GUID, int32_t>>& records) {
+    for (const char* part : {"\\IPC", "\\5"})
+        CreateDirectoryW(LongPath(folder += part).c_str(), nullptr);
+    std::string bytes(16, '\0');
+    bytes[4] = static_cast<char>(records.size());
+    for (const auto& r : records) {
+        bytes.append(reinterpret_cast<const char*>(&r.first), sizeof r.first);
+        bytes.append(reinterpret_cast<const char*>(&r.second), sizeof r.second);
+    }
+    HANDLE f = CreateFileW(LongPath(folder + "\\567.orv").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE) << folder;
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(f);
+}
+
+// Numbers\A under base, where the cameras of group A find their files.
+std::string NumbersOfGroupA(const std::string& base) {
+    CreateDirectoryW(LongPath(base + "\\Numbers").c_str(), nullptr);
+    CreateDirectoryW(LongPath(base + "\\Numbers\\A").c_str(), nullptr);
+    return base + "\\Numbers\\A";
+}
+
+GUID CameraGuid(int i) {
+    return GUID{0x0E5F3A21, 0x7B64, 0x4C10, {0x9A, 0x3B, 0x2F, 0x1C, 0x8D, 0x00, 0xB0, static_cast<BYTE>(i)}};
+}
+
+// A line of cameras of group A that each ask once for a number, right when the LAN tool is enabled.
+std::string AskingLine(int cameras) {
+    std::string text = "[Line]\r\nPushInterval=600000\r\nCameras=";
+    for (int i = 0; i < cameras; ++i)
+        text += (i ? ",C" : "C") + std::to_string(i);
+    text += "\r\n";
+    for (int i = 0; i < cameras; ++i) {
+        const GUID g = CameraGuid(i);
+        char guid[64];
+        snprintf(guid, sizeof guid, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2,
+                 g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
+                 g.Data4[7]);
+        text += "[C" + std::to_string(i) + "]\r\nIP=192.168.1." + std::to_string(130 + i) +
+                "\r\nPort=8000\r\nType=59162\r\nGroup=A\r\nNumber=0\r\nGuid=" + guid +
+                "\r\nData=567\r\nAskNumber=1\r\nAskAfter=0\r\n";
+    }
+    return text;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    fwrite(text.data(), 1, text.size(), f);
+    fclose(f);
+}
+
+struct Answer {
+    int number;
+    double afterMs; // how long the camera waited for it
+};
+
+// The answers the stand-in noted in its call log.
+std::vector<Answer> Answers(const std::string& log) {
+    std::vector<Answer> answers;
+    for (const std::string& line : ReadLines(log)) {
+        if (line.find("\tOnNumberPush.answer\t") == std::string::npos) continue;
+        const size_t number = line.find("number="), after = line.rfind("after ");
+        if (number == std::string::npos || after == std::string::npos) continue;
+        answers.push_back({atoi(line.c_str() + number + 7), atof(line.c_str() + after + 6)});
+    }
+    return answers;
+}
+
+LocalStamp Today() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return LocalStamp{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+} // namespace
+
 // On the line, number files are looked up under Numbers beside the program: a camera whose group is
 // ".." is not served from a file that group would reach outside it, while a camera of group A is
 // served from its file; both requests are recorded, and only the unusable group is logged.
@@ -332,22 +421,8 @@ TEST(Program, NumberPushOnTheLineStaysInsideNumbers) {
     const std::string work = WorkDir();
     const GUID served = {0x0E5F3A21, 0x7B64, 0x4C10, {0x9A, 0x3B, 0x2F, 0x1C, 0x8D, 0x00, 0xA1, 0x20}};
     const GUID dots = {0x0E5F3A21, 0x7B64, 0x4C10, {0x9A, 0x3B, 0x2F, 0x1C, 0x8D, 0x00, 0xA1, 0x21}};
-    auto writeNumberFile = [](std::string path, const GUID& guid, int32_t number) {
-        for (const char* part : {"\\IPC", "\\5"})
-            CreateDirectoryA((path += part).c_str(), nullptr);
-        std::string bytes(16, '\0');
-        bytes[4] = 1;
-        bytes.append(reinterpret_cast<const char*>(&guid), sizeof guid);
-        bytes.append(reinterpret_cast<const char*>(&number), sizeof number);
-        FILE* f = fopen((path + "\\567.orv").c_str(), "wb");
-        ASSERT_NE(f, nullptr) << path;
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    };
-    CreateDirectoryA((work + "\\Numbers").c_str(), nullptr);
-    CreateDirectoryA((work + "\\Numbers\\A").c_str(), nullptr);
-    writeNumberFile(work + "\\Numbers\\A", served, 100120);
-    writeNumberFile(work, dots, 777777); // the decoy: Numbers\..\IPC\5\567.orv
+    WriteNumberFile(NumbersOfGroupA(work), {{served, 100120}});
+    WriteNumberFile(work, {{dots, 777777}}); // the decoy: Numbers\..\IPC\5\567.orv
 
     const std::string scenario = work + "\\DotsLine.ini";
     FILE* f = fopen(scenario.c_str(), "wb");
@@ -384,4 +459,164 @@ TEST(Program, NumberPushOnTheLineStaysInsideNumbers) {
     EXPECT_EQ(log.size() > 9 ? log.substr(9) : log,
               "Type:IPC Group:\\x2E\\x2E Data:567 Guid:{0E5F3A21-7B64-4C10-9A3B-2F1C8D00A121}\r\n")
         << "one line, for the \"..\" camera only";
+}
+
+// Today's result file held open by another program, shared (a viewer: it may be read but not
+// replaced) and then exclusive (a copy: it may not be opened at all), longer than any single try:
+// every camera is answered at once as without the holder, and its line is in the file soon after the
+// holder lets go. Closed while the file is still held, the program names the lines in the error log.
+TEST(Program, AHeldResultFileDelaysNoAnswerAndLosesNoLine) {
+    CopyProgram();
+    const std::string work = WorkDir();
+    const std::string log = work + "\\calls.log", scenario = work + "\\HeldLine.ini";
+    const int kCameras = 3;
+    WriteText(scenario, AskingLine(kCameras));
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", scenario.c_str());
+    SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
+    const ResultFileNames names = MakeResultFileNames((work + "\\Results\\").c_str(), Today(), "IPC");
+    for (const std::string& folder : {work + "\\Results", names.monthFolder, names.typeFolder})
+        CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> lines = {"A100200"};
+    auto fileText = [&lines] {
+        std::string text = "total=" + std::to_string(lines.size()) + "\r\n";
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        return text;
+    };
+    WriteText(names.file, fileText());
+
+    const struct {
+        const char* what;
+        DWORD share; // of the holder
+        bool closeWhileHeld;
+    } phases[] = {{"shared", FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+                  {"exclusive", 0, false},
+                  {"closed while held", 0, true}};
+    int base = 100210;
+    for (const auto& phase : phases) {
+        SCOPED_TRACE(phase.what);
+        std::vector<std::pair<GUID, int32_t>> records;
+        for (int i = 0; i < kCameras; ++i)
+            records.push_back({CameraGuid(i), base + i});
+        WriteNumberFile(NumbersOfGroupA(work), records);
+        HANDLE holder = CreateFileA(names.file.c_str(), GENERIC_READ, phase.share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        DeleteFileA(log.c_str()); // the answers of the run before
+        Program p;
+        ASSERT_TRUE(p.Start());
+        HWND main = p.MainWindow(30000);
+        ASSERT_NE(main, nullptr) << "no main window";
+        for (DWORD start = GetTickCount();
+             Answers(log).size() < kCameras && GetTickCount() - start < TestTimeLimit(30000);)
+            Sleep(50);
+        const std::vector<Answer> answers = Answers(log);
+        ASSERT_EQ(answers.size(), static_cast<size_t>(kCameras)) << "not every camera was answered";
+        for (const Answer& a : answers) {
+            EXPECT_GE(a.number, base) << "the camera was not given its number";
+            // Before, each answer waited about 2 s for the file.
+            EXPECT_LT(a.afterMs, TestTimeLimit(500)) << "the answer waited for the held file";
+        }
+        if (phase.closeWhileHeld) {
+            PostMessageA(main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(p.WaitExit(20000), 0);
+            CloseHandle(holder);
+        } else {
+            Sleep(2500); // longer than the replace was ever retried
+            CloseHandle(holder);
+            for (int i = 0; i < kCameras; ++i)
+                lines.push_back("A" + std::to_string(base + i));
+            for (DWORD start = GetTickCount();
+                 ReadFile(names.file) != fileText() && GetTickCount() - start < TestTimeLimit(10000);)
+                Sleep(50);
+            EXPECT_EQ(ReadFile(names.file), fileText()) << "the lines held back did not reach the file";
+            PostMessageA(main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(p.WaitExit(20000), 0);
+        }
+        base += 10;
+    }
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", nullptr);
+    SetEnvironmentVariableA("LK_STANDIN_LOG", nullptr);
+
+    EXPECT_EQ(ReadFile(names.file), fileText()) << "the file changed under the last holder";
+    std::string named;
+    for (const std::string& line : ReadLines(ErrLogFile(work.c_str(), Today())))
+        if (line.find("NotSaved:") != std::string::npos) named += line.substr(9) + "\n";
+    std::string expected;
+    for (int i = 0; i < kCameras; ++i)
+        expected += "NotSaved:A" + std::to_string(base - 10 + i) + " File:" + names.file + "\n";
+    EXPECT_EQ(named, expected) << "the lines lost at close are not named in the error log";
+}
+
+// Installed in a folder whose path takes 260 characters or more in the program's code page (here a
+// line's Chinese folder names, two bytes each, that Windows itself still starts a program from), the
+// program cannot know its folder: it says so once, still starts and closes, and no file of it is taken
+// from or written to the folder that a cut path names (the parent, where a camera was once served from
+// a stray Numbers).
+TEST(Program, ALongInstallPathServesNothingFromAnotherFolder) {
+    CopyProgram();
+    const std::string work = WorkDir();
+    // The last folder's name is long, so that the parent's Numbers are within reach of a cut path.
+    const std::string name = "\\产线调焦测试工具安装目录", last = name + name.substr(1);
+    std::string deep = work;
+    while (deep.size() + last.size() < 262)
+        CreateDirectoryW(LongPath(deep += name).c_str(), nullptr);
+    CreateDirectoryW(LongPath(deep += last).c_str(), nullptr);
+    const std::string exe = deep + "\\LENSKIT.exe";
+    // Where a path cut at the buffer's end would end: the last folder that fits whole.
+    const std::string cut = exe.substr(0, MAX_PATH);
+    const std::string parent = cut.substr(0, cut.find_last_of('\\'));
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((work + "\\*.*").c_str(), &fd);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        const std::string file = fd.cFileName;
+        if (file.size() < 4 || (file.substr(file.size() - 4) != ".dll" && file != "LENSKIT.exe")) continue;
+        ASSERT_TRUE(
+            CopyFileW(LongPath(work + "\\" + file).c_str(), LongPath(deep + "\\" + file).c_str(), FALSE))
+            << file;
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+
+    // The decoy: a number for the camera in the parent's Numbers.
+    const GUID camera = CameraGuid(0);
+    WriteNumberFile(NumbersOfGroupA(parent), {{camera, 777777}});
+    const std::string scenario = work + "\\LongLine.ini", log = work + "\\calls.log";
+    WriteText(scenario, AskingLine(1));
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", scenario.c_str());
+    SetEnvironmentVariableA("LK_STANDIN_LOG", log.c_str());
+    {
+        PROCESS_INFORMATION pi{};
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring app = LongPath(exe).substr(4), cmd = app;
+        ASSERT_TRUE(
+            CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            << "error " << GetLastError();
+        Program p;
+        p.pi = pi;
+        HWND box = p.WaitWindow("#32770", nullptr, 30000);
+        ASSERT_NE(box, nullptr) << "nothing was shown";
+        EXPECT_TRUE(HasChildText(box, "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
+                                      "请把程序放到路径较短的文件夹"))
+            << "the first window is not the message";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        HWND main = p.MainWindow(30000);
+        ASSERT_NE(main, nullptr) << "no main window after the message";
+        for (DWORD start = GetTickCount();
+             Answers(log).empty() && GetTickCount() - start < TestTimeLimit(30000);)
+            Sleep(50);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.WaitExit(20000), 0);
+    }
+    SetEnvironmentVariableA("LK_STANDIN_SCENARIO", nullptr);
+    SetEnvironmentVariableA("LK_STANDIN_LOG", nullptr);
+
+    const std::vector<Answer> answers = Answers(log);
+    ASSERT_EQ(answers.size(), 1u) << "the camera was not answered";
+    EXPECT_EQ(answers[0].number, 0) << "served from " << parent;
+    for (const std::string& folder : {parent, deep, work, work.substr(0, 2)}) // the last: the drive's root
+        for (const char* name : {"\\Results", "\\ErrLogs", "\\Config.ini", "\\scene.dat"})
+            EXPECT_EQ(GetFileAttributesW(LongPath(folder + name).c_str()), INVALID_FILE_ATTRIBUTES)
+                << folder << name;
 }

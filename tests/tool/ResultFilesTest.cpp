@@ -1,20 +1,19 @@
 // Result files (entry lines unique, in byte order, counted; a rewrite that fails leaves the file as it
 // was) and the error log (timed lines, text taken verbatim and cut), including writers on many threads.
 #include "ResultFiles.h"
+#include "ResultWriter.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -119,6 +118,13 @@ TEST(ResultFiles, FirstRequestMakesFoldersAndFileThenLinesStaySortedAndCounted) 
         {"A", 8, ResultAppend::Inserted, "total=5\nA10\nA5\nA6\nA7\nA8\n"},
         {"", 3, ResultAppend::Inserted, "total=6\n3\nA10\nA5\nA6\nA7\nA8\n"},
         {"A", -1, ResultAppend::Inserted, "total=7\n3\nA-1\nA10\nA5\nA6\nA7\nA8\n"},
+        // GBK bytes are negative as signed bytes: such a line goes before every ASCII one.
+        {"\xB0\xA1", 1, ResultAppend::Inserted,
+         "total=8\n\xB0\xA1"
+         "1\n3\nA-1\nA10\nA5\nA6\nA7\nA8\n"},
+        {"A", 9, ResultAppend::Inserted,
+         "total=9\n\xB0\xA1"
+         "1\n3\nA-1\nA10\nA5\nA6\nA7\nA8\nA9\n"},
     };
     for (const Step& s : steps) {
         EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", s.group, s.number), s.result)
@@ -155,49 +161,66 @@ TEST(ResultFiles, DamagedFilesKeepTheirLines) {
         std::string before;
         int32_t number;
         std::string after;
+        bool leftover; // the bytes are the day's temporary file, and the file is missing
+        ResultAppend result;
     };
+    const ResultAppend kIns = ResultAppend::Inserted;
     const Case cases[] = {
-        {"unreadable count line: counted from 0", "garbage\nA1\n", 2, "total=1\nA1\nA2\n"},
-        {"empty file", "", 2, "total=1\nA2\n"},
-        {"last line without its line feed", "total=1\nA5", 6, "total=2\nA5\nA6\n"},
-        {"a long line is never split", "total=2\nA1\n" + longLine, 8, "total=3\nA1\n" + longLine + "A8\n"},
+        {"a first line that is an entry", "A100101\r\nA100102\r\n", 100120,
+         "total=3\nA100101\nA100102\nA100120\n", false, kIns},
+        {"CR-only line ends", "total=2\rA100101\rA100102\r", 100120, "total=3\nA100101\nA100102\nA100120\n",
+         false, kIns},
+        {"the count line is written anew", "total=x\nA1\n", 2, "total=2\nA1\nA2\n", false, kIns},
+        {"empty lines are no entries", "total=5\n\nA1\r\n\r\n\rA3\n\n", 2, "total=3\nA1\nA2\nA3\n", false,
+         kIns},
+        {"empty file", "", 2, "total=1\nA2\n", false, kIns},
+        {"last line without its line feed", "total=1\nA5", 6, "total=2\nA5\nA6\n", false, kIns},
+        {"a long line is never split", "total=2\nA1\n" + longLine, 8, "total=3\nA1\n" + longLine + "A8\n",
+         false, kIns},
         {"a long line before the new one", "total=2\n" + longLine + "A9\n", 8,
-         "total=3\n" + longLine + "A8\nA9\n"},
+         "total=3\n" + longLine + "A8\nA9\n", false, kIns},
         // Bytes that a text-mode read takes for the end of the file or of a string are only bytes.
-        {"Ctrl-Z in a line", "total=4\nA1\nA2\x1a\nA3\nA4\n", 5, "total=5\nA1\nA2\x1a\nA3\nA4\nA5\n"},
+        {"Ctrl-Z in a line", "total=4\nA1\nA2\x1a\nA3\nA4\n", 5, "total=5\nA1\nA2\x1a\nA3\nA4\nA5\n", false,
+         kIns},
         {"NUL in a line", std::string("total=2\nA1\0X\nA3\n", 16), 2,
-         std::string("total=3\nA1\0X\nA2\nA3\n", 19)},
+         std::string("total=3\nA1\0X\nA2\nA3\n", 19), false, kIns},
+        // What a crash between writing the temporary file and moving it into place leaves behind.
+        {"a leftover temporary file", "total=2\r\nA5\r\nA7\r\n", 6, "total=3\nA5\nA6\nA7\n", true, kIns},
+        {"a leftover without entries", "total=0\r\n", 6, "total=1\nA6\n", true, ResultAppend::Created},
     };
     for (const Case& c : cases) {
         ScratchFolder dir;
         const std::string rd = ResultDir(dir);
+        const ResultFileNames names = MakeResultFileNames(rd.c_str(), kMorning, "IPC");
         AppendResultEntry(rd.c_str(), kMorning, "IPC", "Z", 0); // makes the folders
-        ASSERT_TRUE(WriteBytes(MorningFile(dir), c.before)) << c.what;
-        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", c.number), ResultAppend::Inserted)
-            << c.what;
-        EXPECT_EQ(FileText(MorningFile(dir)), c.after) << c.what;
+        if (c.leftover) std::filesystem::remove(names.file);
+        ASSERT_TRUE(WriteBytes(c.leftover ? names.tmpFile : names.file, c.before)) << c.what;
+        EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", c.number), c.result) << c.what;
+        EXPECT_EQ(FileText(names.file), c.after) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(names.tmpFile)) << c.what;
     }
-    // Files with LF or CR LF line ends, or both, are written back with CR LF throughout.
+    // Files with LF, CR LF or CR line ends, or all of them, are written back with CR LF throughout.
     ScratchFolder dir;
     const std::string rd = ResultDir(dir);
     AppendResultEntry(rd.c_str(), kMorning, "IPC", "Z", 0);
-    ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\nA1\r\nA3\n"));
+    ASSERT_TRUE(WriteBytes(MorningFile(dir), "total=2\nA1\r\nA3\rA4\n"));
     EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 2), ResultAppend::Inserted);
-    EXPECT_EQ(FileBytes(MorningFile(dir)), "total=3\r\nA1\r\nA2\r\nA3\r\n");
+    EXPECT_EQ(FileBytes(MorningFile(dir)), "total=4\r\nA1\r\nA2\r\nA3\r\nA4\r\n");
 }
 
 namespace {
 
 // The system's file operations, with the one step numbered failAt failing. The steps counted are
 // those of writing a file: create, each write, flush, close and replace. A failing write writes half
-// of its bytes first, as a full disk would.
+// of its bytes first, as a full disk would. The status of unknownPath cannot be read.
 class FailingOps : public FileOps {
 public:
     explicit FailingOps(int failAt) : m_failAt(failAt) {}
     int steps = 0;
+    std::string unknownPath;
 
-    bool Status(const std::string& p, uint64_t& size, bool& folder) override {
-        return Sys().Status(p, size, folder);
+    PathStatus Status(const std::string& p, uint64_t& size, bool& folder) override {
+        return p == unknownPath ? PathStatus::Unknown : Sys().Status(p, size, folder);
     }
     bool MakeFolder(const std::string& p) override { return Sys().MakeFolder(p); }
     bool Read(const std::string& p, std::string& b, size_t max) override { return Sys().Read(p, b, max); }
@@ -281,6 +304,20 @@ TEST(ResultFiles, FailuresLeaveTheFileAsItWas) {
     EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6), ResultAppend::Failed);
     EXPECT_EQ(FileBytes(MorningFile(dir)), before);
     std::filesystem::remove_all(tmp);
+
+    // A status that cannot be read says nothing of the lines in the file: it is not written over, and
+    // neither is a temporary file whose status cannot be read while the file seems missing.
+    FailingOps unknown(-1);
+    unknown.unknownPath = MorningFile(dir);
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6, unknown), ResultAppend::Failed);
+    EXPECT_EQ(FileBytes(MorningFile(dir)), before);
+    std::filesystem::rename(MorningFile(dir), tmp);
+    unknown.unknownPath = tmp;
+    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6, unknown), ResultAppend::Failed);
+    EXPECT_EQ(FileBytes(tmp), before);
+    EXPECT_FALSE(std::filesystem::exists(MorningFile(dir)));
+    EXPECT_EQ(unknown.steps, 0) << "nothing was written";
+
     EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "A", 6), ResultAppend::Inserted);
     EXPECT_EQ(FileText(MorningFile(dir)), "total=2\nA5\nA6\n");
 }
@@ -310,20 +347,116 @@ TEST(ResultFiles, ManyThreadsLoseNoLine) {
     for (const std::string& line : expected)
         want += line + "\n"; // std::set orders "A10" before "A9" too
     EXPECT_EQ(FileText(MorningFile(dir)), want);
-#ifdef _WIN32
-    // A reader that holds the file for a moment, without letting it be replaced, delays a line but
-    // does not lose it.
-    HANDLE reader = CreateFileA(MorningFile(dir).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    std::thread release([reader] {
-        Sleep(200);
-        CloseHandle(reader);
-    });
-    EXPECT_EQ(AppendResultEntry(rd.c_str(), kMorning, "IPC", "B", 1), ResultAppend::Inserted);
-    release.join();
-    EXPECT_NE(FileText(MorningFile(dir)).find("\nB1\n"), std::string::npos) << "the line held back was lost";
-#endif
+}
+
+namespace {
+
+const unsigned kGuardMs = 10000; // only a writer that never gets there waits this long
+
+// The system's file operations, with a file that another program holds as a viewer (it may be read
+// but not replaced) or a copy does (it may not be opened), or whose status cannot be read. The
+// program's test on the line holds a file through a real handle.
+enum class Hold { None, Shared, Exclusive, Unknown };
+class HoldingOps : public FailingOps {
+public:
+    HoldingOps() : FailingOps(-1) {}
+    void Take(const std::string& path, Hold kind) {
+        std::lock_guard<std::mutex> g(m_lock);
+        m_path = path;
+        m_kind = kind;
+    }
+    void Let() { Take(std::string(), Hold::None); }
+    PathStatus Status(const std::string& p, uint64_t& size, bool& folder) override {
+        return Held(p, Hold::Unknown) ? PathStatus::Unknown : FailingOps::Status(p, size, folder);
+    }
+    bool Read(const std::string& p, std::string& b, size_t max) override {
+        return !Held(p, Hold::Exclusive) && FailingOps::Read(p, b, max);
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !Held(to, Hold::Shared) && !Held(to, Hold::Exclusive) && FailingOps::Replace(from, to);
+    }
+
+private:
+    bool Held(const std::string& p, Hold kind) {
+        std::lock_guard<std::mutex> g(m_lock);
+        return m_kind == kind && p == m_path;
+    }
+    std::mutex m_lock;
+    std::string m_path;
+    Hold m_kind = Hold::None;
+};
+
+ResultWriter::Entry Entry(const std::string& resultDir, const LocalStamp& at, const char* line) {
+    return ResultWriter::Entry{MakeResultFileNames(resultDir.c_str(), at, "IPC"), line};
+}
+
+} // namespace
+
+// A file held longer than any single try, shared or exclusive or with a status that cannot be read,
+// holds back only its own lines: Post returns at once, lines for another file go in meanwhile, and
+// the held lines go in, in one rewrite, once the holder lets go.
+TEST(ResultWriter, AHeldFileDelaysItsLinesAndLosesNone) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    const LocalStamp afternoon = {2026, 3, 7, 15, 0, 0};
+    const std::string file = MakeResultFileNames(rd.c_str(), kMorning, "IPC").file;
+    const std::string other = MakeResultFileNames(rd.c_str(), afternoon, "IPC").file;
+    HoldingOps ops;
+    ResultWriter writer(ops);
+    ASSERT_TRUE(writer.Post(Entry(rd, kMorning, "A5")));
+    ASSERT_TRUE(writer.WaitIdle(kGuardMs));
+    std::set<std::string> lines = {"A5"};
+    int n = 0;
+    for (const Hold kind : {Hold::Shared, Hold::Exclusive, Hold::Unknown}) {
+        const std::string a = "A" + std::to_string(60 + n), b = "A" + std::to_string(70 + n);
+        ops.Take(file, kind);
+        ASSERT_TRUE(writer.Post(Entry(rd, kMorning, a.c_str())));
+        ASSERT_TRUE(writer.Post(Entry(rd, kMorning, b.c_str())));
+        ASSERT_TRUE(writer.Post(Entry(rd, kMorning, a.c_str()))) << "a line already waiting is taken";
+        ASSERT_TRUE(writer.Post(Entry(rd, afternoon, a.c_str())));
+        for (int i = 0; i < 500 && FileText(other).find(a) == std::string::npos; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_NE(FileText(other).find(a + "\n"), std::string::npos)
+            << "another file waited for the held one";
+        // Long enough for several tries to fail.
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        EXPECT_FALSE(writer.WaitIdle(0));
+        ops.Let();
+        EXPECT_TRUE(writer.WaitIdle(kGuardMs)) << "hold " << n;
+        lines.insert({a, b});
+        std::string want = "total=" + std::to_string(lines.size()) + "\n";
+        for (const std::string& line : lines)
+            want += line + "\n";
+        EXPECT_EQ(FileText(file), want) << "hold " << n;
+        ++n;
+    }
+}
+
+// At close the writer waits a short while for a held file, then hands back what it could not write,
+// and takes nothing more.
+TEST(ResultWriter, CloseHandsBackWhatAHeldFileKeptOut) {
+    ScratchFolder dir;
+    const std::string rd = ResultDir(dir);
+    const std::string file = MakeResultFileNames(rd.c_str(), kMorning, "IPC").file;
+    HoldingOps ops;
+    ResultWriter writer(ops);
+    ASSERT_TRUE(writer.Post(Entry(rd, kMorning, "A5")));
+    ASSERT_TRUE(writer.WaitIdle(kGuardMs));
+    ops.Take(file, Hold::Exclusive);
+    ASSERT_TRUE(writer.Post(Entry(rd, kMorning, "A7")));
+    ASSERT_TRUE(writer.Post(Entry(rd, kMorning, "A6")));
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<ResultWriter::Entry> left = writer.Close(300);
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].line, "A7");
+    EXPECT_EQ(left[1].line, "A6");
+    EXPECT_EQ(left[0].names.file, file);
+    EXPECT_GE(took, std::chrono::milliseconds(300)) << "it did not wait for the holder at all";
+    EXPECT_LT(took, std::chrono::milliseconds(kGuardMs));
+    EXPECT_FALSE(writer.Post(Entry(rd, kMorning, "A8")));
+    ops.Let();
+    EXPECT_EQ(FileText(file), "total=1\nA5\n");
 }
 
 TEST(ErrLog, TimedLinesInCallOrderWithTheTextVerbatim) {
@@ -349,6 +482,9 @@ TEST(ErrLog, LongTextIsCutAt499Characters) {
     const std::string line = FileBytes(ErrLogFile(dir.Path().c_str(), kMorning));
     EXPECT_EQ(line, "09:05:01 " + std::string(499, 'x') + "\r\n");
     EXPECT_LE(line.size(), 511u);
+    // A GBK character that the limit would cut in half is left out whole.
+    const std::string gbk = std::string(498, 'x') + "\xB0\xA1";
+    EXPECT_EQ(ErrLogLine(kMorning, gbk.c_str()), "09:05:01 " + std::string(498, 'x') + "\r\n");
 }
 
 TEST(ErrLog, AFolderThatCannotBeMadeLosesTheLineQuietly) {

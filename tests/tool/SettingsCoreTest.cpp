@@ -12,8 +12,11 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <windows.h>
+#include <winioctl.h>
 #define MakeDir(p) _mkdir(p)
 #else
+#include <unistd.h>
 #define MakeDir(p) mkdir(p, 0700)
 #endif
 
@@ -124,10 +127,10 @@ public:
     uint64_t size = 0;
     std::string content;
     int reads = 0;
-    bool Status(const std::string&, uint64_t& s, bool& folder) override {
+    PathStatus Status(const std::string&, uint64_t& s, bool& folder) override {
         s = size;
         folder = false;
-        return true;
+        return PathStatus::Found;
     }
     bool Read(const std::string&, std::string& bytes, size_t max) override {
         ++reads;
@@ -161,6 +164,27 @@ TEST(ConfigFile, SizesAbove4GiBAreTooLarge) {
         EXPECT_EQ(buffer[0], 'x') << size;
         EXPECT_EQ(ops.reads, 0) << size;
     }
+    // Through the system's own size path, on a sparse file of 4 GiB + 10 bytes.
+    const std::string big = CaseDir() + "/big.cfg";
+#ifdef _WIN32
+    HANDLE h =
+        CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD ignored;
+    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = (LONGLONG{1} << 32) + 10;
+    const bool sized = SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+#else
+    const bool sized = truncate(WriteFile(big, {}).c_str(), (off_t{1} << 32) + 10) == 0;
+#endif
+    ASSERT_TRUE(sized) << "no sparse file of 4 GiB here";
+    std::vector<char> buffer(CONFIG_BUF_SIZE, 'x');
+    int length = 7;
+    EXPECT_EQ(LoadConfigFile(big.c_str(), buffer.data(), &length), ConfigLoad::TooLarge);
+    EXPECT_EQ(length, 7);
+    std::remove(big.c_str());
 }
 
 // The device SDK sends a snapshot after the number push has returned: neither a later load nor a

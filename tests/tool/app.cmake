@@ -36,6 +36,8 @@ set_tests_properties(Program.SecondCopyShowsOneMessageAndNoWindow
     Program.StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder
     Program.AnExistingConfigIsReadAndLeftAsItIs
     Program.NumberPushOnTheLineStaysInsideNumbers
+    Program.AHeldResultFileDelaysNoAnswerAndLosesNoLine
+    Program.ALongInstallPathServesNothingFromAnotherFolder
     PROPERTIES RESOURCE_LOCK lenskit_process)
 
 # Focus-test settings, the configuration file and the pan-tilt plug-in of the real main window.
