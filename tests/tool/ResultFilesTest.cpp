@@ -1,5 +1,6 @@
 // Result files (entry lines unique, in byte order, counted; a rewrite that fails leaves the file as it
 // was) and the error log (timed lines, text taken verbatim and cut), including writers on many threads.
+#include "FakeFileOps.h"
 #include "ResultFiles.h"
 #include "ResultWriter.h"
 #include "ScratchFolder.h"
@@ -213,7 +214,7 @@ namespace {
 // The system's file operations, with the one step numbered failAt failing. The steps counted are
 // those of writing a file: create, each write, flush, close and replace. A failing write writes half
 // of its bytes first, as a full disk would. The status of unknownPath cannot be read.
-class FailingOps : public FileOps {
+class FailingOps : public PassThroughFileOps {
 public:
     explicit FailingOps(int failAt) : m_failAt(failAt) {}
     int steps = 0;
@@ -222,10 +223,6 @@ public:
     PathStatus Status(const std::string& p, uint64_t& size, bool& folder) override {
         return p == unknownPath ? PathStatus::Unknown : Sys().Status(p, size, folder);
     }
-    bool MakeFolder(const std::string& p) override { return Sys().MakeFolder(p); }
-    bool Read(const std::string& p, std::string& b, size_t max) override { return Sys().Read(p, b, max); }
-    bool Remove(const std::string& p) override { return Sys().Remove(p); }
-    bool Append(const std::string& p, const char* d, size_t n) override { return Sys().Append(p, d, n); }
     Handle Create(const std::string& p) override { return Fails() ? nullptr : Sys().Create(p); }
     bool Write(Handle h, const char* d, size_t n) override {
         if (!Fails()) return Sys().Write(h, d, n);
@@ -242,7 +239,6 @@ public:
     }
 
 private:
-    static FileOps& Sys() { return SystemFileOps(); }
     bool Fails() { return steps++ == m_failAt; }
     int m_failAt;
 };

@@ -1,5 +1,6 @@
 // The camera configuration file's loading and the decimal reading of the focus-test values.
 #include "ConfigFile.h"
+#include "FakeFileOps.h"
 
 #include <gtest/gtest.h>
 
@@ -117,37 +118,6 @@ TEST(ConfigFile, NoBufferIsReportedAfterTheFileOpened) {
     // A missing file is found out first: the file's status comes before the buffer.
     EXPECT_EQ(LoadConfigFile((dir + "/none.bin").c_str(), nullptr, &length), ConfigLoad::Unreadable);
 }
-
-namespace {
-
-// A file of any size without the disk: its status gives `size`, a read gives `content`. Counts the
-// reads, which open the file.
-class SizedFileOps : public FileOps {
-public:
-    uint64_t size = 0;
-    std::string content;
-    int reads = 0;
-    PathStatus Status(const std::string&, uint64_t& s, bool& folder) override {
-        s = size;
-        folder = false;
-        return PathStatus::Found;
-    }
-    bool Read(const std::string&, std::string& bytes, size_t max) override {
-        ++reads;
-        bytes = content.substr(0, max);
-        return true;
-    }
-    bool MakeFolder(const std::string&) override { return false; }
-    Handle Create(const std::string&) override { return nullptr; }
-    bool Write(Handle, const char*, size_t) override { return false; }
-    bool Flush(Handle) override { return false; }
-    bool Close(Handle) override { return false; }
-    bool Replace(const std::string&, const std::string&) override { return false; }
-    bool Remove(const std::string&) override { return false; }
-    bool Append(const std::string&, const char*, size_t) override { return false; }
-};
-
-} // namespace
 
 // Sizes are 64 bits: a file whose low 32 bits of size are small is still far too large, and nothing
 // of it is read.
