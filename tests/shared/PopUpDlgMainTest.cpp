@@ -164,9 +164,10 @@ TEST(PopUpMain, TemplateOfTheBox) {
     EXPECT_EQ(t.cy, 85);
     EXPECT_EQ(t.caption, L"Dialog");
     EXPECT_EQ(t.pointSize, 8);
-    EXPECT_EQ(t.typeface, L"MS Shell Dlg");
+    EXPECT_EQ(t.face, L"MS Shell Dlg");
     std::vector<std::string> controls;
-    for (const TemplateControl& c : t.controls) controls.push_back(DescribeControl(c));
+    for (const TemplateItem& c : t.items)
+        controls.push_back(DescribeControl(c));
     EXPECT_EQ(controls, (std::vector<std::string>{
                             "1 button 182,64 50x14 \"确定\" hidden",
                             "2 button 247,64 50x14 \"取消\" hidden",

@@ -67,9 +67,10 @@ TEST(PopUpNetquill, TemplateOfTheBox) {
     EXPECT_EQ(t.cy, 69);
     EXPECT_EQ(t.caption, L"") << "no caption in the template";
     EXPECT_EQ(t.pointSize, 9);
-    EXPECT_EQ(t.typeface, L"Arial");
+    EXPECT_EQ(t.face, L"Arial");
     std::vector<std::string> controls;
-    for (const TemplateControl& c : t.controls) controls.push_back(DescribeControl(c));
+    for (const TemplateItem& c : t.items)
+        controls.push_back(DescribeControl(c));
     EXPECT_EQ(controls, (std::vector<std::string>{
                             "2 button 69,48 50x14 \"取消\" hidden",
                             "1027 static 56,30 139x8 \"Static\"",

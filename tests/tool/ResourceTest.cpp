@@ -8,147 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "DialogTemplateReader.h"
 #include "resource.h"
 
 namespace {
 
-// ---- Reading a DIALOGEX template -------------------------------------------------------------------
-
-struct TemplateItem {
-    DWORD style = 0, exStyle = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;
-    int id = 0;
-    WORD classAtom = 0; // 0x80 button ... 0x85 combo box; 0 when named
-    std::wstring className;
-    WORD textOrdinal = 0; // a resource id given as the text (icon statics)
-    std::wstring text;
-};
-
-struct DialogTemplate {
-    DWORD style = 0, exStyle = 0;
-    int cx = 0, cy = 0;
-    std::wstring caption;
-    int pointSize = 0;
-    std::wstring face;
-    std::vector<TemplateItem> items;
-};
-
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* p, DWORD size) : m_begin(p), m_p(p), m_end(p + size) {}
-
-    bool Ok() const { return m_ok; }
-    WORD Word() { return Take<WORD>(); }
-    DWORD Dword() { return Take<DWORD>(); }
-    short Short() { return Take<short>(); }
-
-    std::wstring String() {
-        std::wstring s;
-        for (WORD c = Word(); m_ok && c; c = Word())
-            s.push_back((wchar_t)c);
-        return s;
-    }
-
-    // sz_Or_Ord: nothing, an ordinal, or a string.
-    void StringOrOrdinal(WORD* ordinal, std::wstring* text) {
-        WORD first = Word();
-        if (first == 0xFFFF) {
-            *ordinal = Word();
-        } else if (first != 0) {
-            m_p -= sizeof(WORD);
-            *text = String();
-        }
-    }
-
-    void AlignDword() {
-        while (m_ok && ((m_p - m_begin) & 3))
-            Take<BYTE>();
-    }
-
-    void Skip(size_t n) {
-        if ((size_t)(m_end - m_p) < n)
-            m_ok = false;
-        else
-            m_p += n;
-    }
-
-private:
-    template <class T> T Take() {
-        T v{};
-        if (m_end - m_p < (ptrdiff_t)sizeof(T)) {
-            m_ok = false;
-            return v;
-        }
-        memcpy(&v, m_p, sizeof(T));
-        m_p += sizeof(T);
-        return v;
-    }
-
-    const BYTE* m_begin;
-    const BYTE* m_p;
-    const BYTE* m_end;
-    bool m_ok = true;
-};
-
-::testing::AssertionResult ReadDialog(int id, DialogTemplate* out) {
-    HRSRC hRes = FindResourceA(nullptr, MAKEINTRESOURCEA(id), (LPCSTR)RT_DIALOG);
-    if (!hRes) return ::testing::AssertionFailure() << "dialog " << id << " is not among the resources";
-    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes)));
-    TemplateReader r(p, SizeofResource(nullptr, hRes));
-    if (r.Word() != 1 || r.Word() != 0xFFFF)
-        return ::testing::AssertionFailure() << "dialog " << id << " is not an extended template";
-    r.Dword(); // help id
-    out->exStyle = r.Dword();
-    out->style = r.Dword();
-    WORD count = r.Word();
-    r.Short();
-    r.Short();
-    out->cx = r.Short();
-    out->cy = r.Short();
-    WORD ord = 0;
-    std::wstring ignored;
-    r.StringOrOrdinal(&ord, &ignored); // menu
-    r.StringOrOrdinal(&ord, &ignored); // window class
-    out->caption = r.String();
-    if (out->style & (DS_SETFONT | DS_SHELLFONT)) {
-        out->pointSize = r.Word();
-        r.Word(); // weight
-        r.Word(); // italic, charset
-        out->face = r.String();
-    }
-    for (WORD i = 0; i < count && r.Ok(); ++i) {
-        TemplateItem it;
-        r.AlignDword();
-        r.Dword(); // help id
-        it.exStyle = r.Dword();
-        it.style = r.Dword();
-        it.x = r.Short();
-        it.y = r.Short();
-        it.cx = r.Short();
-        it.cy = r.Short();
-        it.id = (int)r.Dword();
-        r.StringOrOrdinal(&it.classAtom, &it.className);
-        r.StringOrOrdinal(&it.textOrdinal, &it.text);
-        r.Skip(r.Word());
-        out->items.push_back(it);
-    }
-    if (!r.Ok())
-        return ::testing::AssertionFailure()
-               << "dialog " << id << " ends before its " << count << " controls";
-    return ::testing::AssertionSuccess();
-}
-
 std::vector<int> RectOf(const TemplateItem& it) {
     return {it.x, it.y, it.cx, it.cy};
-}
-
-// Resource texts are UTF-16; the program compares and shows them in GBK.
-std::string Gbk(const std::wstring& w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(936, 0, w.c_str(), (int)w.size(), nullptr, 0, nullptr, nullptr);
-    std::string s(n, '\0');
-    WideCharToMultiByte(936, 0, w.c_str(), (int)w.size(), &s[0], n, nullptr, nullptr);
-    return s;
 }
 
 // ---- The main window's controls, as the layout gives them -------------------------------------------
@@ -279,8 +145,8 @@ bool Matches(const TemplateItem& it, const ExpectedControl& e) {
 }
 
 TEST(ResourceTemplate, MainWindowHoldsEveryControlAsLaidOut) {
-    DialogTemplate dlg;
-    ASSERT_TRUE(ReadDialog(IDD_LENSKIT_DIALOG, &dlg));
+    const DialogTemplate dlg = ReadDialogTemplate(IDD_LENSKIT_DIALOG);
+    ASSERT_TRUE(dlg.ok) << dlg.error;
 
     const size_t expectedCount = sizeof(kMainControls) / sizeof(kMainControls[0]);
     EXPECT_EQ(dlg.items.size(), expectedCount) << "controls in template 102";
@@ -341,8 +207,8 @@ TEST(ResourceTemplate, DialogFramesAreAsLaidOut) {
     };
     for (const Frame& f : frames) {
         SCOPED_TRACE(::testing::Message() << "dialog " << f.id);
-        DialogTemplate dlg;
-        ASSERT_TRUE(ReadDialog(f.id, &dlg));
+        const DialogTemplate dlg = ReadDialogTemplate(f.id);
+        ASSERT_TRUE(dlg.ok) << dlg.error;
         EXPECT_EQ(dlg.style & f.styleOn, f.styleOn) << "style 0x" << std::hex << dlg.style;
         EXPECT_EQ(dlg.style & f.styleOff, 0u) << "style 0x" << std::hex << dlg.style;
         EXPECT_EQ(dlg.exStyle & f.exStyleOn, f.exStyleOn) << "extended style 0x" << std::hex << dlg.exStyle;
@@ -358,8 +224,8 @@ TEST(ResourceTemplate, DialogFramesAreAsLaidOut) {
 }
 
 TEST(ResourceTemplate, AboutBoxShowsIconTextAndOk) {
-    DialogTemplate dlg;
-    ASSERT_TRUE(ReadDialog(IDD_ABOUTBOX, &dlg));
+    const DialogTemplate dlg = ReadDialogTemplate(IDD_ABOUTBOX);
+    ASSERT_TRUE(dlg.ok) << dlg.error;
     ASSERT_EQ(dlg.items.size(), 3u);
 
     const TemplateItem& icon = dlg.items[0];
