@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Afx.h"
+#include "TestTime.h"
 
 TEST(FrameworkApp, InitInstanceReturningFalseEndsWithoutAMessageLoop) {
     char path[MAX_PATH] = {};
@@ -17,7 +18,8 @@ TEST(FrameworkApp, InitInstanceReturningFalseEndsWithoutAMessageLoop) {
     ASSERT_TRUE(
         ::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << exe << ": " << ::GetLastError();
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 20000)) << "the program did not end";
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, TestTimeLimit(20000)))
+        << "the program did not end";
     DWORD code = 0;
     ::GetExitCodeProcess(pi.hProcess, &code);
     ::CloseHandle(pi.hThread);

@@ -41,42 +41,25 @@ public:
     }
 };
 
-std::string Text(HWND hDlg, int id) {
-    return WindowText(::GetDlgItem(hDlg, id));
-}
 void SetText(HWND hDlg, int id, const char* s) {
     ::SetDlgItemTextA(hDlg, id, s);
-}
-
-// The texts of a message box's labels.
-BOOL CALLBACK CollectStatic(HWND h, LPARAM p) {
-    char cls[16] = {};
-    ::GetClassNameA(h, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") == 0) *(std::string*)p += WindowText(h);
-    return TRUE;
-}
-
-std::string StaticTexts(HWND hBox) {
-    std::string all;
-    ::EnumChildWindows(hBox, CollectStatic, (LPARAM)&all);
-    return all;
 }
 } // namespace
 
 TEST(FrameworkDataExchange, LoadsAndSavesInBothDirections) {
     CExchangeDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_DDX)); // OnInitDialog loads the members
-    EXPECT_EQ("初始", Text(dlg, IDC_TEXT));
-    EXPECT_EQ("8080", Text(dlg, IDC_PORT));
+    EXPECT_EQ("初始", ItemText(dlg, IDC_TEXT));
+    EXPECT_EQ("8080", ItemText(dlg, IDC_PORT));
     EXPECT_EQ(8u, (UINT)::SendDlgItemMessageA(dlg, IDC_TEXT, EM_GETLIMITTEXT, 0, 0))
         << "DDV_MaxChars limits the edit";
     // In bytes, as the check counts: a Chinese character takes two, and none is cut in half.
     SetText(dlg, IDC_TEXT, "ab");
     ::SendDlgItemMessageA(dlg, IDC_TEXT, EM_SETSEL, 1, 1);
     ::SendDlgItemMessageA(dlg, IDC_TEXT, EM_REPLACESEL, TRUE, (LPARAM) "汉字汉字");
-    EXPECT_EQ("a汉字汉b", Text(dlg, IDC_TEXT)) << "a paste is cut to what fits";
+    EXPECT_EQ("a汉字汉b", ItemText(dlg, IDC_TEXT)) << "a paste is cut to what fits";
     ::SendDlgItemMessageA(dlg, IDC_TEXT, WM_CHAR, 'x', 0);
-    EXPECT_EQ("a汉字汉b", Text(dlg, IDC_TEXT)) << "a full edit takes no more";
+    EXPECT_EQ("a汉字汉b", ItemText(dlg, IDC_TEXT)) << "a full edit takes no more";
     const int radios[] = {IDC_RADIO1, IDC_RADIO2, IDC_RADIO3};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(i == 1 ? BST_CHECKED : BST_UNCHECKED, ::IsDlgButtonChecked(dlg, radios[i]))
@@ -121,7 +104,7 @@ TEST(FrameworkDataExchange, RepeatedControlBindingIsHarmless) {
     EXPECT_EQ(proc, (WNDPROC)::GetWindowLongPtrA(hEdit, GWLP_WNDPROC)) << "subclassed again";
     EXPECT_EQ(&dlg.m_edit, CWnd::FromHandlePermanent(hEdit));
     dlg.m_edit.SetWindowText("ok"); // still answers through the framework
-    EXPECT_EQ("ok", Text(dlg, IDC_TEXT));
+    EXPECT_EQ("ok", ItemText(dlg, IDC_TEXT));
 }
 
 TEST(FrameworkDataExchange, FailedCheckShowsMessageKeepsDialogOpenAndFocusesTheField) {
@@ -156,7 +139,7 @@ TEST(FrameworkDataExchange, FailedCheckShowsMessageKeepsDialogOpenAndFocusesTheF
                 if (!c.failedField) return;
                 WhenDialogShown(
                     [&](HWND hBox) {
-                        message = StaticTexts(hBox);
+                        message = MessageBoxText(hBox);
                         ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
                         After(10, endAfterFailure);
                     },

@@ -67,7 +67,7 @@ TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {
                 [&](HWND h) {
                     hPluginDlg = h;
                     caption = WindowText(h);
-                    label = WindowText(::GetDlgItem(h, IDC_PLUGIN_LABEL));
+                    label = ItemText(h, IDC_PLUGIN_LABEL);
                     owner = ::GetWindow(h, GW_OWNER);
                     hostSeesPluginWindow =
                         CWnd::FromHandlePermanent(h) != nullptr ||

@@ -438,7 +438,7 @@ struct BoxAnswerer {
             for (HWND h : ThreadDialogs()) {
                 if (h == dlg || ::GetPropA(h, "lk.answered")) continue;
                 ::SetPropA(h, "lk.answered", (HANDLE)1);
-                texts.push_back(WindowText(::GetDlgItem(h, 0xFFFF)));
+                texts.push_back(MessageBoxText(h));
                 const int answer = ::GetDlgItem(h, IDYES) ? IDYES : IDOK;
                 ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                                (LPARAM)::GetDlgItem(h, answer));
@@ -464,7 +464,7 @@ TEST(NetquillHost, AUserNameOverItsFieldSendsNothing) {
     bool stayedOpen = false;
     DialogDriver drive(nq, [&](HWND dlg) {
         HWND hUser = ::GetDlgItem(dlg, 1005);
-        label = WindowText(::GetDlgItem(dlg, 1025));
+        label = ItemText(dlg, 1025);
         ::SetWindowTextA(hUser, "");
         ::SendMessageA(hUser, EM_REPLACESEL, TRUE, (LPARAM)name.c_str());
         pasted = WindowText(hUser);

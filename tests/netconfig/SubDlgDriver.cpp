@@ -7,18 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
-    char cls[32] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (strcmp(cls, "Static") == 0) {
-        std::string t = WindowText(child);
-        if (!t.empty()) *reinterpret_cast<std::string*>(param) += t;
-    }
-    return TRUE;
-}
-} // namespace
-
 void SubDlgScript::WaitShown(CDialog& dialog) {
     Add("dialog shown", [&dialog] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); });
 }
@@ -36,9 +24,7 @@ void SubDlgScript::CloseMessageBox(std::string* caption, std::string* text) {
         HWND box = FindOtherThreadDialog(Dialog()->GetSafeHwnd());
         if (!box) return false;
         if (caption) *caption = WindowText(box);
-        std::string t;
-        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&t));
-        if (text) *text = t;
+        if (text) *text = MessageBoxText(box);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return true;
     });
@@ -53,36 +39,11 @@ void SubDlgScript::Do(const std::string& name, std::function<void()> action) {
     });
 }
 
-namespace {
-std::vector<std::pair<UINT_PTR, std::function<void()>>> g_later;
-
-VOID CALLBACK RunLater(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    for (size_t i = 0; i < g_later.size(); ++i) {
-        if (g_later[i].first != id) continue;
-        std::function<void()> action = std::move(g_later[i].second);
-        g_later.erase(g_later.begin() + (long)i);
-        action();
-        return;
-    }
-}
-} // namespace
-
 void SubDlgScript::Later(const std::string& name, std::function<void()> action) {
     Add(name, [action] {
-        g_later.push_back({SetTimer(nullptr, 0, 1, RunLater), action});
+        After(1, action);
         return true;
     });
-}
-
-std::string WindowText(HWND hwnd) {
-    char buf[512] = "";
-    GetWindowTextA(hwnd, buf, sizeof buf);
-    return buf;
-}
-
-std::string ItemText(HWND dialog, int id) {
-    return WindowText(GetDlgItem(dialog, id));
 }
 
 void SetItemText(HWND dialog, int id, const char* text) {

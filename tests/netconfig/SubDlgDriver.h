@@ -26,8 +26,6 @@ public:
     void Later(const std::string& name, std::function<void()> action);
 };
 
-std::string WindowText(HWND hwnd);
-std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const char* text);
 // The address of an IP address control, first octet high; blank fields read 0.
 DWORD IpAddress(HWND dialog, int id);

@@ -1,6 +1,7 @@
 // The adapter inventory against a host of the test's own: records, selection, look-ups, requests and
 // their command lines (recorded, never run), the registry name, the process runner, the listener.
 #include "NetwatchTestSupport.h"
+#include "TestTime.h"
 
 #include <sddl.h>
 
@@ -381,28 +382,20 @@ TEST(NetwatchInventory, AnAddressChangeMakesBothWorkersRefresh) {
     EXPECT_EQ(0, g_SystemInfo.Start());
     ASSERT_TRUE(WaitForTrace("nic listening...\n", 1, 5000)) << JoinedTraces();
     // The first steps: the inventory reads the adapters; the finder looks once and finds no address.
-    DWORD end = GetTickCount() + 5000;
-    while (g_SystemInfo.RefreshPending() && GetTickCount() < end)
-        Sleep(5);
+    WaitUntil([] { return !g_SystemInfo.RefreshPending(); }, 5000);
     ASSERT_FALSE(g_SystemInfo.RefreshPending()) << "the inventory's first step never came";
     unsigned step = 1;
     g_IPServer.Step(step);
     ASSERT_FALSE(g_IPServer.RefreshPending());
     int queries = Host().adapterQueries;
 
-    end = GetTickCount() + 5000;
-    while (!SignalNicChange() && GetTickCount() < end)
-        Sleep(5);
+    WaitUntil(SignalNicChange, 5000, 5);
     ASSERT_TRUE(WaitForTrace("IP Address table changed...\n", 1, 5000)) << JoinedTraces();
     // The listener traces the change before it asks the workers to refresh.
-    end = GetTickCount() + 1000;
-    while (!g_IPServer.RefreshPending() && GetTickCount() < end)
-        Sleep(1);
+    WaitUntil([] { return g_IPServer.RefreshPending(); }, 1000, 1);
     EXPECT_TRUE(g_IPServer.RefreshPending());
     // The inventory's worker reads the adapters again at its next step.
-    end = GetTickCount() + 3000;
-    while (Host().adapterQueries == queries && GetTickCount() < end)
-        Sleep(5);
+    WaitUntil([queries] { return Host().adapterQueries != queries; }, 3000);
     EXPECT_EQ(queries + 1, Host().adapterQueries);
 
     g_SystemInfo.Stop();

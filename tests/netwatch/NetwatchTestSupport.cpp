@@ -132,12 +132,7 @@ std::string JoinedTraces() {
 }
 
 bool WaitForTrace(const std::string& line, int count, int timeoutMs) {
-    DWORD end = GetTickCount() + TestTimeLimit(timeoutMs);
-    while (CountTraces(line) < count) {
-        if (static_cast<int>(GetTickCount() - end) >= 0) return false;
-        Sleep(2);
-    }
-    return true;
+    return WaitUntil([&] { return CountTraces(line) >= count; }, static_cast<DWORD>(timeoutMs));
 }
 
 FakeHost& Host() {

@@ -1,5 +1,6 @@
 // The worker base: one thread per Start, a bounded Stop, the instance numbers and the object's life.
 #include "NetwatchTestSupport.h"
+#include "TestTime.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 
 namespace {
 
 // A worker whose once-a-second work counts its steps; given a gate, a step lasts until the gate is
-// set (at most 5 s, so that no fault of the worker leaves a test hanging).
+// set (at most 5 s, stretched, so that no fault of the worker leaves a test hanging).
 class StepCounter : public CQServer {
 public:
     explicit StepCounter(HANDLE gate = nullptr, std::atomic<int>* finished = nullptr)
@@ -21,7 +21,7 @@ public:
     void Run() override {
         RunEachSecond([this] {
             ++steps;
-            if (m_gate) WaitForSingleObject(m_gate, 5000);
+            if (m_gate) WaitForSingleObject(m_gate, TestTimeLimit(5000));
             if (m_finished) ++*m_finished;
         });
     }
@@ -31,15 +31,6 @@ private:
     HANDLE m_gate;
     std::atomic<int>* m_finished;
 };
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
-        Sleep(1);
-    }
-    return true;
-}
 
 std::string EndTrace(const CQServer& w, unsigned threadId, int inThread) {
     char line[128];
@@ -77,7 +68,7 @@ TEST(NetwatchWorkerBase, StartTwiceRunsOneThreadAndStopEndsItWithinMilliseconds)
     DWORD t0 = GetTickCount();
     w.Stop();
     DWORD took = GetTickCount() - t0;
-    EXPECT_LT(took, 200u) << "Stop of an idle body took " << took << " ms";
+    EXPECT_LT(took, TestTimeLimit(200)) << "Stop of an idle body took " << took << " ms";
     EXPECT_EQ(0, w.IsInThread());
     EXPECT_EQ(1, CountTraces(EndTrace(w, id, 0))) << JoinedTraces();
 
@@ -129,14 +120,14 @@ TEST(NetwatchWorkerBase, StopAndStartGiveUpOnALongStepButTheObjectOutlivesIt) {
         w.Stop();
         DWORD took = GetTickCount() - t0;
         EXPECT_GE(took, 900u);
-        EXPECT_LT(took, 2400u);
+        EXPECT_LT(took, TestTimeLimit(2400));
         EXPECT_EQ(1, CountTraces(EndTrace(w, id, 1))) << JoinedTraces();
         // A Start meanwhile starts nothing beside the old body, and waits for it no longer than Stop.
         t0 = GetTickCount();
         EXPECT_EQ(0, w.Start());
         took = GetTickCount() - t0;
         EXPECT_GE(took, 900u);
-        EXPECT_LT(took, 2400u);
+        EXPECT_LT(took, TestTimeLimit(2400));
         EXPECT_EQ(0, finished.load()) << "the step should still have been running";
         EXPECT_EQ(0, w.IsStarted());
         SetEvent(gate);

@@ -10,18 +10,6 @@ BEGIN_MESSAGE_MAP(DrivenPopUp, CPopUpDlg)
     ON_MESSAGE(WM_RUN_STEP, OnRunStep)
 END_MESSAGE_MAP()
 
-std::string DrivenPopUp::Text() const {
-    char buf[128] = {};
-    GetDlgItemText(IDC_TEXT, buf, sizeof buf);
-    return buf;
-}
-
-std::string DrivenPopUp::Caption() const {
-    char buf[128] = {};
-    GetWindowText(buf, sizeof buf);
-    return buf;
-}
-
 void DrivenPopUp::PostStep(std::function<void(DrivenPopUp&)> step) {
     m_steps.push_back(std::move(step));
     PostMessage(WM_RUN_STEP);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "PopUpDlg.h"
+#include "ThreadWindows.h"
 
 #include <functional>
 #include <string>
@@ -17,8 +18,8 @@ public:
 
     // One tick of the 500 ms timer, through the message map.
     void Tick() { SendMessage(WM_TIMER, 0, 0); }
-    std::string Text() const;
-    std::string Caption() const;
+    std::string Text() const { return ItemText(m_hWnd, IDC_TEXT); }
+    std::string Caption() const { return WindowText(m_hWnd); }
     // Runs the next step of the script later, after messages already posted to the box.
     void PostStep(std::function<void(DrivenPopUp&)> step);
 

@@ -73,7 +73,7 @@ TEST(DeviceSdk, SearchIsAnsweredByEveryCameraAtTheProgramsOffsets) {
     ResetSeen();
     EXPECT_EQ(StartSearchServer(), 9402) << "ports 9400 and 9401 are taken in the scenario";
     QLC_LANSerchDevice("", 0, 59162, 3, "", 0, 3600);
-    ASSERT_EQ(Standin_WaitIdle(3000), 1);
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
 
     ASSERT_EQ(Seen(), 5u) << "four cameras and the closing record";
     struct Expect {
@@ -121,12 +121,12 @@ TEST(DeviceSdk, CamerasBroadcastByThemselvesAndInjectedBroadcastsKeepTheirEndFla
         EXPECT_EQ(g_ints[3], 0);
         EXPECT_NE(g_threads[0], GetCurrentThreadId());
     }
-    Standin_WaitIdle(2000);
+    Standin_WaitIdle(TestTimeLimit(2000));
     ResetSeen();
     BroadcastRecord rec = {};
     rec.nCloudNumber = 77;
     Standin_InjectBroadcast(&rec, 1);
-    ASSERT_EQ(Standin_WaitIdle(2000), 1);
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(2000)), 1);
     ASSERT_EQ(Seen(), 1u);
     EXPECT_EQ(I32(g_records[0], 12), 77);
     EXPECT_EQ(g_ints[3], 1) << "fifth argument: the injected end flag";
@@ -173,7 +173,7 @@ TEST(DeviceSdk, CameraWithoutNumberAsksUntilAnsweredAndRemembersTheNumber) {
     ResetSeen();
     StartSearchServer();
     QLC_LANSerchDevice("", 0, 59162, 3, "", 0, 3600);
-    ASSERT_EQ(Standin_WaitIdle(3000), 1);
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
     ASSERT_GE(Seen(), 3u);
     EXPECT_EQ(I32(g_records[2], 4), 4321) << "ASKER reports the number it was given";
     QLC_EnableLANTool(0, 0, 0, OnPush);
@@ -225,13 +225,14 @@ TEST(DeviceSdk, StoppingWaitsForTheRunningCallbackAndSilencesIt) {
         g_finished = 0;
         c.start();
         c.raise();
-        ASSERT_EQ(WaitForSingleObject(g_entered, 3000), WAIT_OBJECT_0) << c.name << ": callback never ran";
+        ASSERT_EQ(WaitForSingleObject(g_entered, TestTimeLimit(3000)), WAIT_OBJECT_0)
+            << c.name << ": callback never ran";
         c.stop();
         EXPECT_EQ(g_finished, 1) << c.name << ": stop returned while the callback still ran";
         g_finished = 0;
         ResetEvent(g_entered);
         c.raise();
-        ASSERT_EQ(Standin_WaitIdle(2000), 1);
+        ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(2000)), 1);
         EXPECT_EQ(WaitForSingleObject(g_entered, 0), (DWORD)WAIT_TIMEOUT)
             << c.name << ": callback after stop";
     }
@@ -259,7 +260,8 @@ TEST(DeviceSdk, HeldDeliveryCountsAsRunningUntilReleased) {
     BroadcastRecord rec = {};
     rec.nCloudNumber = 77;
     Standin_InjectBroadcast(&rec, 0);
-    ASSERT_EQ(WaitForSingleObject(entered, 3000), WAIT_OBJECT_0) << "the delivery was never held";
+    ASSERT_EQ(WaitForSingleObject(entered, TestTimeLimit(3000)), WAIT_OBJECT_0)
+        << "the delivery was never held";
     Sleep(50);
     EXPECT_EQ(Seen(), 0u) << "the callback ran while held";
     EXPECT_EQ(Standin_WaitIdle(50), 0) << "a held delivery counts as idle";
@@ -274,11 +276,11 @@ TEST(DeviceSdk, HeldDeliveryCountsAsRunningUntilReleased) {
     ResetEvent(entered);
     ASSERT_NE(QLC_StartBroadcastServer(port, 9106, OnBroadcast), 0);
     Standin_InjectBroadcast(&rec, 0);
-    ASSERT_EQ(Standin_WaitIdle(2000), 1) << "a second delivery was held too";
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(2000)), 1) << "a second delivery was held too";
     EXPECT_EQ(Seen(), 2u);
     EXPECT_EQ(WaitForSingleObject(entered, 0), (DWORD)WAIT_TIMEOUT);
     QLC_StopBroadcastServer();
-    WaitForSingleObject(releaser, 3000);
+    WaitForSingleObject(releaser, TestTimeLimit(3000));
     CloseHandle(releaser);
     CloseHandle(entered);
     CloseHandle(release);
@@ -294,7 +296,7 @@ TEST(DeviceSdk, LogHoldsEveryCallInOrderWithArgumentsAndThreads) {
     QLC_EnableLANTool(1, 0, 0, OnPush);
     int port = StartSearchServer();
     QLC_LANSerchDevice("", 0, 59162, 3, "", 0, 3600);
-    Standin_WaitIdle(3000);
+    Standin_WaitIdle(TestTimeLimit(3000));
     QLC_LANToolDevice("admin", "", 1000);
     QLC_DisConnect(1);
     QLC_EnableLANTool(0, 0, 0, OnPush);
@@ -378,7 +380,7 @@ TEST(DeviceSdk, DefaultScenarioLoadsABelievableLine) {
     ResetSeen();
     StartSearchServer();
     QLC_LANSerchDevice("", 0, 59162, 3, "", 0, 3600);
-    ASSERT_EQ(Standin_WaitIdle(3000), 1);
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
     int ipc = 0, dvr = 0, unnumbered = 0;
     for (size_t i = 0; i + 1 < g_records.size(); ++i) {
         ipc += I32(g_records[i], 8) == QLC_DEVTYPE_IPC;
@@ -427,7 +429,7 @@ TEST(DeviceSdk, ScenarioProblemsNameSectionAndKeyAndSpareTheGoodCameras) {
         ResetSeen();
         StartSearchServer(9460);
         QLC_LANSerchDevice("", 0, 59162, 3, "", 0, 3600);
-        ASSERT_EQ(Standin_WaitIdle(3000), 1);
+        ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
         EXPECT_EQ(Seen(), c.cameras + 1) << "cameras loaded despite: " << c.error;
         QLC_StopLANSerchServer();
     }

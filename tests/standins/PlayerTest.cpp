@@ -162,7 +162,7 @@ TEST_F(Player, PostedRecordIsOneBlockOfTheSharedRuntimeHeap) {
     Standin_InjectPacket(3, packet, sizeof packet);
     MSG msg = {};
     // Taken off the queue by hand: the window procedure would free it first.
-    ASSERT_EQ(Standin_WaitIdle(3000), 1);
+    ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
     ASSERT_TRUE(PeekMessageA(&msg, main_.hwnd, 0x6400, 0x6400, PM_REMOVE)) << "no 0x6400 posted";
     auto* rec = (TellurioPacketRecord*)msg.lParam;
     EXPECT_EQ(rec->nChannel, 3);
@@ -174,7 +174,7 @@ TEST_F(Player, PostedRecordIsOneBlockOfTheSharedRuntimeHeap) {
     // Packets shorter than a header are posted as they are, nothing read beyond them.
     for (int length : {3, 0}) {
         Standin_InjectPacket(3, packet, length);
-        ASSERT_EQ(Standin_WaitIdle(3000), 1);
+        ASSERT_EQ(Standin_WaitIdle(TestTimeLimit(3000)), 1);
         ASSERT_TRUE(PeekMessageA(&msg, main_.hwnd, 0x6400, 0x6400, PM_REMOVE))
             << length << " bytes: none posted";
         rec = (TellurioPacketRecord*)msg.lParam;

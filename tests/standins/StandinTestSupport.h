@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "TestTime.h"
+#include "ThreadWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -71,22 +71,6 @@ inline std::vector<StandinLogEntry> Calls(const char* prefix = "", int kind = ST
     for (const StandinLogEntry& e : Log())
         if (e.nKind == kind && strncmp(e.szFunction, prefix, strlen(prefix)) == 0) out.push_back(e);
     return out;
-}
-
-// Runs the message loop of this thread until cond holds or the time is up.
-template <class Cond> bool PumpUntil(Cond cond, DWORD timeoutMs = 3000) {
-    timeoutMs = TestTimeLimit(timeoutMs);
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (cond()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
 }
 
 struct Packet {

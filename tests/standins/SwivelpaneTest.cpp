@@ -28,29 +28,15 @@ Plugin* g_plugin;
 bool g_byExit;
 std::string g_shown, g_packetLine;
 
-BOOL CALLBACK FindDialog(HWND h, LPARAM out) {
-    char cls[16];
-    GetClassNameA(h, cls, sizeof cls);
-    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) {
-        *(HWND*)out = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Runs inside the plug-in's modal loop: reads the dialog, forwards a packet, then closes it.
 void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, (LPARAM)&dlg);
+    HWND dlg = FindOtherThreadDialog(nullptr);
     if (!dlg || !GetDlgItem(dlg, IDOK)) return; // not up yet: next tick
     KillTimer(nullptr, id);
-    char text[256] = {};
-    GetDlgItemTextA(dlg, 1001, text, sizeof text);
-    g_shown = text;
+    g_shown = ItemText(dlg, 1001);
     const int packet[5] = {0x46, 14, 3, 0, 0};
     g_plugin->cmdProc(packet);
-    GetDlgItemTextA(dlg, 1002, text, sizeof text);
-    g_packetLine = text;
+    g_packetLine = ItemText(dlg, 1002);
     if (g_byExit)
         g_plugin->exitDlg(7);
     else

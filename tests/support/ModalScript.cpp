@@ -1,32 +1,10 @@
 #include "ModalScript.h"
 
-#include "TestTime.h"
-
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 ModalScript* g_running = nullptr;
 const UINT kTickMs = 20;
-
-bool IsVisibleDialog(HWND hwnd) {
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    return IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0;
-}
-
-struct Search {
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK OtherDialog(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    if (hwnd == s->except || !IsVisibleDialog(hwnd)) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
 } // namespace
 
 INT_PTR ModalScript::Run(CDialog& dialog, DWORD timeoutMs) {
@@ -66,10 +44,4 @@ VOID CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
     const bool done = self->m_steps[self->m_next].step();
     self->m_busy = false;
     if (done) ++self->m_next;
-}
-
-HWND FindOtherThreadDialog(HWND except) {
-    Search s = {except, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), OtherDialog, reinterpret_cast<LPARAM>(&s));
-    return s.found;
 }

@@ -2,6 +2,8 @@
 // thread timer inside its modal loop, one step at a time.
 #pragma once
 
+#include "ThreadWindows.h"
+
 #include "framework/Afx.h"
 
 #include <functional>
@@ -41,6 +43,3 @@ private:
     DWORD m_deadline = 0;
     CDialog* m_dialog = nullptr;
 };
-
-// A visible dialog-class window of this thread other than except (a message box, say), or NULL.
-HWND FindOtherThreadDialog(HWND except);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 
 inline DWORD TestTimeScale() {
     static const DWORD scale = [] {
@@ -18,3 +19,14 @@ inline DWORD TestTimeScale() {
 }
 
 inline DWORD TestTimeLimit(DWORD ms) { return ms * TestTimeScale(); }
+
+// Waits until done() holds, looking every pollMs without taking this thread's messages (for work on
+// other threads); false when it still does not hold after timeoutMs, stretched.
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 2) {
+    const DWORD limit = TestTimeLimit(timeoutMs), start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > limit) return false;
+        Sleep(pollMs);
+    }
+    return true;
+}

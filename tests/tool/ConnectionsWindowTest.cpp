@@ -42,7 +42,7 @@ void ClickVideoWindow(CLENSBENCHDlg& dlg, int window) {
 void InjectRows(HWND dialog, const std::vector<LanSearchRecord>& answers) {
     for (const LanSearchRecord& a : answers)
         Standin_InjectSearchAnswer(&a);
-    Standin_WaitIdle(2000);
+    Standin_WaitIdle(TestTimeLimit(2000));
     SendMessageA(dialog, WM_REFRESH_DEVLIST, 0, 0);
 }
 
@@ -50,7 +50,7 @@ void SetStates(int s1, int s2, int s3, int s4) {
     const int states[] = {s1, s2, s3, s4};
     for (int w = 1; w <= 4; ++w)
         Standin_InjectConnectState(w, states[w - 1]);
-    Standin_WaitIdle(2000);
+    Standin_WaitIdle(TestTimeLimit(2000));
 }
 
 } // namespace
@@ -83,14 +83,14 @@ TEST(Connections, ClickConnectsAndTheSelectedWindowShowsItsNumberAndVersion) {
                 EXPECT_EQ(c.thread, GetCurrentThreadId()) << "the version was requested off the UI thread";
             }
         EXPECT_TRUE(requested);
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_VERSION), "");
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_VERSION), "");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "");
         ClickVideoWindow(run.dlg, 1);
         return true;
     });
     run.script.Add("window 1 selected: its number and version", [&run] {
-        if (Text(run.hwnd, IDC_EDIT_VERSION) != "V-one") return false;
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
+        if (ItemText(run.hwnd, IDC_EDIT_VERSION) != "V-one") return false;
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
         // Emptied, so that only the connected report of the next camera can fill it again.
         SetDlgItemTextA(run.hwnd, IDC_EDIT_CLOUD_NUMBER, "");
         Standin_ClearLog();
@@ -101,27 +101,27 @@ TEST(Connections, ClickConnectsAndTheSelectedWindowShowsItsNumberAndVersion) {
     });
     run.script.Add("second camera's version stored, the selected window's shown", [&run] {
         if (strcmp(run.dlg.WindowVersion(2), "V-two") != 0) return false;
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_VERSION), "V-one")
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_VERSION), "V-one")
             << "edit 1087 shows the selected window's version";
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101")
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101")
             << "the connected report shows the selected window's number, not the new camera's";
         // A click on the main window's own client area shows the selection again.
         SetDlgItemTextA(run.hwnd, IDC_EDIT_VERSION, "");
         SetDlgItemTextA(run.hwnd, IDC_EDIT_CLOUD_NUMBER, "");
         SendMessageA(run.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_VERSION), "V-one");
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_VERSION), "V-one");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
         ClickVideoWindow(run.dlg, 2);
         return true;
     });
     run.script.Add("window 2 selected", [&run] {
-        if (Text(run.hwnd, IDC_EDIT_VERSION) != "V-two") return false;
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100102");
+        if (ItemText(run.hwnd, IDC_EDIT_VERSION) != "V-two") return false;
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100102");
         // Window 4 holds nothing: the edits keep what they show.
         ClickVideoWindow(run.dlg, 4);
         SendMessageA(run.hwnd, WM_VIDEO_CLICKED, 0, 0);
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_VERSION), "V-two");
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100102");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_VERSION), "V-two");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100102");
         run.Close();
         return true;
     });
@@ -219,7 +219,7 @@ TEST(Connections, ConnectionReportsAreHandledOnTheUiThreadInOrder) {
         return true;
     });
     run.script.Add("no poll", [&since] {
-        if (GetTickCount() - since < 700) return false;
+        if (GetTickCount() - since < TestTimeLimit(700)) return false;
         std::vector<LoggedCall> calls = ProgramCalls();
         int requests = 0, polls = 0;
         for (const LoggedCall& c : calls) {
@@ -249,13 +249,13 @@ TEST(Connections, ConnectionReportsAreHandledOnTheUiThreadInOrder) {
         return true;
     });
     run.script.Add("a timer message already queued may still arrive", [&since] {
-        if (GetTickCount() - since < 250) return false;
+        if (GetTickCount() - since < TestTimeLimit(250)) return false;
         Standin_ClearLog();
         since = GetTickCount();
         return true;
     });
     run.script.Add("stopped", [&run, &since] {
-        if (GetTickCount() - since < 600) return false;
+        if (GetTickCount() - since < TestTimeLimit(600)) return false;
         std::vector<std::string> player =
             CallsNamed({"CTellurio::GetverSion", "CTellurio::Connect", "CTellurio::GetConnectState",
                         "CTellurio::GetSelectedIndex"},
@@ -344,9 +344,9 @@ TEST(Connections, DefaultLineListsItsCamerasAndAClickConnectsOne) {
         if (!shown) shown = GetTickCount();
         std::vector<std::vector<std::string>> rows = ListRows(run.hwnd);
         if (rows.size() < 6) {
-            EXPECT_LT(GetTickCount() - shown, 10000u) << "not all cameras listed after 10 s:\n"
-                                                      << RowsText(rows);
-            return GetTickCount() - shown >= 10000;
+            EXPECT_LT(GetTickCount() - shown, TestTimeLimit(10000)) << "not all cameras listed after 10 s:\n"
+                                                                    << RowsText(rows);
+            return GetTickCount() - shown >= TestTimeLimit(10000);
         }
         std::vector<std::string> ips;
         for (const auto& row : rows)
@@ -368,8 +368,8 @@ TEST(Connections, DefaultLineListsItsCamerasAndAClickConnectsOne) {
         return true;
     });
     run.script.Add("window 1 selected", [&run] {
-        if (Text(run.hwnd, IDC_EDIT_VERSION) != "V5.2.0_210318") return false;
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
+        if (ItemText(run.hwnd, IDC_EDIT_VERSION) != "V5.2.0_210318") return false;
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CLOUD_NUMBER), "A100101");
         run.Close();
         return true;
     });

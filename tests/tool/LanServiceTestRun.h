@@ -24,12 +24,6 @@ inline void QuietLine(const char* extra = "") {
     Standin_SetSpontaneous(0);
 }
 
-inline std::string Text(HWND dialog, int id) {
-    char buf[512] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 // Copies a text into a zeroed field, leaving its last byte 0.
 template <size_t N> void PutText(char (&field)[N], const char* text) {
     memcpy(field, text, strnlen(text, N - 1));

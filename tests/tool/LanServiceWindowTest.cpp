@@ -217,7 +217,7 @@ TEST(LanService, StopAndPushSwitch) {
         HWND h = run.hwnd;
         LanSearchRecord a = SearchAnswer("10.0.0.1", 100101);
         Standin_InjectSearchAnswer(&a);
-        if (!Standin_WaitIdle(2000)) return false;
+        if (!Standin_WaitIdle(TestTimeLimit(2000))) return false;
         SendMessageA(h, WM_REFRESH_DEVLIST, 0, 0);
         EXPECT_EQ(ListRows(h).size(), 1u);
         Standin_ClearLog();
@@ -260,7 +260,7 @@ TEST(DeviceList, ListsOnlyIpcRowsWithGroupAndNumber) {
         return true;
     });
     run.script.Add("rows", [&run] {
-        if (!Standin_WaitIdle(2000)) return false;
+        if (!Standin_WaitIdle(TestTimeLimit(2000))) return false;
         SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
         std::vector<std::vector<std::string>> expected = {{"1", "A100101", "10.0.0.1", "8000", "0"},
                                                           {"6", "B-1", "10.0.0.6", "9000", "0"},
@@ -320,12 +320,12 @@ TEST(DeviceList, RefreshSlowsAtTenRowsAndStaysSlow) {
     run.script.Add("nine rows", [&run, &tick, &sight] {
         EXPECT_EQ(ListTimerSet(run.hwnd), 2000u);
         sight(1, 9);
-        if (!Standin_WaitIdle(2000)) return false;
+        if (!Standin_WaitIdle(TestTimeLimit(2000))) return false;
         SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
         EXPECT_EQ(ListRows(run.hwnd).size(), 9u);
         EXPECT_EQ(tick(), 2000u) << "nine rows keep the 2 s period";
         sight(10, 10);
-        if (!Standin_WaitIdle(2000)) return false;
+        if (!Standin_WaitIdle(TestTimeLimit(2000))) return false;
         SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
         EXPECT_EQ(ListRows(run.hwnd).size(), 10u);
         EXPECT_EQ(tick(), 30000u) << "ten rows switch to 30 s";
@@ -352,9 +352,7 @@ HANDLE g_release;
 // Releases the held callback once the window's shut-down is inside QLC_StopLANSerchServer, which waits
 // for the callbacks of the search server to end.
 DWORD WINAPI ReleaseWhenStopping(void*) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
-        if (CountCalls("QLC_StopLANSerchServer") > 0) break;
-    }
+    WaitUntil([] { return CountCalls("QLC_StopLANSerchServer") > 0; }, 10000, 5);
     Sleep(50);
     SetEvent(g_release);
     return 0;
@@ -395,10 +393,10 @@ TEST(LanServiceCallbacks, ClosingTheWindowWhileACallbackIsInFlight) {
     }
     SetEvent(g_release); // never left held, whatever happened above
     if (releaser) {
-        EXPECT_EQ(WaitForSingleObject(releaser, 10000), WAIT_OBJECT_0);
+        EXPECT_EQ(WaitForSingleObject(releaser, TestTimeLimit(10000)), WAIT_OBJECT_0);
         CloseHandle(releaser);
     }
-    EXPECT_LT(closeTook, 5000u) << "the close waited for the held callback far too long";
+    EXPECT_LT(closeTook, TestTimeLimit(5000)) << "the close waited for the held callback far too long";
     const int stop = CallIndex("QLC_StopLANSerchServer()");
     const int push = CallIndex("QLC_LANToolDevice(\"admin\", \"secret\", 1000)");
     const int stopBroadcast = CallIndex("QLC_StopBroadcastServer()");
@@ -428,13 +426,14 @@ TEST(LanServiceCallbacks, CallbacksFinishWhileTheUiThreadIsBusy) {
         BroadcastRecord b = Broadcast(10, 0, 0, 12, 0);
         Standin_InjectBroadcast(&b, 0);
         const std::string expected = "QLC_LANToolDevice(\"op-2\", \"pw-2\", 1000)";
-        bool done = false;
         // Busy: no message is taken on this thread until the 2 s are over or both callbacks are done.
-        for (DWORD start = GetTickCount(); !done && GetTickCount() - start < 2000; Sleep(10)) {
-            std::vector<std::string> pushes = CallsNamed({"QLC_LANToolDevice"}, true);
-            done = HasEntry("10.0.0.11") && HasEntry("10.0.0.12") && pushes.size() == 2 &&
-                   pushes[0] == expected && pushes[1] == expected;
-        }
+        const bool done = WaitUntil(
+            [&expected] {
+                std::vector<std::string> pushes = CallsNamed({"QLC_LANToolDevice"}, true);
+                return HasEntry("10.0.0.11") && HasEntry("10.0.0.12") && pushes.size() == 2 &&
+                       pushes[0] == expected && pushes[1] == expected;
+            },
+            2000, 10);
         EXPECT_TRUE(done) << "the callbacks did not finish while the UI thread was busy:\n"
                           << Join(CallsNamed({"QLC_LANToolDevice"}, true));
         for (const LoggedCall& c : ProgramCalls())

@@ -54,65 +54,6 @@ void LoadScenarioText(const char* text) {
     Standin_SetZeroDelays(1);
 }
 
-namespace {
-struct Search {
-    const char* text;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK HasChildText(HWND child, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    char buf[256] = "";
-    GetWindowTextA(child, buf, sizeof buf);
-    if (strcmp(buf, s->text) == 0) {
-        s->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool IsVisibleDialog(HWND hwnd) {
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    return IsWindowVisible(hwnd) && strcmp(cls, "#32770") == 0;
-}
-
-BOOL CALLBACK DialogWithText(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    if (!IsVisibleDialog(hwnd)) return TRUE;
-    Search inner = {s->text, nullptr, nullptr};
-    EnumChildWindows(hwnd, HasChildText, reinterpret_cast<LPARAM>(&inner));
-    if (inner.found) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK WindowOfClass(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (!IsWindowVisible(hwnd) || strcmp(cls, s->text) != 0) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-} // namespace
-
-HWND FindThreadDialogWithText(const char* text) {
-    Search s = {text, nullptr, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), DialogWithText, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-HWND FindThreadWindowOfClass(const char* cls) {
-    Search s = {cls, nullptr, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), WindowOfClass, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
 RECT ControlRect(HWND dialog, int id) {
     RECT r = {0, 0, 0, 0};
     HWND control = GetDlgItem(dialog, id);

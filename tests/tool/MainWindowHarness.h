@@ -48,11 +48,5 @@ std::string Join(const std::vector<std::string>& lines);
 // Loads a scenario written from text into the current folder (the test's own temporary folder).
 void LoadScenarioText(const char* text);
 
-// A visible top-level window of this thread whose class is the dialog class and which holds a child
-// with exactly this text (a message box, for example); NULL when there is none.
-HWND FindThreadDialogWithText(const char* text);
-// A visible top-level window of this thread with this class (a pop-up menu is "#32768").
-HWND FindThreadWindowOfClass(const char* cls);
-
 // Window rectangle of a control in its dialog's client coordinates.
 RECT ControlRect(HWND dialog, int id);

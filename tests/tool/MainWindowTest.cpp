@@ -25,12 +25,6 @@ const std::vector<std::string> kLifecycleCalls = {
     "QLC_DisConnect", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK", "QLC_StopLANSerchServer",
     "QLC_StopBroadcastServer", "QLC_ReleaseSDK"};
 
-std::string Text(HWND dialog, int id) {
-    char buf[256] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 bool Visible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
@@ -79,11 +73,9 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
         MainRun run;
         run.script.Add("initial state and close", [&run] {
             HWND h = run.hwnd;
-            char caption[64] = "";
-            GetWindowTextA(h, caption, sizeof caption);
-            EXPECT_STREQ(caption, "IPC产线调焦测试工具");
-            EXPECT_EQ(Text(h, IDC_EDIT_USER), "admin");
-            EXPECT_EQ(Text(h, IDC_EDIT_PASSWORD), "");
+            EXPECT_EQ(WindowText(h), "IPC产线调焦测试工具");
+            EXPECT_EQ(ItemText(h, IDC_EDIT_USER), "admin");
+            EXPECT_EQ(ItemText(h, IDC_EDIT_PASSWORD), "");
             EXPECT_FALSE(Visible(h, IDC_BTN_START)) << "button 1004 is hidden by the initialisation";
             EXPECT_FALSE(Visible(h, IDC_STATIC_WIFI_STATE));
             EXPECT_FALSE(Visible(h, IDC_STATIC_SIGNAL));
@@ -335,9 +327,7 @@ TEST(MainWindow, AboutEntryOpensTheAboutBoxAndReturnsToTheWindow) {
     run.script.Add("about box shown", [r, &about] {
         about = FindThreadDialogWithText("LENSBENCH 1.0 版");
         if (!about) return false;
-        char caption[64] = "";
-        GetWindowTextA(about, caption, sizeof caption);
-        EXPECT_STREQ(caption, "关于 LENSBENCH");
+        EXPECT_EQ(WindowText(about), "关于 LENSBENCH");
         EXPECT_EQ(GetWindow(about, GW_OWNER), r->hwnd) << "the about box is not modal over the main window";
         EXPECT_FALSE(IsWindowEnabled(r->hwnd)) << "the main window stays usable under the about box";
         PostMessageA(about, WM_COMMAND, IDOK, 0);
@@ -702,12 +692,13 @@ TEST(MainWindow, HoveringTheCorrectionButtonShowsItsHint) {
         return true;
     });
     run.script.Add("no hint; move over 1076", [r] {
-        EXPECT_EQ(Text(r->hwnd, IDC_EDIT_CORRECT_STATUS), "") << "a move over button 1035 showed the hint";
+        EXPECT_EQ(ItemText(r->hwnd, IDC_EDIT_CORRECT_STATUS), "")
+            << "a move over button 1035 showed the hint";
         PostMessageA(GetDlgItem(r->hwnd, IDC_BTN_DEADPIX), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         return true;
     });
     run.script.Add("hint shown", [r] {
-        EXPECT_EQ(Text(r->hwnd, IDC_EDIT_CORRECT_STATUS), "亮点校正前要把sensor或者镜头遮全黑");
+        EXPECT_EQ(ItemText(r->hwnd, IDC_EDIT_CORRECT_STATUS), "亮点校正前要把sensor或者镜头遮全黑");
         PostMessageA(r->hwnd, WM_CLOSE, 0, 0);
         return true;
     });

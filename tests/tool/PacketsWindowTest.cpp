@@ -93,20 +93,20 @@ TEST(ReceivedPackets, AConnectedLineCameraIsDecodedJudgedAndScanned) {
         EXPECT_EQ(run.dlg.Verdict(STATUS_PRODUCT_TYPE), VERDICT_UNKNOWN) << "no device information yet";
         const LanSearchRecord answer = SearchAnswer("10.0.0.1", 100101);
         Standin_InjectSearchAnswer(&answer);
-        Standin_WaitIdle(2000);
+        Standin_WaitIdle(TestTimeLimit(2000));
         SendMessageA(run.hwnd, WM_REFRESH_DEVLIST, 0, 0);
         ClickRow(run.hwnd, 0);
         return true;
     });
     run.script.Add("decoded", [&run] {
-        if (run.dlg.AdcR() != 900 || Text(run.hwnd, IDC_STATIC_WIFI_STATE) != "77 dBm") return false;
+        if (run.dlg.AdcR() != 900 || ItemText(run.hwnd, IDC_STATIC_WIFI_STATE) != "77 dBm") return false;
         EXPECT_STREQ(run.dlg.ReportedProductType(), "QL-IPC-F2");
         EXPECT_STREQ(run.dlg.ReportedVersion(), "V5.2.210318");
         EXPECT_EQ(run.dlg.ReportedGroup(), 65);
         EXPECT_EQ(run.dlg.AdcL(), 40);
         EXPECT_STREQ(g_szWifiId, "LINE-AP");
         EXPECT_EQ(g_nWifiQ, 77) << "the list after the state gives the camera's network's quality";
-        EXPECT_EQ(Text(run.hwnd, IDC_STATIC_SSID), "LINE-AP");
+        EXPECT_EQ(ItemText(run.hwnd, IDC_STATIC_SSID), "LINE-AP");
         SendMessageA(run.hwnd, WM_TIMER, TIMER_STATUS, 0);
         // Build 210318 against 2104; no search has found the expected network yet; adcR 900 >= adcH 812.
         const int expected[STATUS_COUNT] = {2, 2, 2, 0, 2};

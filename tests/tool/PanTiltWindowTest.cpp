@@ -55,7 +55,7 @@ std::vector<char> Packet(unsigned kind, unsigned module, unsigned subKind, int32
 
 void Inject(int channel, const std::vector<char>& packet) {
     Standin_InjectPacket(channel, packet.data(), static_cast<int>(packet.size()));
-    EXPECT_EQ(Standin_WaitIdle(5000), 1) << "the stand-in did not post the packet";
+    EXPECT_EQ(Standin_WaitIdle(TestTimeLimit(5000)), 1) << "the stand-in did not post the packet";
 }
 
 // A pan-tilt packet: module 0xF0 reads as -16, and the text sits 8 bytes after the header.
@@ -66,10 +66,7 @@ std::vector<char> PanTiltPacket() {
 
 HWND PluginDialog(HWND main) {
     HWND other = FindOtherThreadDialog(main);
-    if (!other) return nullptr;
-    char caption[64] = "";
-    GetWindowTextA(other, caption, sizeof caption);
-    return strcmp(caption, kPluginCaption) == 0 ? other : nullptr;
+    return other && WindowText(other) == kPluginCaption ? other : nullptr;
 }
 
 const std::vector<std::string> kPluginCalls = {"InitRCDlg",         "SetParam", "GetParam",
@@ -91,9 +88,7 @@ TEST(PanTiltWindow, PluginDialogTakesThePacketsWhileItIsOpen) {
         HWND plugin = PluginDialog(run.hwnd);
         if (!plugin) return false;
         EXPECT_NE(g_pfnSwivelCmdProc, nullptr) << "no CmdProc while the plug-in's dialog is open";
-        char text[256] = "";
-        GetDlgItemTextA(plugin, kPluginParamsId, text, sizeof text);
-        EXPECT_EQ(std::string(text), kParams) << "the plug-in was given the wrong text";
+        EXPECT_EQ(ItemText(plugin, kPluginParamsId), kParams) << "the plug-in was given the wrong text";
         // A wireless-state reply and a second pan-tilt packet: both are the open plug-in's.
         Inject(3, Packet(6, 2, 0, 8, "WIFI_ID=abc;ACTIVED=1;"));
         Inject(3, PanTiltPacket());
@@ -209,9 +204,7 @@ std::vector<std::string> g_boxes;
 VOID CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = FindOtherThreadDialog(g_boxOwner);
     if (!box || !IsWindowEnabled(box)) return;
-    char text[256] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    g_boxes.push_back(text);
+    g_boxes.push_back(MessageBoxText(box));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EnableWindow(box, FALSE); // noted once
 }

@@ -2,7 +2,7 @@
 // instance, Config.ini beside the program, the call order of a whole start-and-close run, and the
 // number push on a line of the stand-ins.
 #include "ResultFiles.h"
-#include "TestTime.h"
+#include "ThreadWindows.h"
 
 #include <windows.h>
 
@@ -66,11 +66,10 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM p) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid != q->pid || !IsWindowVisible(hwnd)) return TRUE;
-    char c[64] = "", t[128] = "";
+    char c[64] = "";
     GetClassNameA(hwnd, c, sizeof c);
-    GetWindowTextA(hwnd, t, sizeof t);
     if (q->cls && strcmp(c, q->cls) != 0) return TRUE;
-    if (q->caption && strcmp(t, q->caption) != 0) return TRUE;
+    if (q->caption && WindowText(hwnd) != q->caption) return TRUE;
     q->found = hwnd;
     return FALSE;
 }
@@ -103,12 +102,9 @@ struct Program {
     }
 
     HWND WaitWindow(const char* cls, const char* caption, DWORD ms) const {
-        ms = TestTimeLimit(ms);
-        for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) {
-            if (HWND h = FindWindowOf(cls, caption)) return h;
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return nullptr;
-        }
-        return nullptr;
+        HWND h = nullptr;
+        WaitUntil([&] { return (h = FindWindowOf(cls, caption)) || WaitExit(0) != -1; }, ms, 50);
+        return h;
     }
 
     // Exit code, or -1 when it did not end in time.
@@ -121,26 +117,6 @@ struct Program {
 
     HWND MainWindow(DWORD ms) const { return WaitWindow("#32770", kTitle, ms); }
 };
-
-struct TextQuery {
-    const char* text;
-    bool found;
-};
-
-BOOL CALLBACK MatchChildText(HWND child, LPARAM p) {
-    TextQuery* q = reinterpret_cast<TextQuery*>(p);
-    char t[256] = "";
-    GetWindowTextA(child, t, sizeof t);
-    if (strcmp(t, q->text) == 0) q->found = true;
-    return !q->found;
-}
-
-// A message box of the process holding a child with this text.
-bool HasChildText(HWND parent, const char* text) {
-    TextQuery q = {text, false};
-    EnumChildWindows(parent, MatchChildText, reinterpret_cast<LPARAM>(&q));
-    return q.found;
-}
 
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
@@ -198,7 +174,7 @@ TEST(Program, SecondCopyShowsOneMessageAndNoWindow) {
     ASSERT_TRUE(second.Start());
     HWND box = second.WaitWindow("#32770", nullptr, 20000);
     ASSERT_NE(box, nullptr) << "the second copy showed nothing";
-    EXPECT_TRUE(HasChildText(box, "程序已开启，不能重复运行!")) << "the box has another text";
+    EXPECT_TRUE(ChildWithText(box, "程序已开启，不能重复运行!")) << "the box has another text";
     EXPECT_EQ(second.FindWindowOf(nullptr, kTitle), nullptr) << "the second copy opened a main window";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_GE(second.WaitExit(20000), 0) << "the second copy did not end after its box";
@@ -237,9 +213,7 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         snprintf(refit, sizeof refit, "\tCTellurio::SetDisplayRect\t0x%08lX", (unsigned long)(uintptr_t)video);
         const int refitsBefore = CountLines(log, refit);
         EXPECT_TRUE(PostMessageA(video, 0x6410, 0x10, 0x10));
-        for (DWORD start = GetTickCount(); CountLines(log, refit) == refitsBefore && p.WaitExit(0) == -1 &&
-                                           GetTickCount() - start < TestTimeLimit(30000);)
-            Sleep(50);
+        WaitUntil([&] { return CountLines(log, refit) != refitsBefore || p.WaitExit(0) != -1; }, 30000, 50);
         EXPECT_GT(CountLines(log, refit), refitsBefore) << "0x6410 was not handled";
         ASSERT_EQ(p.WaitExit(0), -1) << "the program ended after 0x6410";
         DWORD_PTR answer = 0;
@@ -267,9 +241,7 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         // A close while the full-screen view runs its own modal loop ends it and the program at once.
         PostMessageA(main, WM_COMMAND, 1100, 0);
         HWND full = nullptr;
-        for (DWORD start = GetTickCount(); !(full = p.FindWindowOf("#32770", "")) && p.WaitExit(0) == -1 &&
-                                           GetTickCount() - start < TestTimeLimit(20000);)
-            Sleep(50);
+        WaitUntil([&] { return (full = p.FindWindowOf("#32770", "")) || p.WaitExit(0) != -1; }, 20000, 50);
         EXPECT_NE(full, nullptr) << "no full-screen view";
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(5000), 0) << "the program did not end cleanly within 5 s of WM_CLOSE";
@@ -446,8 +418,7 @@ TEST(Program, NumberPushOnTheLineStaysInsideNumbers) {
         HWND main = p.MainWindow(30000);
         ASSERT_NE(main, nullptr) << "no main window";
         // Each camera asks once: the two requests are in when the file counts two lines.
-        for (DWORD start = GetTickCount(); ReadLines(results).size() < 3 && GetTickCount() - start < TestTimeLimit(60000);)
-            Sleep(100);
+        WaitUntil([&] { return ReadLines(results).size() >= 3; }, 60000, 100);
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(20000), 0);
     }
@@ -507,9 +478,7 @@ TEST(Program, AHeldResultFileDelaysNoAnswerAndLosesNoLine) {
         ASSERT_TRUE(p.Start());
         HWND main = p.MainWindow(30000);
         ASSERT_NE(main, nullptr) << "no main window";
-        for (DWORD start = GetTickCount();
-             Answers(log).size() < kCameras && GetTickCount() - start < TestTimeLimit(30000);)
-            Sleep(50);
+        WaitUntil([&] { return Answers(log).size() >= kCameras; }, 30000, 50);
         const std::vector<Answer> answers = Answers(log);
         ASSERT_EQ(answers.size(), static_cast<size_t>(kCameras)) << "not every camera was answered";
         for (const Answer& a : answers) {
@@ -526,9 +495,7 @@ TEST(Program, AHeldResultFileDelaysNoAnswerAndLosesNoLine) {
             CloseHandle(holder);
             for (int i = 0; i < kCameras; ++i)
                 lines.push_back("A" + std::to_string(base + i));
-            for (DWORD start = GetTickCount();
-                 ReadFile(names.file) != fileText() && GetTickCount() - start < TestTimeLimit(10000);)
-                Sleep(50);
+            WaitUntil([&] { return ReadFile(names.file) == fileText(); }, 10000, 50);
             EXPECT_EQ(ReadFile(names.file), fileText()) << "the lines held back did not reach the file";
             PostMessageA(main, WM_CLOSE, 0, 0);
             EXPECT_EQ(p.WaitExit(20000), 0);
@@ -597,15 +564,14 @@ TEST(Program, ALongInstallPathServesNothingFromAnotherFolder) {
         p.pi = pi;
         HWND box = p.WaitWindow("#32770", nullptr, 30000);
         ASSERT_NE(box, nullptr) << "nothing was shown";
-        EXPECT_TRUE(HasChildText(box, "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
-                                      "请把程序放到路径较短的文件夹"))
+        EXPECT_TRUE(ChildWithText(box,
+                                  "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
+                                  "请把程序放到路径较短的文件夹"))
             << "the first window is not the message";
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         HWND main = p.MainWindow(30000);
         ASSERT_NE(main, nullptr) << "no main window after the message";
-        for (DWORD start = GetTickCount();
-             Answers(log).empty() && GetTickCount() - start < TestTimeLimit(30000);)
-            Sleep(50);
+        WaitUntil([&] { return !Answers(log).empty(); }, 30000, 50);
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(p.WaitExit(20000), 0);
     }

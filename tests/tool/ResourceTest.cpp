@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DialogTemplateReader.h"
+#include "ThreadWindows.h"
 #include "resource.h"
 
 namespace {
@@ -266,12 +267,6 @@ protected:
     }
     HWND m_hDlg = nullptr;
 };
-
-std::string WindowText(HWND h) {
-    char buf[512] = "";
-    GetWindowTextA(h, buf, sizeof(buf));
-    return buf;
-}
 
 TEST_F(MainTemplateWindow, CaptionFontAndControlTextsReadBackInGbk) {
     EXPECT_EQ(WindowText(m_hDlg), "IPC产线调焦测试工具");

@@ -84,12 +84,6 @@ std::string ReadAll(const std::string& path) {
     return s;
 }
 
-std::string Text(HWND dialog, int id) {
-    char buf[1024] = "";
-    GetDlgItemTextA(dialog, id, buf, sizeof buf);
-    return buf;
-}
-
 std::string LastServiceLine(HWND dialog, int* selected = nullptr) {
     HWND list = GetDlgItem(dialog, IDC_LIST_SERVICE_LOG);
     const int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -151,9 +145,7 @@ TEST(SettingsWindow, ConfigurationFileLoadsAndItsFailures) {
             run.script.Add(std::string(l->what) + ": box", [&run, l] {
                 HWND box = FindThreadDialogWithText(l->box);
                 if (!box) return false;
-                char caption[64] = "";
-                GetWindowTextA(box, caption, sizeof caption);
-                EXPECT_STREQ(caption, "提醒") << l->what;
+                EXPECT_EQ(WindowText(box), "提醒") << l->what;
                 EXPECT_EQ(GetWindow(box, GW_OWNER), run.hwnd)
                     << l->what << ": the box is not the main window's";
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -167,7 +159,7 @@ TEST(SettingsWindow, ConfigurationFileLoadsAndItsFailures) {
             EXPECT_TRUE(BufferHolds(run.dlg, l->content))
                 << l->what << ": the buffer does not hold " << l->content
                 << " bytes of the file and zeros after them";
-            EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CFG_PATH), l->edit) << l->what;
+            EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CFG_PATH), l->edit) << l->what;
             if (l->answer == full && !l->box) {
                 int selected = 0;
                 EXPECT_EQ(LastServiceLine(run.hwnd, &selected), "准备就绪(带配置:30120字节).请点击开启服务.")
@@ -315,8 +307,8 @@ TEST(SettingsWindow, OpenFileDialogLoadsThePickedFileAndCancelEmpties) {
         return true;
     });
     run.script.Add("loaded", [&run, small] {
-        if (FindOtherThreadDialog(run.hwnd) || Text(run.hwnd, IDC_EDIT_CFG_PATH).empty()) return false;
-        EXPECT_EQ(Text(run.hwnd, IDC_EDIT_CFG_PATH), small);
+        if (FindOtherThreadDialog(run.hwnd) || ItemText(run.hwnd, IDC_EDIT_CFG_PATH).empty()) return false;
+        EXPECT_EQ(ItemText(run.hwnd, IDC_EDIT_CFG_PATH), small);
         EXPECT_EQ(LastServiceLine(run.hwnd), "准备就绪(带配置:10字节).请点击开启服务.");
         return true;
     });
@@ -327,7 +319,7 @@ TEST(SettingsWindow, OpenFileDialogLoadsThePickedFileAndCancelEmpties) {
         return true;
     });
     run.script.Add("emptied", [&run] {
-        if (FindOtherThreadDialog(run.hwnd) || !Text(run.hwnd, IDC_EDIT_CFG_PATH).empty()) return false;
+        if (FindOtherThreadDialog(run.hwnd) || !ItemText(run.hwnd, IDC_EDIT_CFG_PATH).empty()) return false;
         run.Close();
         return true;
     });

@@ -50,9 +50,7 @@ void SelectWindowOne(CLENSBENCHDlg& dlg) {
 bool AnswerWhenWaiting(HWND dialog, int32_t count, const std::vector<ApRecord>& aps, int channel = 1) {
     HWND box = FindOtherThreadDialog(dialog);
     if (!box) return false;
-    char caption[64] = "";
-    GetWindowTextA(box, caption, sizeof caption);
-    EXPECT_STREQ(caption, "搜索网络");
+    EXPECT_EQ(WindowText(box), "搜索网络");
     const std::vector<char> reply = ApPacket(14, count, aps);
     Standin_InjectPacket(channel, reply.data(), static_cast<int>(reply.size()));
     return true;
@@ -86,8 +84,9 @@ TEST(WirelessWindow, StateShowsTheActiveInterfaceAndTheListedQuality) {
             for (int id : {IDC_STATIC_SSID, IDC_STATIC_SIGNAL, IDC_STATIC_WIFI_STATE})
                 EXPECT_EQ(Visible(h, id), c.shown) << c.text << ": control " << id;
             if (c.shown) {
-                EXPECT_EQ(Text(h, IDC_STATIC_SSID), "LINE");
-                EXPECT_EQ(Text(h, IDC_STATIC_WIFI_STATE), c.quality) << "150 shown as its remainder by 101";
+                EXPECT_EQ(ItemText(h, IDC_STATIC_SSID), "LINE");
+                EXPECT_EQ(ItemText(h, IDC_STATIC_WIFI_STATE), c.quality)
+                    << "150 shown as its remainder by 101";
                 EXPECT_EQ(run.dlg.SignalBar().GetLevel(), 150);
             }
         }
@@ -97,15 +96,16 @@ TEST(WirelessWindow, StateShowsTheActiveInterfaceAndTheListedQuality) {
         const HWND h = run.hwnd;
         Deliver(h, WirelessPacket("WIFI_ID=LINE;WIFI_Q=10;ACTIVED=1;"));
         Deliver(h, ApPacket(3, 2, {Ap("LINE-2", 20), Ap("LINE", 88)}));
-        EXPECT_EQ(Text(h, IDC_STATIC_WIFI_STATE), "88 dBm");
+        EXPECT_EQ(ItemText(h, IDC_STATIC_WIFI_STATE), "88 dBm");
         EXPECT_EQ(run.dlg.SignalBar().GetLevel(), 88);
 
         Deliver(h, ApPacket(3, 1, {Ap("OTHER", 30)}));
-        EXPECT_EQ(Text(h, IDC_STATIC_WIFI_STATE), "88 dBm") << "the network is not listed: the quality stays";
+        EXPECT_EQ(ItemText(h, IDC_STATIC_WIFI_STATE), "88 dBm")
+            << "the network is not listed: the quality stays";
         EXPECT_STREQ(g_apList[1].szSsid, "LINE") << "a shorter list overwrites only its own records";
 
         Deliver(h, ApPacket(3, 1, {Ap("LINE", 150)}));
-        EXPECT_EQ(Text(h, IDC_STATIC_WIFI_STATE), "150 dBm") << "a listed quality is shown as it comes";
+        EXPECT_EQ(ItemText(h, IDC_STATIC_WIFI_STATE), "150 dBm") << "a listed quality is shown as it comes";
 
         // 65 records: the 65th is cut off and cannot spill into the state behind the list.
         std::vector<ApRecord> many(65, Ap("FILL", 1));
