@@ -14,12 +14,8 @@ using D = NetDlgDriver;
 std::string Addr(uint32_t a) { return std::to_string((int)a); }
 
 bool AnyBoxOpen() {
-    for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(h, &pid);
-        if (pid != ::GetCurrentProcessId() || !::IsWindowVisible(h)) continue;
+    for (HWND h : ThreadDialogs())
         if (h != D::Dlg().m_hWnd && h != D::Dlg().WaitBox().m_hWnd) return true;
-    }
     return false;
 }
 

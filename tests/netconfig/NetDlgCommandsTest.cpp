@@ -485,18 +485,9 @@ TEST(NetDlgReplies, RepliesThatChangeOrLeaveThePage) {
     EXPECT_EQ(std::vector<std::string>{GetText(53)}, d.boxes);
 }
 
-BOOL CALLBACK CountDialog(HWND h, LPARAM count) {
-    char cls[8] = {};
-    ::GetClassNameA(h, cls, sizeof cls);
-    if (::IsWindowVisible(h) && strcmp(cls, "#32770") == 0) ++*(int*)count;
-    return TRUE;
-}
-
 // A wait box, message box or sub-dialog on top of the network dialog.
 bool AnotherDialogOpen() {
-    int count = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CountDialog, (LPARAM)&count);
-    return count > 1;
+    return ThreadDialogs().size() > 1;
 }
 
 // ExitRCDlg ends whatever the dialog runs at the time - a wait, a question, a sub-dialog - and the

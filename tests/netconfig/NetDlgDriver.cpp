@@ -1,117 +1,68 @@
 #include "NetDlgDriver.h"
 
-#include "TestTime.h"
-
 #include <cstdio>
 #include <cstring>
-
-NetDlgDriver* NetDlgDriver::s_active = nullptr;
 
 NetDlgDriver::NetDlgDriver() {
     InitRCDlg(7, 0, nullptr);
     Standin_ClearLog();
 }
 
-NetDlgDriver::~NetDlgDriver() {
-    if (m_timer) ::KillTimer(nullptr, m_timer);
-    s_active = nullptr;
-}
-
 void NetDlgDriver::Run(const char* params, std::vector<Step> steps, int timeoutMs) {
-    m_steps = std::move(steps);
-    m_next = 0;
-    m_deadline = ::GetTickCount() + TestTimeLimit((DWORD)timeoutMs);
-    s_active = this;
-    m_timer = ::SetTimer(nullptr, 0, 10, &NetDlgDriver::OnTick);
-    ShowNetworkDlg(params);
-    ::KillTimer(nullptr, m_timer);
-    m_timer = 0;
-    s_active = nullptr;
+    ModalScript script(10);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const Step s = steps[i];
+        auto ready = [s] { return DialogUp() && (!s.ready || s.ready()); };
+        script.AddNesting(
+            "step " + std::to_string(i + 1), ready, s.action ? s.action : [] {});
+    }
+    script.requireAllSteps = false; // a step after OK waits for a dialog that OK may have ended
+    script.holdSteps = [this] { return AnswerBoxes(); };
+    script.forceEnd = [this] {
+        timedOut = true;
+        Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
+        ExitRCDlg(-2);
+    };
+    auto show = [params] {
+        ShowNetworkDlg(params);
+        return INT_PTR(0);
+    };
+    script.RunModal(&Dlg(), show, static_cast<DWORD>(timeoutMs));
 }
-
-void CALLBACK NetDlgDriver::OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (s_active) s_active->Tick();
-}
-
-namespace {
-struct BoxSearch {
-    HWND hBox = nullptr;
-};
-BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam) {
-    char cls[16] = {};
-    ::GetClassNameA(hWnd, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || !::IsWindowVisible(hWnd)) return TRUE;
-    CNetworkDlg& dlg = NetworkDlg();
-    if (hWnd == dlg.m_hWnd || hWnd == dlg.WaitBox().m_hWnd || ::GetPropA(hWnd, "lk.left")) return TRUE;
-    reinterpret_cast<BoxSearch*>(lParam)->hBox = hWnd;
-    return FALSE;
-}
-} // namespace
 
 bool NetDlgDriver::AnswerBoxes() {
-    BoxSearch s;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, (LPARAM)&s);
-    if (!s.hBox) return false;
-    if (::GetPropA(s.hBox, "lk.answered")) return true; // answered, not yet gone
-    char text[512] = {};
-    ::GetDlgItemTextA(s.hBox, 0xFFFF, text, sizeof text);
-    boxes.push_back(text);
-    int answer = ::GetDlgItem(s.hBox, IDYES) ? IDNO : IDOK;
+    HWND box = OpenBox();
+    if (!box) return false;
+    if (::GetPropA(box, "lk.answered")) return true; // answered, not yet gone
+    boxes.push_back(MessageBoxText(box));
+    int answer = ::GetDlgItem(box, IDYES) ? IDNO : IDOK;
     if (!answers.empty()) {
         answer = answers.front();
         answers.erase(answers.begin());
     }
     if (answer == LEAVE_OPEN) {
-        ::SetPropA(s.hBox, "lk.left", (HANDLE)1);
+        ::SetPropA(box, "lk.left", (HANDLE)1);
         return false;
     }
-    ::SetPropA(s.hBox, "lk.answered", (HANDLE)1);
-    ::PostMessageA(s.hBox, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(s.hBox, answer));
+    ::SetPropA(box, "lk.answered", (HANDLE)1);
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(box, answer));
     return true;
 }
 
-namespace {
-BOOL CALLBACK FindLeftBox(HWND hWnd, LPARAM lParam) {
-    if (!::GetPropA(hWnd, "lk.left")) return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
+HWND NetDlgDriver::OpenBox() {
+    for (HWND h : ThreadDialogs())
+        if (h != Dlg().m_hWnd && h != Dlg().WaitBox().m_hWnd && !::GetPropA(h, "lk.left")) return h;
+    return nullptr;
 }
-} // namespace
 
 void NetDlgDriver::AnswerLeftBox(int answer) {
-    HWND hBox = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindLeftBox, (LPARAM)&hBox);
-    if (!hBox) return;
-    ::RemovePropA(hBox, "lk.left");
-    ::SetPropA(hBox, "lk.answered", (HANDLE)1);
-    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(hBox, answer));
-}
-
-void NetDlgDriver::Tick() {
-    if (AnswerBoxes()) return;
-    if ((int)(::GetTickCount() - m_deadline) > 0) {
-        timedOut = true;
-        Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
-        ExitRCDlg(-2);
+    for (HWND box : ThreadDialogs()) {
+        if (!::GetPropA(box, "lk.left")) continue;
+        ::RemovePropA(box, "lk.left");
+        ::SetPropA(box, "lk.answered", (HANDLE)1);
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)::GetDlgItem(box, answer));
         return;
     }
-    if (m_next >= m_steps.size() || !DialogUp()) return;
-    Step& s = m_steps[m_next];
-    if (s.ready && !s.ready()) return;
-    ++m_next; // before the action: it may open a modal loop in which the next steps run
-    if (s.action) s.action();
-}
-
-std::string NetDlgDriver::Text(int id) {
-    char buf[256] = {};
-    ::GetWindowTextA(Item(id), buf, sizeof buf);
-    return buf;
-}
-
-std::string NetDlgDriver::Caption() {
-    char buf[256] = {};
-    ::GetWindowTextA(Dlg().m_hWnd, buf, sizeof buf);
-    return buf;
 }
 
 void NetDlgDriver::Click(int id) {

@@ -1,12 +1,13 @@
-// Drives Netquill's network dialog from inside its own modal loops. A 10 ms thread timer runs the
-// steps in order: each waits for its condition, then acts (an action may open a nested modal loop -
-// the wait box, a message box - and the following steps run inside it). Every message box that
-// appears is recorded by its text and answered from a queue (OK, or No when it asks Yes/No and the
+// Drives Netquill's network dialog from inside its own modal loops, over ModalScript: a 10 ms thread
+// timer runs the steps in order: each waits for its condition, then acts (an action may open a nested
+// modal loop - the wait box, a message box - and the following steps run inside it). Every message box
+// that appears is recorded by its text and answered from a queue (OK, or No when it asks Yes/No and the
 // queue is empty). A deadline ends whatever is open, so no test hangs.
 #pragma once
 
 #include "NetquillApp.h"
 #include "NetworkDlg.h"
+#include "ModalScript.h"
 #include "StandinControl.h"
 
 #include <functional>
@@ -33,7 +34,6 @@ struct SentPacket {
 class NetDlgDriver {
 public:
     NetDlgDriver();
-    ~NetDlgDriver();
 
     // Answers for the coming message boxes, in order (IDOK, IDYES, IDNO, or LEAVE_OPEN).
     std::vector<int> answers;
@@ -53,8 +53,8 @@ public:
     static HWND Item(int id) { return ::GetDlgItem(Dlg().m_hWnd, id); }
     static bool Visible(int id) { return ::IsWindowVisible(Item(id)) != FALSE; }
     static bool Enabled(int id) { return ::IsWindowEnabled(Item(id)) != FALSE; }
-    static std::string Text(int id);
-    static std::string Caption();
+    static std::string Text(int id) { return ItemText(Dlg().m_hWnd, id); }
+    static std::string Caption() { return WindowText(Dlg().m_hWnd); }
     static void Click(int id);                        // BN_CLICKED from the control, as a click sends it
     static void SetCheck(int id, bool on);            // check box state, then its click notification
     static void SetText(int id, const char* text);
@@ -87,14 +87,8 @@ public:
     }
 
 private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
-    void Tick();
+    // A box over the dialog other than its wait box and a box left open, or NULL.
+    static HWND OpenBox();
     // True while a message box is open (the steps wait for it to go); answers a new one.
     bool AnswerBoxes();
-
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    DWORD m_deadline = 0;
-    UINT_PTR m_timer = 0;
-    static NetDlgDriver* s_active;
 };

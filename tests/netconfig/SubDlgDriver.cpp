@@ -40,10 +40,7 @@ void SubDlgScript::Do(const std::string& name, std::function<void()> action) {
 }
 
 void SubDlgScript::Later(const std::string& name, std::function<void()> action) {
-    Add(name, [action] {
-        After(1, action);
-        return true;
-    });
+    AddNesting(name, nullptr, std::move(action));
 }
 
 void SetItemText(HWND dialog, int id, const char* text) {

@@ -21,8 +21,7 @@ public:
     // Waits for a message box of this thread, records its caption and text, and ends it with OK.
     void CloseMessageBox(std::string* caption, std::string* text);
     void Do(const std::string& name, std::function<void()> action);
-    // Runs action from a one-shot timer of its own, outside any step, so that a message box it opens
-    // can be ended by the next steps.
+    // Runs action past the script's step, so that a message box it opens can be ended by the next steps.
     void Later(const std::string& name, std::function<void()> action);
 };
 

@@ -3,6 +3,6 @@
 if(WIN32 AND TARGET lk_netquill_obj)
     lk_add_test(netdlg_test
         SOURCES NetDlgPagesTest.cpp NetDlgApplyTest.cpp NetDlgCommandsTest.cpp NetDlgDriver.cpp
-        LIBS lk_netquill_obj lk_netquill_res TIMEOUT 40)
+        LIBS lk_netquill_obj lk_netquill_res lk_test_modalscript TIMEOUT 40)
     target_include_directories(netdlg_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endif()
