@@ -11,26 +11,27 @@
 #include <string>
 #include <vector>
 
-// The main window run modally as the program runs it, until the script's steps are done; the script's
-// first step waits for the window to be shown.
-struct MainRun {
-    CLENSBENCHDlg dlg;
+// The main window (or a test's subclass of it) run modally as the program runs it, until the script's
+// steps are done; the script's first step waits for the window to be shown.
+template <class Dialog> struct MainRunOf {
+    Dialog dlg;
     ModalScript script;
     HWND hwnd = nullptr;
 
-    MainRun() {
+    MainRunOf() {
         theApp.m_pMainWnd = &dlg;
         script.Add("main window shown", [this] {
             hwnd = dlg.GetSafeHwnd();
             return hwnd && IsWindowVisible(hwnd);
         });
     }
-    ~MainRun() { theApp.m_pMainWnd = nullptr; }
-    MainRun(const MainRun&) = delete;
-    MainRun& operator=(const MainRun&) = delete;
+    ~MainRunOf() { theApp.m_pMainWnd = nullptr; }
+    MainRunOf(const MainRunOf&) = delete;
+    MainRunOf& operator=(const MainRunOf&) = delete;
     INT_PTR Run(DWORD timeoutMs = 20000) { return script.Run(dlg, timeoutMs); }
     void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 };
+using MainRun = MainRunOf<CLENSBENCHDlg>;
 
 // The stand-ins' log of the program's calls, as "Function(args)" lines in order.
 struct LoggedCall {

@@ -717,12 +717,9 @@ public:
 // Controls 1052, 1053, 1054, 1058 and 1059 take the red, yellow or green brush by their own verdict;
 // every other control keeps the dialog's colours.
 TEST(MainWindow, StatusControlsArePaintedByTheirVerdict) {
-    VerdictDlg dlg;
-    ModalScript script;
-    theApp.m_pMainWnd = &dlg;
-    script.Add("paint by verdict", [&dlg] {
-        HWND h = dlg.GetSafeHwnd();
-        if (!h || !IsWindowVisible(h)) return false;
+    MainRunOf<VerdictDlg> run;
+    run.script.Add("paint by verdict", [&run] {
+        HWND h = run.hwnd;
         AddStatusControls(h);
         const COLORREF red = RGB(255, 0, 0), yellow = RGB(255, 255, 0), green = RGB(0, 255, 0);
         struct Case {
@@ -735,7 +732,7 @@ TEST(MainWindow, StatusControlsArePaintedByTheirVerdict) {
         for (int i = 0; i < 5; ++i) {
             for (const Case& c : cases) {
                 const int others = c.verdict == 0 ? 2 : 0;
-                dlg.SetVerdicts(others, i, c.verdict);
+                run.dlg.SetVerdicts(others, i, c.verdict);
                 const COLORREF got = BrushColour(CtlColorStatic(h, kStatusIds[i]));
                 EXPECT_EQ(got, c.colour) << "control " << kStatusIds[i] << ", verdict " << c.verdict << ": got 0x"
                                          << std::hex << got << ", expected 0x" << c.colour;
@@ -744,11 +741,10 @@ TEST(MainWindow, StatusControlsArePaintedByTheirVerdict) {
         const COLORREF label = BrushColour(CtlColorStatic(h, IDC_LABEL_USER));
         EXPECT_TRUE(label != red && label != yellow && label != green)
             << "label 1089 got a status colour 0x" << std::hex << label;
-        PostMessageA(h, WM_CLOSE, 0, 0);
+        run.Close();
         return true;
     });
-    EXPECT_EQ(script.Run(dlg), IDCANCEL);
-    theApp.m_pMainWnd = nullptr;
+    EXPECT_EQ(run.Run(), IDCANCEL);
 }
 
 // Once the close box has run the shut-down, the window still handles messages until the dialog ends:

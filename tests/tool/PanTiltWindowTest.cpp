@@ -24,22 +24,7 @@ public:
     using CLENSBENCHDlg::PanTiltMove;
 };
 
-struct PanTiltRun {
-    PanTiltDlg dlg;
-    ModalScript script;
-    HWND hwnd = nullptr;
-
-    PanTiltRun() {
-        theApp.m_pMainWnd = &dlg;
-        script.Add("main window shown", [this] {
-            hwnd = dlg.GetSafeHwnd();
-            return hwnd && IsWindowVisible(hwnd);
-        });
-    }
-    ~PanTiltRun() { theApp.m_pMainWnd = nullptr; }
-    INT_PTR Run() { return script.Run(dlg, 30000); }
-    void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
-};
+using PanTiltRun = MainRunOf<PanTiltDlg>;
 
 std::vector<char> Packet(unsigned kind, unsigned module, unsigned subKind, int32_t nType,
                          const std::string& data) {
@@ -128,7 +113,7 @@ TEST(PanTiltWindow, PluginDialogTakesThePacketsWhileItIsOpen) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
     EXPECT_TRUE(run.script.Finished());
 }
 
@@ -170,7 +155,7 @@ TEST(PanTiltWindow, PluginWithoutCmdProcStillOpens) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
     EXPECT_TRUE(run.script.Finished());
 }
 
@@ -193,7 +178,7 @@ TEST(PanTiltWindow, MissingPluginLeavesNoTrace) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
     EXPECT_TRUE(run.script.Finished());
 }
 
@@ -243,6 +228,6 @@ TEST(PanTiltWindow, KeysCommandsAndTheSpeedCheck) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
     EXPECT_TRUE(run.script.Finished());
 }

@@ -39,22 +39,7 @@ protected:
     }
 };
 
-struct SettingsRun {
-    SettingsDlg dlg;
-    ModalScript script;
-    HWND hwnd = nullptr;
-
-    SettingsRun() {
-        theApp.m_pMainWnd = &dlg;
-        script.Add("main window shown", [this] {
-            hwnd = dlg.GetSafeHwnd();
-            return hwnd && IsWindowVisible(hwnd);
-        });
-    }
-    ~SettingsRun() { theApp.m_pMainWnd = nullptr; }
-    INT_PTR Run() { return script.Run(dlg, 30000); }
-    void Close() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
-};
+using SettingsRun = MainRunOf<SettingsDlg>;
 
 std::string WorkDir() {
     char cwd[MAX_PATH];
@@ -173,7 +158,7 @@ TEST(SettingsWindow, ConfigurationFileLoadsAndItsFailures) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
     EXPECT_TRUE(run.script.Finished());
 }
 
@@ -208,7 +193,7 @@ TEST(SettingsWindow, SceneValueIsWrittenBesideTheProgram) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
 }
 
 // A module path that GetModuleFileNameA may have cut gives no program directory at all rather than a
@@ -278,7 +263,7 @@ TEST(SettingsWindow, ShiftAndThresholdKeepTheTextAsTyped) {
         run.Close();
         return true;
     });
-    run.Run();
+    run.Run(30000);
 }
 
 // The real open-file dialog: modal over the main window; a typed name loads, cancel empties.
