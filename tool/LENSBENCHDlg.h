@@ -165,7 +165,8 @@ protected:
     afx_msg void OnPanTiltWait();
     afx_msg void OnPanTiltTest();
     afx_msg void OnPanTiltEmpty();
-    void PanTiltCommand(int code);
+    // Where the pan-tilt codes go. Nothing carries them to a camera yet; a test takes them here.
+    virtual void PanTiltCommand(int code);
     void PanTiltMove(int command, int speed);
     // Where a camera configuration file comes from: the open-file dialog. False when cancelled.
     virtual bool ChooseConfigFile(CString& path);

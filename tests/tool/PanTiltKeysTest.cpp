@@ -1,4 +1,4 @@
-// The pan-tilt keys' codes, the pan-tilt test sequence and the plug-in's parameter text.
+// The pan-tilt test sequence and the plug-in's parameter text.
 #include "CfgPacket.h"
 #include "PanTiltKeys.h"
 
@@ -8,35 +8,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-TEST(PanTiltKeys, EachKeyGivesItsPressAndReleaseCode) {
-    const struct {
-        int id, press, release;
-    } keys[] = {
-        {1068, 1, 21},
-        {1069, 2, 22},
-        {1070, 3, 23},
-        {1071, 4, 24},
-        {1072, 12, 21},
-        {1073, 13, 21},
-        {1074, 14, 21},
-        {1075, 15, 21},
-        {1076, 11, 31},
-        {1077, 10, 30},
-        {1078, 8, 28},
-        {1079, 9, 29},
-        {1085, 6, PANTILT_NO_CODE},
-    };
-    for (const auto& k : keys) {
-        EXPECT_EQ(PanTiltCode(k.id, true), k.press) << "press of " << k.id;
-        EXPECT_EQ(PanTiltCode(k.id, false), k.release) << "release of " << k.id;
-    }
-    // Neighbours of the keys and the ids of other pan-tilt commands are no keys.
-    for (int id : {0, 1067, 1080, 1084, 1086, 1098, -1068})
-        for (bool pressed : {true, false})
-            EXPECT_EQ(PanTiltCode(id, pressed), PANTILT_NO_CODE)
-                << "id " << id << (pressed ? " press" : " release");
-}
 
 namespace {
 

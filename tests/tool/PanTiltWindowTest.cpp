@@ -18,10 +18,14 @@ namespace {
 const char kPluginCaption[] = "云台控制";
 const int kPluginParamsId = 1001; // the stand-in dialog's text of the parameters it was given
 
-// The main window with the speed check in reach.
+// The main window with the speed check in reach, noting the pan-tilt codes it gives.
 class PanTiltDlg : public CLENSBENCHDlg {
 public:
     using CLENSBENCHDlg::PanTiltMove;
+    std::vector<int> codes;
+
+protected:
+    void PanTiltCommand(int code) override { codes.push_back(code); }
 };
 
 using PanTiltRun = MainRunOf<PanTiltDlg>;
@@ -198,11 +202,24 @@ VOID CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
 TEST(PanTiltWindow, KeysCommandsAndTheSpeedCheck) {
     PanTiltRun run;
     run.script.Add("keys, waits and speeds", [&run] {
-        // Every report is taken, key or not, with the result 1.
-        for (WPARAM id : {1068u, 1085u, 1079u, 1004u})
-            for (LPARAM state : {1, 0})
-                EXPECT_EQ(SendMessageA(run.hwnd, WM_MYBUTTON_STATE, id, state), 1)
-                    << "id " << id << " state " << state;
+        // Each key's press and release give its codes (0: none); every report is taken, key or not, with
+        // the result 1. Neighbours of the keys and the ids of other pan-tilt commands are no keys.
+        const struct {
+            int id, press, release;
+        } keys[] = {{1068, 1, 21},  {1069, 2, 22},  {1070, 3, 23},  {1071, 4, 24},  {1072, 12, 21},
+                    {1073, 13, 21}, {1074, 14, 21}, {1075, 15, 21}, {1076, 11, 31}, {1077, 10, 30},
+                    {1078, 8, 28},  {1079, 9, 29},  {1085, 6, 0},   {0, 0, 0},      {1067, 0, 0},
+                    {1080, 0, 0},   {1084, 0, 0},   {1086, 0, 0},   {1098, 0, 0},   {1004, 0, 0},
+                    {-1068, 0, 0}};
+        for (const auto& k : keys)
+            for (int state : {1, 0}) {
+                run.dlg.codes.clear();
+                EXPECT_EQ(SendMessageA(run.hwnd, WM_MYBUTTON_STATE, static_cast<WPARAM>(k.id), state), 1)
+                    << "id " << k.id << " state " << state;
+                const int code = state ? k.press : k.release;
+                EXPECT_EQ(run.dlg.codes, code ? std::vector<int>{code} : std::vector<int>{})
+                    << "id " << k.id << " state " << state;
+            }
 
         // Timed with the performance counter: Wine's tick count moves in steps and lags behind under
         // load, so that a pause of 100 ms could read as 88.

@@ -14,7 +14,8 @@ lk_add_test(numberpush_core_test
     LIBS lk_lancore
     TIMEOUT 60)
 
-# Tests of the platform-free pieces of the focus-test settings and the pan-tilt keys (both builds).
+# Tests of the platform-free pieces of the focus-test settings, the pan-tilt sequence and the plug-in's
+# text (both builds).
 lk_add_test(settings_pantilt_core_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/SettingsCoreTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/PanTiltKeysTest.cpp
