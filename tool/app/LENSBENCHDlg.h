@@ -5,7 +5,7 @@
 #include "AppGlobals.h"
 #include "ConfigFile.h"
 #include "Connection.h"
-#include "DeviceList.h"
+#include "DeviceListTimer.h"
 #include "MyButton.h"
 #include "PopUpDlg.h"
 #include "PowerComboBox.h"
