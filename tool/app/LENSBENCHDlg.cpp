@@ -7,6 +7,7 @@
 #include "DlgFullScreen.h"
 #include "LENSBENCH.h"
 #include "LayoutAnchor.h"
+#include "MainLayout.h"
 #include "NetWatchWorkers.h"
 #include "QLCLIENT.h"
 #include "QLSDKP.h"
