@@ -11,7 +11,6 @@
 #include "NetWatchWorkers.h"
 #include "QLCLIENT.h"
 #include "QLSDKP.h"
-#include "TextCut.h"
 #include "WidgetRes.h"
 #include "resource.h"
 
@@ -43,46 +42,6 @@ void __cdecl IgnoreCallback(void*, Args...) {}
 void __cdecl IgnorePreviewEvent(int, int, void*, int, void*) {}
 
 } // namespace
-
-bool CutAtLastBackslash(char* path, bool keepSlash) {
-    // Walk forward character by character: in GBK the trail byte of a Chinese character may be 0x5C,
-    // so a byte search for the last backslash could cut a character in half.
-    char* last = nullptr;
-    for (char* p = path; *p;) {
-        if (*p == '\\') last = p;
-        if (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
-            p += 2;
-        else
-            ++p;
-    }
-    if (!last) return false;
-    last[keepSlash ? 1 : 0] = '\0';
-    return true;
-}
-
-bool ProgramFolderOf(const char* modulePath, unsigned long modulePathLength, bool cutReported,
-                     char (&dir)[MAX_PATH]) {
-    dir[0] = '\0';
-    if (modulePath == nullptr || cutReported || modulePathLength == 0 || modulePathLength >= MAX_PATH)
-        return false;
-    char path[MAX_PATH];
-    // Bounded by the length reported: a filled buffer need not be terminated.
-    CopyTextCut(path, modulePath, modulePathLength);
-    if (!CutAtLastBackslash(path, false)) return false;
-    CopyTextCut(dir, path);
-    return true;
-}
-
-bool ProgramFilePath(const char* name, char (&path)[MAX_PATH]) {
-    path[0] = '\0';
-    if (g_App.szAppDir[0] == '\0') return false;
-    const int n = _snprintf(path, sizeof path, "%s\\%s", g_App.szAppDir, name);
-    if (n < 0 || n >= static_cast<int>(sizeof path)) {
-        path[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
     ON_WM_SYSCOMMAND()

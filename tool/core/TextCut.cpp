@@ -2,13 +2,9 @@
 
 #include <cstring>
 
-namespace {
-
 bool IsGbkLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }
-
-} // namespace
 
 size_t CopyTextCut(char* dst, size_t dstSize, const char* src, size_t srcMax) {
     if (dstSize == 0) return 0;

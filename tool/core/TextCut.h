@@ -3,6 +3,9 @@
 
 #include <cstddef>
 
+// Whether c begins a GBK double-byte character (0x81 to 0xFE).
+bool IsGbkLeadByte(unsigned char c);
+
 // Copies at most srcMax bytes of src, up to its first NUL, into dst (dstSize bytes, dstSize >= 1) and
 // NUL-terminates it. A text that does not fit is cut, but never between the two bytes of a GBK
 // character: a Chinese name cut in half would show a stray byte. Returns the length copied.
