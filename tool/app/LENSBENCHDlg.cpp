@@ -6,6 +6,7 @@
 #include "DlgDraw.h"
 #include "DlgFullScreen.h"
 #include "LENSBENCH.h"
+#include "LENSBENCHDlgNumberPush.h"
 #include "LayoutAnchor.h"
 #include "MainLayout.h"
 #include "NetWatchWorkers.h"
