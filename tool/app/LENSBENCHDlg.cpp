@@ -124,7 +124,7 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
       m_nCloseRetries(0), m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
-    for (int& s : m_nStatus) s = 1;
+    for (int& s : m_nStatus) s = VERDICT_UNKNOWN;
     for (int& w : m_nAudioWord) w = 0;
     m_szNumberDir[0] = m_szResultDir[0] = m_szIniPath[0] = '\0';
 
@@ -281,7 +281,7 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     if (m_bServiceRunning) StartStopService();
     g_IPServer.Stop();
     g_SystemInfo.Stop();
-    for (int i = 1; i <= 4; ++i) QLC_DisConnect(i);
+    for (int i = 1; i <= PLAYER_WINDOW_COUNT; ++i) QLC_DisConnect(i);
     QLC_EnableLANTool(0, 0, 0, OnNumberPush);
     CloseResultWriter();
     if (g_nSearchTimer != 0) {
@@ -448,16 +448,17 @@ HBRUSH CLENSBENCHDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     int verdict;
     switch (pWnd ? pWnd->GetDlgCtrlID() : 0) {
-    case IDC_STATUS_PRODUCT: verdict = m_nStatus[0]; break;
-    case IDC_STATUS_VERSION: verdict = m_nStatus[1]; break;
-    case IDC_STATUS_GROUP: verdict = m_nStatus[2]; break;
-    case IDC_STATUS_WIFI_QUALITY: verdict = m_nStatus[3]; break;
-    case IDC_STATUS_ADC: verdict = m_nStatus[4]; break;
+    case IDC_STATUS_PRODUCT: verdict = m_nStatus[STATUS_PRODUCT_TYPE]; break;
+    case IDC_STATUS_VERSION: verdict = m_nStatus[STATUS_VERSION]; break;
+    case IDC_STATUS_GROUP: verdict = m_nStatus[STATUS_GROUP]; break;
+    case IDC_STATUS_WIFI_QUALITY: verdict = m_nStatus[STATUS_WIFI_QUALITY]; break;
+    case IDC_STATUS_ADC: verdict = m_nStatus[STATUS_ADC]; break;
     default: return hbr;
     }
     // Without brushes (the preview SDK failed, or after shut-down) the default colours stay.
-    HBRUSH status = static_cast<HBRUSH>(
-        (verdict == 0 ? m_brushRed : verdict == 1 ? m_brushYellow : m_brushGreen).GetSafeHandle());
+    const CBrush& brush =
+        verdict == VERDICT_FAIL ? m_brushRed : verdict == VERDICT_UNKNOWN ? m_brushYellow : m_brushGreen;
+    HBRUSH status = static_cast<HBRUSH>(brush.GetSafeHandle());
     return status ? status : hbr;
 }
 

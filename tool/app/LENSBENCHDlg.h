@@ -5,6 +5,7 @@
 #include "AppGlobals.h"
 #include "ConfigFile.h"
 #include "Connection.h"
+#include "DeviceInfo.h"
 #include "DeviceListTimer.h"
 #include "MyButton.h"
 #include "PopUpDlg.h"
@@ -193,9 +194,9 @@ protected:
     char m_szProductType[32];
     char m_szVersion[64];
     int m_nGroup;
-    int m_nStatus[5];
+    int m_nStatus[STATUS_COUNT];
     CBrush m_brushYellow, m_brushGreen, m_brushRed;
-    int m_hPlayers[4];
+    int m_hPlayers[PLAYER_WINDOW_COUNT];
     CTellurio m_player;
     HICON m_hIcon;
     int m_bServiceRunning;
@@ -216,14 +217,15 @@ protected:
     CStatic m_staticVideo;  // 1015
     CEdit m_editUser;       // 1006
     CEdit m_editPassword;   // 1007
-    CString m_strWndNumber[4];
-    CString m_strWndVersion[4];
+    CString m_strWndNumber[PLAYER_WINDOW_COUNT];
+    CString m_strWndVersion[PLAYER_WINDOW_COUNT];
     int m_nVersionWnd;
     CEdit m_editVersion; // 1087
 
     DeviceListTimer m_listTimer; // period of the device list's refresh timer
     VersionPoll m_versionPoll;   // the version poll's counter, running on across connections
-    int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
+    // Per-window audio words, cleared when audio listening is switched off.
+    int m_nAudioWord[PLAYER_WINDOW_COUNT];
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
     bool m_bScanWaiting;         // a wireless search waits in the wait box
     int m_nScanWindow;           // the player's window it searched: only its camera's reply answers

@@ -73,7 +73,7 @@ const TellurioPacketRecord* LibraryNoticeRecord(LPARAM lParam) {
     const void* p = reinterpret_cast<const void*>(lParam);
     if (!InReadWriteMemory(p, PACKET_RECORD_SIZE, false)) return nullptr;
     const TellurioPacketRecord* record = static_cast<const TellurioPacketRecord*>(p);
-    if (record->nChannel < 1 || record->nChannel > 4) return nullptr;
+    if (!IsPlayerWindow(record->nChannel)) return nullptr;
     if (static_cast<uint32_t>(record->nLength) > CFG_MAIN_BUFFER_SIZE) return nullptr;
     return record;
 }
