@@ -406,6 +406,7 @@ BOOL CLENSBENCHDlg::PreTranslateMessage(MSG* pMsg) {
         CWnd* pDeadPix = GetDlgItem(IDC_BTN_DEADPIX);
         if (pDeadPix && pMsg->hwnd == pDeadPix->GetSafeHwnd()) {
             SetDlgItemText(IDC_EDIT_CORRECT_STATUS, kDeadPixHint);
+            // The pause is kept as operators know it: no camera's answer waits for this thread now.
             ::Sleep(100);
         }
     }

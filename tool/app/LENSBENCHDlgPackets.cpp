@@ -157,6 +157,7 @@ LRESULT CLENSBENCHDlg::OnInfoPacket(WPARAM, LPARAM lParam) {
         return 0;
     }
     if (record->nDataType != CFG_DATA_TYPE) return 0;
+    // The 120 ms pause is kept as operators know it: no camera's answer waits for this thread now.
     ::Sleep(20);
     ::Sleep(100);
     UpdateData(TRUE);
