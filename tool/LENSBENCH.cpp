@@ -10,8 +10,8 @@
 // The process-wide objects live in this one file so that they are constructed in this order (and
 // destroyed in the reverse order): C++ fixes the order only within a translation unit.
 CLENSBENCHApp theApp;
-CQIPServer g_IPServer;
-CSystemInfo g_SystemInfo;
+CQIPServer g_IPServer(&g_SystemInfo);
+CSystemInfo g_SystemInfo(&g_IPServer);
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
 DeviceTable g_DeviceTable;
 
