@@ -20,7 +20,7 @@ add_library(lk_lancore STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ResultWriter.cpp)
 target_include_directories(lk_lancore PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 find_package(Threads REQUIRED)
-target_link_libraries(lk_lancore PUBLIC lk_fileops Threads::Threads)
+target_link_libraries(lk_lancore PUBLIC lk_paramtext lk_fileops Threads::Threads)
 
 # The platform-free pieces of the focus-test settings, the configuration file and the pan-tilt keys.
 add_library(lk_settingscore STATIC
