@@ -8,22 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "AccessPoint.h"
 #include "QLCLIENT.h"
 #include "StandinControl.h"
 
 namespace line {
-
-// One access point as a camera reports it in a scan or list packet.
-struct ApRecord {
-    char szSsid[32];
-    char szKey[64];
-    int32_t nQuality;
-    int32_t nEncryption; // -1 open
-    int8_t nAuthIndex;
-    int8_t nEncIndex;
-    char reserved[6];
-};
-static_assert(sizeof(ApRecord) == 112, "ApRecord size");
 
 struct Camera {
     std::string name; // its section
