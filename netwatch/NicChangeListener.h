@@ -1,5 +1,5 @@
 // The address-change listener: one thread per process that waits for changes of the PC's IP address
-// table and has the inventory whose Start started it, and that inventory's finder, read again at each.
+// table and, at each, has the inventory whose Start started it (and that inventory's finder) read again.
 #pragma once
 
 class CSystemInfo;

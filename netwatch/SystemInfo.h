@@ -14,8 +14,8 @@ class CQIPServer;
 
 class CSystemInfo : public CQServer {
 public:
-    // finder: the free-address finder that reads this inventory; an address change has it look again,
-    // and its thread has ended before this inventory goes. NULL: none.
+    // finder: the free-address finder that reads this inventory (NULL: none). An address change has it
+    // look again; when this inventory started the listener, its destructor waits for the finder's thread.
     explicit CSystemInfo(CQIPServer* finder = nullptr);
     ~CSystemInfo() override;
 
