@@ -15,8 +15,8 @@
 // waits for the finder's thread; the application object goes last. The program's other process-wide
 // values are plain, or no code touches them before InitInstance or after it.
 CLENSBENCHApp theApp;
-CQIPServer g_IPServer;
-CSystemInfo g_SystemInfo;
+CQIPServer g_IPServer(&g_SystemInfo);
+CSystemInfo g_SystemInfo(&g_IPServer);
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
 DeviceTable g_DeviceTable;
 
