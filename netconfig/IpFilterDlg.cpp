@@ -310,6 +310,7 @@ void CIpFilterDlg::OnTimer(UINT_PTR nIDEvent) {
 void CIpFilterDlg::OnRefresh() {
     if (m_bRefreshPending) return;
     m_bRefreshPending = 1;
+    // Kept as the query has always gone out: a click waits one clock tick at most and holds no lock.
     ::Sleep(1);
     Pkt()->nType = REQ_QUERY; // nParam keeps what the previous request left
     NetquillSend(Pkt(), (int)CFG_HEADER_SIZE);

@@ -3,20 +3,10 @@
 // parser runs in the native build under the sanitizers and the fuzzer.
 #pragma once
 
+#include "AccessPoint.h"
+
 #include <cstddef>
 #include <cstdint>
-
-// One scanned access point, 112 bytes as the camera sends it (nType 14 reply).
-struct ApRecord {
-    char szSsid[32];
-    char szKey[64];
-    int32_t nQuality;    // 0 to 100
-    int32_t nEncryption; // -1 open
-    int8_t nAuthIndex;   // item of the authentication list
-    int8_t nEncIndex;    // item of the encryption list
-    char reserved[6];
-};
-static_assert(sizeof(ApRecord) == 112, "ApRecord is 112 bytes on the wire");
 
 constexpr int NQ_AP_LIST_SIZE = 128;
 

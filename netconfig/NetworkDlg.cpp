@@ -357,6 +357,7 @@ void CNetworkDlg::ShowActivePage() {
 void CNetworkDlg::OnRefresh() {
     if (m_bRefreshPending) return;
     m_bRefreshPending = 1;
+    // Kept as the refresh has always gone out: a click waits one clock tick at most and holds no lock.
     ::Sleep(1);
     Send(REQ_REFRESH, (int)CFG_HEADER_SIZE);
 }

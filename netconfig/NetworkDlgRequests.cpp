@@ -29,12 +29,6 @@ void PutConnectField(char* field, const char* text) {
     memcpy(field, text, strnlen(text, CONNECT_FIELD));
 }
 
-// Signal cell of the strip for a quality of 1 to 100.
-int SignalIcon(int quality) {
-    int icon = (quality + 19) / 20 - 1;
-    return icon < 0 ? 0 : (icon > 4 ? 4 : icon);
-}
-
 } // namespace
 
 // ---- requests ----
@@ -192,7 +186,8 @@ void CNetworkDlg::FillSsidList(int nFound) {
             if (ap.nQuality == 0) ap.nQuality = 1;
             m_comboSsid.SetItemIcon(i, 1, SSID_CELL_NONE_X, -1);
             m_comboSsid.SetItemIcon(i, 2, SSID_CELL_LOCK_X, ap.nEncryption != -1 ? STRIP_LOCK : -1);
-            m_comboSsid.SetItemIcon(i, 3, SSID_CELL_SIGNAL_X, SignalIcon(ap.nQuality));
+            // The list draws whatever cell it is given: a quality past 100 shows full bars, not the lock.
+            m_comboSsid.SetItemIcon(i, 3, SSID_CELL_SIGNAL_X, SignalIcon(ap.nQuality, SIGNAL_ICON_IN_BARS));
         }
         bComplete = (i == nFound);
         m_nListedAps = i;

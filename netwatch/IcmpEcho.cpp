@@ -1,20 +1,12 @@
 #include "IcmpEcho.h"
 
+#include "LittleEndian.h"
 #include "NetTrace.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-uint16_t LoadLe16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t LoadLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 void StoreLe16(uint8_t* p, uint16_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -29,7 +21,7 @@ uint16_t InternetChecksum(int length, const void* data) {
     int i = 0;
     // Words as the x86 loads them from memory; the result goes back the same way.
     for (; i + 1 < length; i += 2)
-        sum += LoadLe16(p + i);
+        sum += ReadLeU16(p + i);
     if (i < length) sum += p[i];
     while (sum >> 16)
         sum = (sum & 0xFFFF) + (sum >> 16);
@@ -56,9 +48,9 @@ EchoReplyView ReadEchoReply(const uint8_t* data, size_t length) {
     if (!v.ipv4 || length < icmp + kEchoFieldsSize) return v;
     v.complete = true;
     v.type = data[icmp];
-    v.identifier = LoadLe16(data + icmp + 4);
-    v.sequence = LoadLe16(data + icmp + 6);
-    v.sendTimeMs = LoadLe32(data + icmp + 8);
+    v.identifier = ReadLeU16(data + icmp + 4);
+    v.sequence = ReadLeU16(data + icmp + 6);
+    v.sendTimeMs = ReadLeU32(data + icmp + 8);
     return v;
 }
 

@@ -1,10 +1,9 @@
-// The two process-wide workers of the host network watch. The program defines them in one
-// translation unit, the free-address finder first, so they are built in that order and destroyed in
-// the reverse one.
+// What the host network watch offers a program: the free-address finder and the adapter inventory
+// (two workers the program creates, each handed the other), the address-change listener and the host
+// calls they make.
 #pragma once
 
+#include "HostNetApi.h"
+#include "NicChangeListener.h"
 #include "QIPServer.h"
 #include "SystemInfo.h"
-
-extern CQIPServer g_IPServer;
-extern CSystemInfo g_SystemInfo;

@@ -1,8 +1,9 @@
 #include <winsock2.h>
 
-#include "NetWatch.h"
+#include "QIPServer.h"
 
 #include "NetTrace.h"
+#include "SystemInfo.h"
 
 #include <cstdio>
 #include <cstring>
@@ -82,7 +83,8 @@ private:
 
 } // namespace
 
-CQIPServer::CQIPServer() : m_freeAddresses(), m_nCount(0), m_marks(), m_bRefresh(1), m_szLocalIp() {}
+CQIPServer::CQIPServer(CSystemInfo* inventory)
+    : m_freeAddresses(), m_nCount(0), m_marks(), m_bRefresh(1), m_szLocalIp(), m_inventory(inventory) {}
 
 CQIPServer::~CQIPServer() {
     WaitForThreadEnd();
@@ -106,9 +108,9 @@ void CQIPServer::Step(unsigned& step) {
             // Until the inventory has read the adapters again, the address it gives may be the one
             // from before the change: look once more at the next step. (Its flag is cleared under its
             // lock, before the read that the look below then waits for.)
-            if (g_SystemInfo.RefreshPending()) m_bRefresh = 1;
+            if (m_inventory && m_inventory->RefreshPending()) m_bRefresh = 1;
             char ip[16] = "";
-            g_SystemInfo.GetAdapterIp(ip, nullptr);
+            if (m_inventory) m_inventory->GetAdapterIp(ip, nullptr);
             if (ip[0] != '\0' && std::strcmp(ip, "0.0.0.0") != 0 && std::strcmp(ip, m_szLocalIp) != 0) {
                 std::memcpy(m_szLocalIp, ip, sizeof m_szLocalIp);
                 initIPList(ip);

@@ -9,9 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+class CSystemInfo;
+
 class CQIPServer : public CQServer {
 public:
-    CQIPServer();
+    // inventory: where the selected adapter's address comes from. NULL: none, and nothing to sweep.
+    explicit CQIPServer(CSystemInfo* inventory = nullptr);
     ~CQIPServer() override;
 
     void Stop();
@@ -36,6 +39,7 @@ private:
     uint32_t m_marks[kFreePoolSize];
     std::atomic<int> m_bRefresh;
     char m_szLocalIp[16];
+    CSystemInfo* m_inventory;
 };
 
 // A sweep ends early, failed, once stop (a manual-reset event; nullptr: none) is set.

@@ -2,103 +2,35 @@
 #include <winsock2.h>
 #include <iphlpapi.h>
 
-#include "NetWatch.h"
+#include "SystemInfo.h"
 
 #include "GbkText.h"
 #include "NetTrace.h"
+#include "NicChangeListener.h"
+#include "QIPServer.h"
 
-#include <process.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-DWORD RealGetNumberOfInterfaces(DWORD* count) {
-    return ::GetNumberOfInterfaces(count);
-}
-DWORD RealGetAdaptersInfo(void* buffer, ULONG* size) {
-    return ::GetAdaptersInfo(static_cast<IP_ADAPTER_INFO*>(buffer), size);
-}
-DWORD RealGetNetworkParams(void* buffer, ULONG* size) {
-    return ::GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
-}
-
-bool RealReadConnectionName(const char* adapterName, char* out, DWORD size) {
-    char path[512];
-    int n = std::snprintf(path, sizeof path,
-                          "SYSTEM\\CurrentControlSet\\Control\\Network\\"
-                          "{4D36E972-E325-11CE-BFC1-08002BE10318}\\%s\\Connection",
-                          adapterName);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof path) return false;
-    HKEY key = nullptr;
-    // Read rights only: without elevation the key cannot be opened for writing.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    // Up to a whole field's worth (260 bytes) is read; the registry does not promise a terminator,
-    // so one byte beyond it stays free for one.
-    char value[kNameSize + 1] = {0};
-    DWORD cb = kNameSize;
-    LONG rc = RegQueryValueExA(key, "Name", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &cb);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return false;
-    CopyGbkBounded(out, size, value);
-    return true;
-}
 
 // IP Helper's texts are char[16] that it terminates; a bound all the same.
 void CopyDotted(char* out, const char* text) {
     CopyGbkBounded(out, kDottedSize, text);
 }
 
-const HostNetApi kRealApi = {RealGetNumberOfInterfaces, RealGetAdaptersInfo, RealGetNetworkParams,
-                             RealReadConnectionName, RunCommandLine};
-
-// Listener state, one per process. The thread handle and the stop event belong to Start and Stop.
-std::atomic<int> g_nicKeepRunning{0};
-std::atomic<HANDLE> g_nicEvent{nullptr};
-HANDLE g_nicHandle = nullptr;
-HANDLE g_nicThread = nullptr;
-HANDLE g_nicStop = nullptr;
-// The inventory whose Start started the listener: the program's one, which the listener and the
-// finder call into.
-const CSystemInfo* g_nicOwner = nullptr;
-// Process-wide rather than on the listener's stack: a change request cancelled as the listener leaves
-// may still complete into it.
-OVERLAPPED g_nicOverlapped;
-
-void StopNicListener() {
-    g_nicKeepRunning = 0;
-    if (!g_nicThread) return;
-    SetEvent(g_nicStop);
-    // The listener waits on the stop event too, so it leaves at once.
-    WaitForSingleObject(g_nicThread, INFINITE);
-    CloseHandle(g_nicThread);
-    CloseHandle(g_nicStop);
-    g_nicThread = nullptr;
-    g_nicStop = nullptr;
-}
-
 } // namespace
 
-const HostNetApi& RealHostNetApi() {
-    return kRealApi;
-}
-
-CSystemInfo::CSystemInfo()
+CSystemInfo::CSystemInfo(CQIPServer* finder)
     : m_szDns1(), m_szDns2(), m_bRefresh(1), m_szSelected(), m_szTarget(), m_addressRequest(), m_bDnsDhcp(0),
-      m_szDnsAddress(), m_api(kRealApi) {}
+      m_szDnsAddress(), m_api(RealHostNetApi()), m_finder(finder) {}
 
 CSystemInfo::~CSystemInfo() {
     WaitForThreadEnd();
     // The listener calls into this inventory, and the finder's thread reads it and is destroyed after
     // it: a step of the finder that outlived its Stop (held up on this lock, say) must be over before
     // the records and the lock go.
-    if (g_nicOwner == this) {
-        StopNicListener();
-        g_IPServer.WaitForThreadEnd();
-        g_nicOwner = nullptr;
-    }
+    if (EndNicListenerOf(this) && m_finder) m_finder->WaitForThreadEnd();
     ClearAdapters();
 }
 
@@ -109,26 +41,18 @@ void CSystemInfo::ClearAdapters() {
 }
 
 int CSystemInfo::Start() {
-    if (g_nicKeepRunning.load() == 0 && !g_nicThread) {
-        // Set here, not by the listener: a Stop that comes before the thread runs must not be undone.
-        g_nicKeepRunning = 1;
-        g_nicOwner = this;
-        g_nicStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        uintptr_t h = g_nicStop ? _beginthreadex(nullptr, 0, NicChangeListener, g_nicStop, 0, nullptr) : 0;
-        if (h) {
-            g_nicThread = reinterpret_cast<HANDLE>(h);
-        } else {
-            if (g_nicStop) CloseHandle(g_nicStop);
-            g_nicStop = nullptr;
-            g_nicKeepRunning = 0;
-        }
-    }
+    StartNicListener(this);
     return CQServer::Start();
 }
 
 void CSystemInfo::Stop() {
     StopNicListener();
     CQServer::Stop();
+}
+
+void CSystemInfo::AddressTableChanged() {
+    RequestRefresh();
+    if (m_finder) m_finder->RequestRefresh();
 }
 
 AdapterRecord* CSystemInfo::FindAdapter(const char* name) {
@@ -329,75 +253,4 @@ bool CSystemInfo::AddressRequestIsPending() {
 bool CSystemInfo::DnsRequestIsPending() {
     CQServerLock hold(m_lock);
     return m_bDnsDhcp != 0 || m_szDnsAddress[0] != '\0';
-}
-
-int RunCommandLine(char* command, int wait, int show) {
-    if (!command) return 0;
-    STARTUPINFOA si;
-    std::memset(&si, 0, sizeof si);
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    std::memset(&pi, 0, sizeof pi);
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, show ? 0 : CREATE_NO_WINDOW, nullptr,
-                        nullptr, &si, &pi))
-        return 0;
-    if (wait) WaitForSingleObject(pi.hProcess, 20000);
-    // A process still running after the wait goes on by itself.
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return 1;
-}
-
-unsigned __stdcall NicChangeListener(void* stopEvent) {
-    HANDLE stop = static_cast<HANDLE>(stopEvent);
-    NetTrace("nic listening...\n");
-    // Keeps Winsock started while the workers run: their address conversions (inet_addr, inet_ntoa)
-    // also run outside the sweep's own start and clean-up.
-    WSADATA wsa;
-    bool started = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    HANDLE change = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!change) {
-        // Without the event every wait would fail at once: the loop would spin.
-        if (started) WSACleanup();
-        NetTrace("stop nic listen...\n");
-        return 0;
-    }
-    std::memset(&g_nicOverlapped, 0, sizeof g_nicOverlapped);
-    g_nicOverlapped.hEvent = change;
-    g_nicEvent = change;
-    const HANDLE events[2] = {change, stop};
-    bool pending = false;
-    while (g_nicKeepRunning.load() == 1) {
-        DWORD limit = INFINITE;
-        if (!pending) {
-            if (NotifyAddrChange(&g_nicHandle, &g_nicOverlapped) == ERROR_IO_PENDING)
-                pending = true;
-            else
-                limit = 1000; // ask again a second later, not in a tight loop
-        }
-        DWORD woke = WaitForMultipleObjects(2, events, FALSE, limit);
-        if (woke == WAIT_OBJECT_0 + 1) break;
-        if (woke == WAIT_OBJECT_0) {
-            NetTrace("IP Address table changed...\n");
-            g_SystemInfo.RequestRefresh();
-            g_IPServer.RequestRefresh();
-            ResetEvent(change);
-            // Only a request that has completed is made again (SignalNicChange leaves it pending).
-            if (HasOverlappedIoCompleted(&g_nicOverlapped)) pending = false;
-        } else if (woke != WAIT_TIMEOUT) {
-            NetTrace("WaitForSingleObject, timeout\n");
-            if (WaitForSingleObject(stop, 1000) == WAIT_OBJECT_0) break;
-        }
-    }
-    g_nicEvent = nullptr;
-    if (pending) CancelIPChangeNotify(&g_nicOverlapped);
-    CloseHandle(change);
-    if (started) WSACleanup();
-    NetTrace("stop nic listen...\n");
-    return 0;
-}
-
-bool SignalNicChange() {
-    HANDLE event = g_nicEvent.load();
-    return event && SetEvent(event);
 }

@@ -1,35 +1,32 @@
-// The inventory of the PC's network adapters, its address-change listener, and the path that applies
-// address and DNS requests to a connection through netsh.
+// The inventory of the PC's network adapters: its worker reads them again when asked (by the
+// address-change listener, by an applied request) and applies address and DNS requests to a connection
+// through netsh.
 #pragma once
 
 #include "AdapterRecord.h"
+#include "HostNetApi.h"
 #include "QServer.h"
 
 #include <atomic>
 #include <vector>
 
-// The system calls the inventory makes. The program uses the real ones; tests put in their own
-// adapter lists and a process runner that starts nothing. Buffers are IP_ADAPTER_INFO chains and a
-// FIXED_INFO record, as IP Helper fills them.
-struct HostNetApi {
-    DWORD (*getNumberOfInterfaces)(DWORD* count);
-    DWORD (*getAdaptersInfo)(void* buffer, ULONG* size);
-    DWORD (*getNetworkParams)(void* buffer, ULONG* size);
-    // Reads value "Name" of the adapter's connection key; false leaves out as it was.
-    bool (*readConnectionName)(const char* adapterName, char* out, DWORD size);
-    int (*runCommandLine)(char* command, int wait, int show);
-};
-const HostNetApi& RealHostNetApi();
+class CQIPServer;
 
 class CSystemInfo : public CQServer {
 public:
-    CSystemInfo();
+    // finder: the free-address finder that reads this inventory (NULL: none). An address change has it
+    // look again; when this inventory started the listener, its destructor waits for the finder's thread.
+    explicit CSystemInfo(CQIPServer* finder = nullptr);
     ~CSystemInfo() override;
 
+    // Starts the worker, and the address-change listener for this inventory unless one runs.
     int Start();
+    // Ends the listener, whichever inventory started it, and the worker (CQServer::Stop).
     void Stop();
     void RequestRefresh() { m_bRefresh = 1; }
     bool RefreshPending() const { return m_bRefresh.load() != 0; }
+    // The listener's call at each change of the address table: this inventory and its finder read again.
+    void AddressTableChanged();
 
     // A copy of the first record named name (caller frees it with free), NULL when none.
     AdapterRecord* FindAdapter(const char* name);
@@ -76,15 +73,5 @@ private:
     int m_bDnsDhcp;
     char m_szDnsAddress[32];
     HostNetApi m_api;
+    CQIPServer* m_finder;
 };
-
-// Runs a command line as a new process, without a window unless show; waits up to 20 s when wait.
-// 1 when the process started.
-int RunCommandLine(char* command, int wait, int show);
-
-// The listener thread: waits for changes of the PC's IP address table, or for its stop event (the
-// argument), and asks both workers to refresh at each change. Started by Start, ended by Stop.
-unsigned __stdcall NicChangeListener(void* stopEvent);
-// Wakes the listener as an address change does. Wine never signals NotifyAddrChange, so this is how
-// a change is made in tests. False while the listener has no event.
-bool SignalNicChange();

@@ -11,6 +11,21 @@
 #include "StandinControl.h"
 
 namespace line {
+
+// Shared with the exports; see Line.h.
+QLC_LanToolCallback g_lanTool = nullptr;
+QLC_LanSearchCallback g_search = nullptr;
+QLC_BroadcastCallback g_broadcast = nullptr;
+int g_broadcastPort = 0;
+bool g_zeroDelays = false;
+bool g_spontaneous = true;
+bool g_tickPending = false;
+HANDLE g_holdEntered = nullptr, g_holdRelease = nullptr;
+LanToolRequest g_lastAnswer;
+bool g_hasAnswer = false;
+std::vector<char> g_lastSent;
+std::vector<StandinLogEntry> g_log;
+
 namespace {
 
 struct Event {
@@ -37,7 +52,6 @@ HANDLE g_wake = nullptr;
 DWORD g_threadId = 0;
 int g_runningOwner = 0; // owner of the event being run, 0 none
 
-std::vector<StandinLogEntry> g_log;
 unsigned g_logSeq = 0;
 FILE* g_logFile = nullptr;
 bool g_logFileTried = false;
@@ -45,20 +59,7 @@ const size_t kLogCap = 200000; // a long run of the program keeps its latest cal
 
 Scenario g_scenario;
 bool g_loaded = false;
-bool g_zeroDelays = false;
-bool g_spontaneous = true;
-bool g_tickPending = false;
-
-QLC_LanToolCallback g_lanTool = nullptr;
-QLC_LanSearchCallback g_search = nullptr;
-int g_searchPort = 0;
-QLC_BroadcastCallback g_broadcast = nullptr;
-int g_broadcastPort = 0;
 int g_broadcastIndex = 0;
-HANDLE g_holdEntered = nullptr, g_holdRelease = nullptr; // Standin_HoldNextLanCallback
-LanToolRequest g_lastAnswer;
-bool g_hasAnswer = false;
-std::vector<char> g_lastSent;
 const unsigned kCancelGiveUpMs = 10000;
 
 DWORD WINAPI EventThread(void*) {
@@ -88,22 +89,6 @@ DWORD WINAPI EventThread(void*) {
     }
 }
 
-// Waits for cond, taking messages sent to this thread meanwhile: a callback on the event thread may
-// be inside SendMessage to a window of the waiting thread.
-template <class Cond> bool WaitFor(Cond cond, DWORD timeoutMs) {
-    ULONGLONG end = Now() + timeoutMs;
-    for (;;) {
-        {
-            Guard g;
-            if (cond()) return true;
-        }
-        if (timeoutMs != INFINITE && Now() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_SENDMESSAGE);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 void WriteLogFile(const StandinLogEntry& e) {
     if (!g_logFileTried) {
         g_logFileTried = true;
@@ -119,24 +104,6 @@ void WriteLogFile(const StandinLogEntry& e) {
 }
 
 void Tick();
-
-void ScheduleTickLocked() {
-    if (g_spontaneous && !g_tickPending) {
-        g_tickPending = true;
-        Schedule(OWNER_TICK, 250, Tick);
-    }
-}
-
-void FillSearchRecord(const Camera& c, LanSearchRecord& r) {
-    memset(&r, 0, sizeof r);
-    strncpy(r.szGroup, c.group.c_str(), sizeof r.szGroup - 1);
-    r.nCloudNumber = c.number;
-    r.nDeviceType = c.type;
-    strncpy(r.szIP, c.ip.c_str(), sizeof r.szIP - 1);
-    r.nPort = c.port;
-    strncpy(r.szVersion, c.version.c_str(), sizeof r.szVersion - 1);
-    strncpy(r.szProductType, c.productType.c_str(), sizeof r.szProductType - 1);
-}
 
 uint32_t NetworkOrder(const std::string& ip) {
     unsigned a = 0, b = 0, c = 0, d = 0;
@@ -158,6 +125,67 @@ void HoldIfAsked() {
     Log(STANDIN_NOTE, "hold", "delivery held");
     SetEvent(entered);
     WaitForSingleObject(release, 10000);
+}
+
+std::string Field(const char* s, size_t size) {
+    return std::string(s, strnlen(s, size));
+}
+
+LanToolRequest MakeRequest(const Camera& c) {
+    LanToolRequest r;
+    memset(&r, 0, sizeof r);
+    r.cCommand = 1;
+    r.nCloudNumber = c.number;
+    r.nDeviceType = c.type;
+    r.nDataValue = c.dataValue;
+    r.guid = c.guid;
+    strncpy(r.szGroup, c.group.c_str(), sizeof r.szGroup - 1);
+    strncpy(r.szIP, c.ip.c_str(), sizeof r.szIP - 1);
+    r.nPort = c.port;
+    return r;
+}
+
+BroadcastRecord MakeBroadcast(const Camera& c) {
+    BroadcastRecord r;
+    memset(&r, 0, sizeof r);
+    r.nDeviceType = c.type;
+    strncpy(r.szGroup, c.group.c_str(), sizeof r.szGroup - 1);
+    r.nCloudNumber = c.number > 0 ? (uint32_t)c.number : 0;
+    r.nPort = c.port;
+    strncpy(r.szVersion, c.version.c_str(), sizeof r.szVersion - 1);
+    r.dwIP = NetworkOrder(c.ip);
+    return r;
+}
+
+// Every 250 ms: cameras broadcast and unnumbered ones ask for a number.
+void Tick() {
+    Guard g;
+    g_tickPending = false;
+    if (!g_spontaneous) return;
+    ULONGLONG now = Now();
+    for (Camera& c : g_scenario.cameras) {
+        if (!Online(c)) continue;
+        if (c.broadcasts && g_broadcast && now >= c.nextBroadcast) {
+            c.nextBroadcast = now + g_scenario.delays.broadcastInterval;
+            BroadcastRecord rec = MakeBroadcast(c);
+            Schedule(OWNER_BROADCAST, 0, [rec] { DeliverBroadcast(rec, 0); });
+        }
+        if (c.asksNumber && c.number <= 0 && g_lanTool && now >= c.nextPush) {
+            c.nextPush = now + g_scenario.delays.pushInterval;
+            LanToolRequest req = MakeRequest(c);
+            Schedule(OWNER_LANTOOL, 0, [req] { DeliverPush(req); });
+        }
+    }
+    ScheduleTickLocked();
+}
+
+} // namespace
+
+void ScheduleTickLocked() {
+    if (g_spontaneous && !g_tickPending) {
+        g_tickPending = true;
+        Schedule(OWNER_TICK, 250, Tick);
+    }
 }
 
 void DeliverSearch(LanSearchRecord rec) {
@@ -189,10 +217,6 @@ void DeliverBroadcast(BroadcastRecord rec, int end) {
         Quote(rec.szGroup, sizeof rec.szGroup).c_str(), rec.nCloudNumber, rec.nPort, (unsigned long)rec.dwIP,
         (int)sizeof rec, index, end);
     cb(port, &rec, (int)sizeof rec, index, end);
-}
-
-std::string Field(const char* s, size_t size) {
-    return std::string(s, strnlen(s, size));
 }
 
 void DeliverPush(LanToolRequest req) {
@@ -245,54 +269,6 @@ void DeliverPush(LanToolRequest req) {
             answer.nConfigLength, (const void*)answer.pConfigData, tookMs);
 }
 
-LanToolRequest MakeRequest(const Camera& c) {
-    LanToolRequest r;
-    memset(&r, 0, sizeof r);
-    r.cCommand = 1;
-    r.nCloudNumber = c.number;
-    r.nDeviceType = c.type;
-    r.nDataValue = c.dataValue;
-    r.guid = c.guid;
-    strncpy(r.szGroup, c.group.c_str(), sizeof r.szGroup - 1);
-    strncpy(r.szIP, c.ip.c_str(), sizeof r.szIP - 1);
-    r.nPort = c.port;
-    return r;
-}
-
-BroadcastRecord MakeBroadcast(const Camera& c) {
-    BroadcastRecord r;
-    memset(&r, 0, sizeof r);
-    r.nDeviceType = c.type;
-    strncpy(r.szGroup, c.group.c_str(), sizeof r.szGroup - 1);
-    r.nCloudNumber = c.number > 0 ? (uint32_t)c.number : 0;
-    r.nPort = c.port;
-    strncpy(r.szVersion, c.version.c_str(), sizeof r.szVersion - 1);
-    r.dwIP = NetworkOrder(c.ip);
-    return r;
-}
-
-// Every 250 ms: cameras broadcast and unnumbered ones ask for a number.
-void Tick() {
-    Guard g;
-    g_tickPending = false;
-    if (!g_spontaneous) return;
-    ULONGLONG now = Now();
-    for (Camera& c : g_scenario.cameras) {
-        if (!Online(c)) continue;
-        if (c.broadcasts && g_broadcast && now >= c.nextBroadcast) {
-            c.nextBroadcast = now + g_scenario.delays.broadcastInterval;
-            BroadcastRecord rec = MakeBroadcast(c);
-            Schedule(OWNER_BROADCAST, 0, [rec] { DeliverBroadcast(rec, 0); });
-        }
-        if (c.asksNumber && c.number <= 0 && g_lanTool && now >= c.nextPush) {
-            c.nextPush = now + g_scenario.delays.pushInterval;
-            LanToolRequest req = MakeRequest(c);
-            Schedule(OWNER_LANTOOL, 0, [req] { DeliverPush(req); });
-        }
-    }
-    ScheduleTickLocked();
-}
-
 void LoadLine(const char* path, std::vector<std::string>& errors) {
     for (int owner : {OWNER_SEARCH, OWNER_BROADCAST, OWNER_LANTOOL, OWNER_TICK, OWNER_INJECT})
         Cancel(owner);
@@ -319,14 +295,6 @@ void LoadLine(const char* path, std::vector<std::string>& errors) {
         fprintf(stderr, "stand-in scenario %s: %s\n", file.c_str(), e.c_str());
     }
 }
-
-bool PortBusy(const std::vector<int>& busy, int port) {
-    for (int p : busy)
-        if (p == port) return true;
-    return false;
-}
-
-} // namespace
 
 void Lock() {
     EnterCriticalSection(&g_core.cs);
@@ -390,6 +358,14 @@ void Cancel(int owner) {
         }
         SleepConditionVariableCS(&g_core.eventDone, &g_core.cs, (DWORD)(giveUp - now));
     }
+}
+
+bool Idle() {
+    if (g_runningOwner != 0) return false;
+    ULONGLONG now = Now();
+    for (const Event& e : g_events)
+        if (e.due <= now) return false;
+    return true;
 }
 
 std::string Quote(const char* s, size_t max) {
@@ -476,7 +452,7 @@ bool PostPacket(int channel, const std::vector<char>& packet) {
 
 using namespace line;
 
-// ---- what the other stand-in libraries use -------------------------------------------------------
+// ---- what the other stand-in libraries use (SimExports.h) ---------------------------------------
 
 SIM_API void Sim_Log(int nKind, const char* szFunction, const char* szFormat, ...) {
     va_list args;
@@ -504,262 +480,4 @@ SIM_API int Sim_SdkSwitch(const char* szKey) {
     if (strcmp(szKey, "CreatePlayerFails") == 0) return g_scenario.createPlayerFails;
     if (strcmp(szKey, "LanToolFails") == 0) return g_scenario.lanToolFails;
     return 0;
-}
-
-// ---- QLCLIENT ---------------------------------------------------------------------------------------
-
-static unsigned long Addr(const void* p) {
-    return (unsigned long)(uintptr_t)p;
-}
-
-QLCLIENT_API int QLC_InitSDK(int nLocalPort, int nFlags) {
-    Log(STANDIN_CALL, "QLC_InitSDK", "%d, %d", nLocalPort, nFlags);
-    Sim_EnsureLine();
-    return 1;
-}
-
-QLCLIENT_API int QLC_SetLanguage(int nLanguage) {
-    Log(STANDIN_CALL, "QLC_SetLanguage", "%d", nLanguage);
-    return 1;
-}
-
-QLCLIENT_API int QLC_EnableLANTool(int bEnable, int nReserved1, int nReserved2, QLC_LanToolCallback pfn) {
-    Log(STANDIN_CALL, "QLC_EnableLANTool", "%d, %d, %d, 0x%08lX", bEnable, nReserved1, nReserved2,
-        Addr((void*)pfn));
-    Sim_EnsureLine();
-    if (bEnable) {
-        Guard g;
-        if (g_scenario.lanToolFails || !pfn) return 0;
-        g_lanTool = pfn;
-        ULONGLONG now = Now();
-        for (Camera& c : g_scenario.cameras)
-            if (c.nextPush < now + c.askAfter) c.nextPush = now + c.askAfter;
-        return 1;
-    }
-    {
-        Guard g;
-        g_lanTool = nullptr;
-    }
-    Cancel(OWNER_LANTOOL);
-    return 1;
-}
-
-QLCLIENT_API int QLC_StartLANSerchServer(int nPort, int nDevicePort, QLC_LanSearchCallback pfn, int bAll) {
-    Log(STANDIN_CALL, "QLC_StartLANSerchServer", "%d, %d, 0x%08lX, %d", nPort, nDevicePort, Addr((void*)pfn),
-        bAll);
-    Sim_EnsureLine();
-    Guard g;
-    if (g_search || !pfn || PortBusy(g_scenario.busySearchPorts, nPort)) return 0;
-    g_search = pfn;
-    g_searchPort = nPort;
-    return 1;
-}
-
-QLCLIENT_API int QLC_StopLANSerchServer(void) {
-    Log(STANDIN_CALL, "QLC_StopLANSerchServer", "");
-    {
-        Guard g;
-        g_search = nullptr;
-        g_searchPort = 0;
-    }
-    Cancel(OWNER_SEARCH);
-    return 1;
-}
-
-QLCLIENT_API int QLC_StartBroadcastServer(int nPort, int nDevicePort, QLC_BroadcastCallback pfn) {
-    Log(STANDIN_CALL, "QLC_StartBroadcastServer", "%d, %d, 0x%08lX", nPort, nDevicePort, Addr((void*)pfn));
-    Sim_EnsureLine();
-    Guard g;
-    if (g_broadcast || !pfn || PortBusy(g_scenario.busyBroadcastPorts, nPort)) return 0;
-    g_broadcast = pfn;
-    g_broadcastPort = nPort;
-    return 1;
-}
-
-QLCLIENT_API int QLC_StopBroadcastServer(void) {
-    Log(STANDIN_CALL, "QLC_StopBroadcastServer", "");
-    {
-        Guard g;
-        g_broadcast = nullptr;
-        g_broadcastPort = 0;
-    }
-    Cancel(OWNER_BROADCAST);
-    return 1;
-}
-
-QLCLIENT_API int QLC_LANSerchDevice(const char* szIP, int nPort, int nDeviceType, int nRetries,
-                                    const char* szGroup, int nCloudNumber, int nTimeoutSeconds) {
-    Log(STANDIN_CALL, "QLC_LANSerchDevice", "%s, %d, %d, %d, %s, %d, %d", Quote(szIP).c_str(), nPort,
-        nDeviceType, nRetries, Quote(szGroup).c_str(), nCloudNumber, nTimeoutSeconds);
-    Sim_EnsureLine();
-    Guard g;
-    if (!g_search) return 0;
-    int delay = Delay(g_scenario.delays.search);
-    for (const Camera& c : g_scenario.cameras) {
-        if (!Online(c)) continue;
-        LanSearchRecord rec;
-        FillSearchRecord(c, rec);
-        Schedule(OWNER_SEARCH, delay, [rec] { DeliverSearch(rec); });
-    }
-    LanSearchRecord end;
-    memset(&end, 0, sizeof end);
-    end.bEnd = 1;
-    Schedule(OWNER_SEARCH, delay, [end] { DeliverSearch(end); });
-    return 1;
-}
-
-QLCLIENT_API int QLC_LANToolDevice(const char* szUser, const char* szPassword, int nTimeoutMs) {
-    Log(STANDIN_CALL, "QLC_LANToolDevice", "%s, %s, %d", Quote(szUser).c_str(), Quote(szPassword).c_str(),
-        nTimeoutMs);
-    Sim_EnsureLine();
-    Guard g;
-    for (Camera& c : g_scenario.cameras)
-        if (Online(c)) {
-            c.user = szUser ? std::string(szUser, strnlen(szUser, 255)) : std::string();
-            c.password = szPassword ? std::string(szPassword, strnlen(szPassword, 255)) : std::string();
-        }
-    return 1;
-}
-
-QLCLIENT_API int QLC_DisConnect(int nConnection) {
-    Log(STANDIN_CALL, "QLC_DisConnect", "%d", nConnection);
-    return 1;
-}
-
-QLCLIENT_API int QLC_ReleaseSDK(void) {
-    Log(STANDIN_CALL, "QLC_ReleaseSDK", "");
-    {
-        Guard g;
-        g_lanTool = nullptr;
-        g_search = nullptr;
-        g_broadcast = nullptr;
-        g_spontaneous = false;
-    }
-    for (int owner : {OWNER_SEARCH, OWNER_BROADCAST, OWNER_LANTOOL, OWNER_TICK, OWNER_INJECT})
-        Cancel(owner);
-    return 1;
-}
-
-QLCLIENT_API int QLC_SendData(int nConnection, int nDataType, const void* pData, int nLength) {
-    if (!pData || nLength < 20 || nLength > 0x100000) {
-        Log(STANDIN_CALL, "QLC_SendData", "%d, %d, 0x%08lX, %d", nConnection, nDataType, Addr(pData),
-            nLength);
-        return -1;
-    }
-    int32_t w[4];
-    memcpy(w, pData, sizeof w);
-    const char* data = (const char*)pData + 20;
-    Log(STANDIN_CALL, "QLC_SendData", "%d, %d, {kind=%u,module=%u,nType=%d,nParam=%d,nLength=%d,data=%s}, %d",
-        nConnection, nDataType, (uint32_t)w[0] & 0x1F, ((uint32_t)w[0] >> 5) & 0xFF, w[1], w[2], w[3],
-        Quote(data, (size_t)(nLength - 20) < 300 ? (size_t)(nLength - 20) : 300).c_str(), nLength);
-    Guard g;
-    g_lastSent.assign((const char*)pData, (const char*)pData + nLength);
-    return nLength;
-}
-
-// ---- control API for tests ----------------------------------------------------------------------------
-
-STANDIN_API int Standin_LoadScenario(const char* szPath, char* szError, int nErrorSize) {
-    std::vector<std::string> errors;
-    LoadLine(szPath, errors);
-    if (szError && nErrorSize > 0) {
-        std::string all;
-        for (const std::string& e : errors)
-            all += (all.empty() ? "" : "\n") + e;
-        snprintf(szError, (size_t)nErrorSize, "%s", all.c_str());
-    }
-    return errors.empty() ? 1 : 0;
-}
-
-STANDIN_API void Standin_SetZeroDelays(int bOn) {
-    Guard g;
-    g_zeroDelays = bOn != 0;
-}
-
-STANDIN_API void Standin_SetSpontaneous(int bOn) {
-    Sim_EnsureLine();
-    {
-        Guard g;
-        g_spontaneous = bOn != 0;
-        if (g_spontaneous) ScheduleTickLocked();
-    }
-    if (!bOn) {
-        Cancel(OWNER_TICK);
-        Guard g;
-        g_tickPending = false;
-    }
-}
-
-STANDIN_API int Standin_WaitIdle(unsigned nTimeoutMs) {
-    return WaitFor(
-               [] {
-                   if (g_runningOwner != 0) return false;
-                   ULONGLONG now = Now();
-                   for (const Event& e : g_events)
-                       if (e.due <= now) return false;
-                   return true;
-               },
-               nTimeoutMs)
-               ? 1
-               : 0;
-}
-
-STANDIN_API void Standin_HoldNextLanCallback(void* hEntered, void* hRelease) {
-    Guard g;
-    g_holdEntered = (HANDLE)hEntered;
-    g_holdRelease = (HANDLE)hRelease;
-}
-
-STANDIN_API void Standin_InjectSearchAnswer(const LanSearchRecord* pRecord) {
-    LanSearchRecord rec = *pRecord;
-    Schedule(OWNER_SEARCH, 0, [rec] { DeliverSearch(rec); });
-}
-
-STANDIN_API void Standin_InjectBroadcast(const BroadcastRecord* pRecord, int bEnd) {
-    BroadcastRecord rec = *pRecord;
-    Schedule(OWNER_BROADCAST, 0, [rec, bEnd] { DeliverBroadcast(rec, bEnd); });
-}
-
-STANDIN_API void Standin_InjectNumberPush(const LanToolRequest* pRequest) {
-    LanToolRequest req = *pRequest;
-    Schedule(OWNER_LANTOOL, 0, [req] { DeliverPush(req); });
-}
-
-STANDIN_API int Standin_GetLastPushAnswer(LanToolRequest* pAnswer) {
-    Guard g;
-    if (!g_hasAnswer) return 0;
-    *pAnswer = g_lastAnswer;
-    return 1;
-}
-
-STANDIN_API void Standin_InjectPacket(int nChannel, const void* pPacket, int nLength) {
-    if (!pPacket || nLength < 0) return;
-    std::vector<char> packet((const char*)pPacket, (const char*)pPacket + nLength);
-    Schedule(OWNER_INJECT, 0, [nChannel, packet] { PostPacket(nChannel, packet); });
-}
-
-STANDIN_API int Standin_GetLogCount(void) {
-    Guard g;
-    return (int)g_log.size();
-}
-
-STANDIN_API int Standin_GetLogEntry(int nIndex, StandinLogEntry* pEntry) {
-    Guard g;
-    if (nIndex < 0 || (size_t)nIndex >= g_log.size()) return 0;
-    *pEntry = g_log[(size_t)nIndex];
-    return 1;
-}
-
-STANDIN_API void Standin_ClearLog(void) {
-    Guard g;
-    g_log.clear();
-}
-
-STANDIN_API int Standin_GetLastSentPacket(void* pBuffer, int nSize) {
-    Guard g;
-    if (g_lastSent.empty()) return 0;
-    if (pBuffer && nSize > 0)
-        memcpy(pBuffer, g_lastSent.data(),
-               g_lastSent.size() < (size_t)nSize ? g_lastSent.size() : (size_t)nSize);
-    return (int)g_lastSent.size();
 }

@@ -8,21 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "AccessPoint.h"
 #include "QLCLIENT.h"
+#include "StandinControl.h"
 
 namespace line {
-
-// One access point as a camera reports it in a scan or list packet.
-struct ApRecord {
-    char szSsid[32];
-    char szKey[64];
-    int32_t nQuality;
-    int32_t nEncryption; // -1 open
-    int8_t nAuthIndex;
-    int8_t nEncIndex;
-    char reserved[6];
-};
-static_assert(sizeof(ApRecord) == 112, "ApRecord size");
 
 struct Camera {
     std::string name; // its section
@@ -106,5 +96,33 @@ std::vector<char> MakePacket(int kind, int module, int subKind, int nType, int n
 // Posts 0x6400 with a malloc'ed record to the player's main window; false when there is none.
 bool PostPacket(int channel, const std::vector<char>& packet);
 HWND MainWindow();
+
+// On the line's thread, without the lock: one search answer, broadcast or number-push request to the
+// program's callback, when it has set one.
+void DeliverSearch(LanSearchRecord rec);
+void DeliverBroadcast(BroadcastRecord rec, int end);
+void DeliverPush(LanToolRequest req);
+// Reads a scenario (NULL: the default file) and restarts the line with it: its cameras, no pending
+// events, the cameras speaking of their own accord. Call without the lock.
+void LoadLine(const char* path, std::vector<std::string>& errors);
+// Under the lock: the cameras' next 250 ms tick, unless one is pending or they are silent.
+void ScheduleTickLocked();
+// Under the lock: no event runs and none is due.
+bool Idle();
+
+// What the line's thread shares with the SDK's exports (QLCLIENT.cpp) and the control API
+// (StandinControl.cpp); all of it under the lock.
+extern QLC_LanToolCallback g_lanTool; // the program's callbacks, as its calls to the SDK set them
+extern QLC_LanSearchCallback g_search;
+extern QLC_BroadcastCallback g_broadcast;
+extern int g_broadcastPort;
+extern bool g_zeroDelays;
+extern bool g_spontaneous; // the cameras broadcast and ask for numbers of their own accord
+extern bool g_tickPending;
+extern HANDLE g_holdEntered, g_holdRelease; // Standin_HoldNextLanCallback
+extern LanToolRequest g_lastAnswer;         // the program's latest answer to a number push
+extern bool g_hasAnswer;
+extern std::vector<char> g_lastSent; // the latest packet given to QLC_SendData
+extern std::vector<StandinLogEntry> g_log;
 
 } // namespace line

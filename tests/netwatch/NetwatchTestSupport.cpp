@@ -8,9 +8,9 @@
 #include <cstring>
 #include <mutex>
 
-// The process-wide workers, in the program's order.
-CQIPServer g_IPServer;
-CSystemInfo g_SystemInfo;
+// The process-wide workers, in the program's order, each handed the other.
+CQIPServer g_IPServer(&g_SystemInfo);
+CSystemInfo g_SystemInfo(&g_IPServer);
 
 namespace {
 

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// The process-wide workers, as the program keeps them.
+extern CQIPServer g_IPServer;
+extern CSystemInfo g_SystemInfo;
+
 // Takes the workers' trace lines from here on (from every thread).
 void CaptureTraces();
 std::vector<std::string> Traces();

@@ -1,4 +1,4 @@
-#include "DeviceList.h"
+#include "DeviceListTimer.h"
 #include "DeviceTable.h"
 #include "Sightings.h"
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "LayoutAnchor.h"
+#include "MainLayout.h"
 #include "resource.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "LayoutCore.h"
+#include "MainLayout.h"
 #include "resource.h"
 
 // Beside LayoutBox, so that failure messages can print it.

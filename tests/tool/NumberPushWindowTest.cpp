@@ -6,6 +6,7 @@
 
 #include "CredentialCopy.h"
 #include "DeviceTable.h"
+#include "LENSBENCHDlgNumberPush.h"
 #include "NumberFiles.h"
 #include "ResultFiles.h"
 #include "TestTime.h"

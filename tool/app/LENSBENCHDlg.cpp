@@ -6,11 +6,12 @@
 #include "DlgDraw.h"
 #include "DlgFullScreen.h"
 #include "LENSBENCH.h"
+#include "LENSBENCHDlgNumberPush.h"
 #include "LayoutAnchor.h"
+#include "MainLayout.h"
 #include "NetWatchWorkers.h"
 #include "QLCLIENT.h"
 #include "QLSDKP.h"
-#include "TextCut.h"
 #include "WidgetRes.h"
 #include "resource.h"
 
@@ -42,46 +43,6 @@ void __cdecl IgnoreCallback(void*, Args...) {}
 void __cdecl IgnorePreviewEvent(int, int, void*, int, void*) {}
 
 } // namespace
-
-bool CutAtLastBackslash(char* path, bool keepSlash) {
-    // Walk forward character by character: in GBK the trail byte of a Chinese character may be 0x5C,
-    // so a byte search for the last backslash could cut a character in half.
-    char* last = nullptr;
-    for (char* p = path; *p;) {
-        if (*p == '\\') last = p;
-        if (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
-            p += 2;
-        else
-            ++p;
-    }
-    if (!last) return false;
-    last[keepSlash ? 1 : 0] = '\0';
-    return true;
-}
-
-bool ProgramFolderOf(const char* modulePath, unsigned long modulePathLength, bool cutReported,
-                     char (&dir)[MAX_PATH]) {
-    dir[0] = '\0';
-    if (modulePath == nullptr || cutReported || modulePathLength == 0 || modulePathLength >= MAX_PATH)
-        return false;
-    char path[MAX_PATH];
-    // Bounded by the length reported: a filled buffer need not be terminated.
-    CopyTextCut(path, modulePath, modulePathLength);
-    if (!CutAtLastBackslash(path, false)) return false;
-    CopyTextCut(dir, path);
-    return true;
-}
-
-bool ProgramFilePath(const char* name, char (&path)[MAX_PATH]) {
-    path[0] = '\0';
-    if (g_App.szAppDir[0] == '\0') return false;
-    const int n = _snprintf(path, sizeof path, "%s\\%s", g_App.szAppDir, name);
-    if (n < 0 || n >= static_cast<int>(sizeof path)) {
-        path[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -163,7 +124,7 @@ CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
       m_nCloseRetries(0), m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
-    for (int& s : m_nStatus) s = 1;
+    for (int& s : m_nStatus) s = VERDICT_UNKNOWN;
     for (int& w : m_nAudioWord) w = 0;
     m_szNumberDir[0] = m_szResultDir[0] = m_szIniPath[0] = '\0';
 
@@ -320,7 +281,7 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     if (m_bServiceRunning) StartStopService();
     g_IPServer.Stop();
     g_SystemInfo.Stop();
-    for (int i = 1; i <= 4; ++i) QLC_DisConnect(i);
+    for (int i = 1; i <= PLAYER_WINDOW_COUNT; ++i) QLC_DisConnect(i);
     QLC_EnableLANTool(0, 0, 0, OnNumberPush);
     CloseResultWriter();
     if (g_nSearchTimer != 0) {
@@ -445,6 +406,7 @@ BOOL CLENSBENCHDlg::PreTranslateMessage(MSG* pMsg) {
         CWnd* pDeadPix = GetDlgItem(IDC_BTN_DEADPIX);
         if (pDeadPix && pMsg->hwnd == pDeadPix->GetSafeHwnd()) {
             SetDlgItemText(IDC_EDIT_CORRECT_STATUS, kDeadPixHint);
+            // The pause is kept as operators know it: no camera's answer waits for this thread now.
             ::Sleep(100);
         }
     }
@@ -487,16 +449,17 @@ HBRUSH CLENSBENCHDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     int verdict;
     switch (pWnd ? pWnd->GetDlgCtrlID() : 0) {
-    case IDC_STATUS_PRODUCT: verdict = m_nStatus[0]; break;
-    case IDC_STATUS_VERSION: verdict = m_nStatus[1]; break;
-    case IDC_STATUS_GROUP: verdict = m_nStatus[2]; break;
-    case IDC_STATUS_WIFI_QUALITY: verdict = m_nStatus[3]; break;
-    case IDC_STATUS_ADC: verdict = m_nStatus[4]; break;
+    case IDC_STATUS_PRODUCT: verdict = m_nStatus[STATUS_PRODUCT_TYPE]; break;
+    case IDC_STATUS_VERSION: verdict = m_nStatus[STATUS_VERSION]; break;
+    case IDC_STATUS_GROUP: verdict = m_nStatus[STATUS_GROUP]; break;
+    case IDC_STATUS_WIFI_QUALITY: verdict = m_nStatus[STATUS_WIFI_QUALITY]; break;
+    case IDC_STATUS_ADC: verdict = m_nStatus[STATUS_ADC]; break;
     default: return hbr;
     }
     // Without brushes (the preview SDK failed, or after shut-down) the default colours stay.
-    HBRUSH status = static_cast<HBRUSH>(
-        (verdict == 0 ? m_brushRed : verdict == 1 ? m_brushYellow : m_brushGreen).GetSafeHandle());
+    const CBrush& brush =
+        verdict == VERDICT_FAIL ? m_brushRed : verdict == VERDICT_UNKNOWN ? m_brushYellow : m_brushGreen;
+    HBRUSH status = static_cast<HBRUSH>(brush.GetSafeHandle());
     return status ? status : hbr;
 }
 

@@ -1,6 +1,7 @@
 // The main window's LAN service: start and stop, the search tick, the number-push switch, and the
 // search and broadcast callbacks that fill the device table from the SDK's threads.
 #include "LENSBENCHDlg.h"
+#include "LENSBENCHDlgNumberPush.h"
 
 #include "CredentialCopy.h"
 #include "DeviceTable.h"
@@ -36,8 +37,7 @@ void PushCredentials() {
     QLC_LANToolDevice(user, password, kCredentialPushTimeoutMs);
 }
 
-} // namespace
-
+// The search and broadcast servers' callbacks: they run on the SDK's threads and never touch the window.
 void OnLanSearchResult(LanSearchRecord record) {
     LanSearchResult r;
     if (!ReadLanSearchRecord(&record, sizeof record, r) || r.nEndFlag != 0) return;
@@ -54,6 +54,8 @@ void OnBroadcastResult(int, BroadcastRecord* record, int, int, int end) {
     if (NeedsCredentialPush(b, push)) PushCredentials();
     g_DeviceTable.ApplyBroadcastResult(b, push, ::GetTickCount());
 }
+
+} // namespace
 
 void CLENSBENCHDlg::AppendServiceLine(const char* text) {
     const int count = m_listServiceLog.GetCount();

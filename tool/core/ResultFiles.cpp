@@ -1,5 +1,6 @@
 #include "ResultFiles.h"
 
+#include "GbkText.h"
 #include "NumberFiles.h"
 
 #include <cstdarg>
@@ -333,7 +334,7 @@ namespace {
 // a lead byte is no trail byte; it is escaped like any other.
 bool IsGbkPair(const char* p) {
     const unsigned char lead = static_cast<unsigned char>(p[0]), trail = static_cast<unsigned char>(p[1]);
-    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+    return IsGbkLeadByte(lead) && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
 } // namespace

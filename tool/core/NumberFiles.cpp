@@ -1,6 +1,7 @@
 #include "NumberFiles.h"
 
 #include "LanRecords.h"
+#include "LittleEndian.h"
 #include "ResultFiles.h"
 
 #include <cstring>
@@ -30,20 +31,11 @@ bool NumberFilePath(char (&path)[NUMBER_PATH_SIZE], const char* baseDir, const c
     return true;
 }
 
-namespace {
-
-int32_t ReadI32(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
-} // namespace
-
 int32_t FindNumberInStream(FILE* f, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
     if (f == nullptr || std::fseek(f, 0, SEEK_SET) != 0) return 0;
     uint8_t header[NUMBER_FILE_HEADER_SIZE] = {};
     const bool wholeHeader = std::fread(header, 1, sizeof header, f) == sizeof header;
-    const int32_t count = ReadI32(header + 4);
+    const int32_t count = ReadLeI32(header + 4);
     if (count <= 0) return 0;
     if (!wholeHeader) {
         // No record can be read: the first reads as zeros, and a match with it gives 0 all the same.
@@ -67,7 +59,7 @@ int32_t FindNumberInStream(FILE* f, const uint8_t (&guid)[NUMBER_GUID_SIZE]) {
         const size_t n = have - at < sizeof record ? have - at : sizeof record;
         std::memcpy(record, block + at, n);
         at += n;
-        if (std::memcmp(record, guid, NUMBER_GUID_SIZE) == 0) return ReadI32(record + NUMBER_GUID_SIZE);
+        if (std::memcmp(record, guid, NUMBER_GUID_SIZE) == 0) return ReadLeI32(record + NUMBER_GUID_SIZE);
         if (n < sizeof record) break; // the end of the file: every later record reads as zeros too
     }
     return 0;
@@ -85,9 +77,9 @@ int32_t FindNumberInFile(const char* path, const uint8_t (&guid)[NUMBER_GUID_SIZ
 }
 
 void FormatGuidText(const uint8_t (&g)[NUMBER_GUID_SIZE], char (&text)[GUID_TEXT_SIZE]) {
-    const uint32_t d1 = static_cast<uint32_t>(ReadI32(g));
-    const unsigned d2 = g[4] | g[5] << 8;
-    const unsigned d3 = g[6] | g[7] << 8;
+    const uint32_t d1 = ReadLeU32(g);
+    const unsigned d2 = ReadLeU16(g + 4);
+    const unsigned d3 = ReadLeU16(g + 6);
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                   static_cast<unsigned>(d1), d2, d3, g[8], g[9], g[10], g[11], g[12], g[13], g[14], g[15]);
 }

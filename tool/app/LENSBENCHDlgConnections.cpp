@@ -1,6 +1,7 @@
 // The main window's connections into the player's four windows, the version poll and the commands.
 #include "LENSBENCHDlg.h"
 
+#include "CredentialCopy.h"
 #include "resource.h"
 
 namespace {
@@ -11,9 +12,8 @@ const UINT kVersionPollMs = 200;
 // operator's choice.
 int g_bAudioListen = 0;
 
-// Room for a list column or an edit text; the connection record cuts them to its fields.
+// Room for a list column; the connection record cuts it, and the credentials, to its fields.
 const int kColumnTextSize = 64;
-const int kCredentialTextSize = 256;
 
 } // namespace
 
@@ -29,7 +29,7 @@ void CLENSBENCHDlg::OnDeviceListClick(NMHDR*, LRESULT* pResult) {
     m_listDevices.GetItemText(item, 1, number, sizeof number);
     m_listDevices.GetItemText(item, 2, ip, sizeof ip);
     m_listDevices.GetItemText(item, 3, port, sizeof port);
-    char user[kCredentialTextSize] = "", password[kCredentialTextSize] = "";
+    char user[CREDENTIAL_FIELD_SIZE] = "", password[CREDENTIAL_FIELD_SIZE] = "";
     GetDlgItemText(IDC_EDIT_USER, user, sizeof user);
     GetDlgItemText(IDC_EDIT_PASSWORD, password, sizeof password);
 

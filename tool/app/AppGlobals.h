@@ -6,6 +6,10 @@
 
 #include <atomic>
 
+#include "ProgramPath.h"
+
+static_assert(PROGRAM_PATH_SIZE == MAX_PATH, "the program folder's paths are the system's");
+
 class CLENSBENCHDlg;
 
 struct AppGlobals {
@@ -55,18 +59,8 @@ extern std::atomic<int> g_nPushSwitch;
 class CredentialCopy;
 extern CredentialCopy g_Credentials;
 
-// Cuts a full path after its last backslash that is a real separator, never at a GBK trail byte 0x5C.
-// keepSlash: keep the backslash (for building "dir\\file"); else cut before it. Returns false when the
-// path holds no separator, leaving it unchanged.
-bool CutAtLastBackslash(char* path, bool keepSlash);
-
-// The program directory from the program's path as GetModuleFileNameA gave it: modulePathLength is its
-// result, cutReported whether it set ERROR_INSUFFICIENT_BUFFER. A path that does not fit MAX_PATH, or
-// may have been cut, names some other folder: false, with dir empty. Ask with a larger buffer than
-// MAX_PATH, so that a cut short of a full buffer is seen as well.
-bool ProgramFolderOf(const char* modulePath, unsigned long modulePathLength, bool cutReported,
-                     char (&dir)[MAX_PATH]);
 // The program directory + "\\" + name, the one way to a file beside the program (Config.ini,
-// scene.dat, the pan-tilt plug-in). False, with path empty, when there is no program directory or the
-// path does not fit: a file of the program is then not used at all, rather than one elsewhere.
-bool ProgramFilePath(const char* name, char (&path)[MAX_PATH]);
+// scene.dat, the pan-tilt plug-in); false, with path empty, when there is none (see ProgramPath.h).
+inline bool ProgramFilePath(const char* name, char (&path)[MAX_PATH]) {
+    return ProgramFilePath(g_App.szAppDir, name, path);
+}

@@ -1,21 +1,10 @@
 #include "LanRecords.h"
 
+#include "LittleEndian.h"
 #include "TextCut.h"
 
 #include <cstdio>
 #include <cstring>
-
-namespace {
-
-uint32_t ReadU32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-int32_t ReadI32(const unsigned char* p) {
-    return static_cast<int32_t>(ReadU32(p));
-}
-
-} // namespace
 
 void DeviceTypeText(int32_t code, char (&text)[DEVICE_TYPE_TEXT_SIZE]) {
     const char* name = nullptr;
@@ -46,11 +35,11 @@ bool ReadLanSearchRecord(const void* record, size_t size, LanSearchResult& out) 
     const auto* p = static_cast<const unsigned char*>(record);
     const auto* text = static_cast<const char*>(record);
     CopyTextCut(out.szGroup, text + 0, 4);
-    out.nNumber = ReadI32(p + 4);
-    out.nTypeCode = ReadI32(p + 8);
+    out.nNumber = ReadLeI32(p + 4);
+    out.nTypeCode = ReadLeI32(p + 8);
     CopyTextCut(out.szIp, text + 16, 16);
-    out.nPort = ReadI32(p + 32);
-    out.nEndFlag = ReadI32(p + 140);
+    out.nPort = ReadLeI32(p + 32);
+    out.nEndFlag = ReadLeI32(p + 140);
     return true;
 }
 
@@ -59,8 +48,8 @@ bool ReadBroadcastRecord(const void* record, size_t size, BroadcastResult& out) 
     const auto* p = static_cast<const unsigned char*>(record);
     const auto* text = static_cast<const char*>(record);
     CopyTextCut(out.szGroup, text + 4, 8);
-    out.uNumber = ReadU32(p + 12);
-    out.nPort = ReadI32(p + 16);
+    out.uNumber = ReadLeU32(p + 12);
+    out.nPort = ReadLeI32(p + 16);
     // Network byte order: the first byte in memory is the first part of the dotted form.
     std::snprintf(out.szIp, sizeof out.szIp, "%u.%u.%u.%u", p[196], p[197], p[198], p[199]);
     return true;
@@ -70,12 +59,12 @@ bool ReadLanToolRequest(const void* record, size_t size, LanToolInput& out) {
     if (record == nullptr || size < LAN_TOOL_REQUEST_SIZE) return false;
     const auto* p = static_cast<const unsigned char*>(record);
     const auto* text = static_cast<const char*>(record);
-    out.nNumber = ReadI32(p + 516);
-    out.nTypeCode = ReadI32(p + 548);
-    out.nDataValue = ReadI32(p + 552);
+    out.nNumber = ReadLeI32(p + 516);
+    out.nTypeCode = ReadLeI32(p + 548);
+    out.nDataValue = ReadLeI32(p + 552);
     std::memcpy(out.guid, p + 560, sizeof out.guid);
     CopyTextCut(out.szGroup, text + 576, 4);
     CopyTextCut(out.szIp, text + 580, 16);
-    out.nPort = ReadI32(p + 596);
+    out.nPort = ReadLeI32(p + 596);
     return true;
 }

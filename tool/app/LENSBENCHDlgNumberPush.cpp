@@ -2,6 +2,8 @@
 // number, the operator's credentials and the camera configuration, enters it in the device table and
 // records the request in the result file (and a failed look-up in the error log). The answer never
 // waits for a file that someone else holds: the result line goes to the result writer.
+#include "LENSBENCHDlgNumberPush.h"
+
 #include "LENSBENCHDlg.h"
 
 #include "ConfigFile.h"
@@ -31,9 +33,8 @@ LocalStamp Now() {
     return LocalStamp{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-} // namespace
-
-void WriteErrLog(const char* format, ...) {
+// Appends one timed line of printf-style text to today's error log beside the program (any thread).
+__attribute__((format(printf, 1, 2))) void WriteErrLog(const char* format, ...) {
     char text[ERRLOG_TEXT_SIZE];
     va_list args;
     va_start(args, format);
@@ -41,6 +42,8 @@ void WriteErrLog(const char* format, ...) {
     va_end(args);
     AppendErrLogText(g_App.szAppDir, Now(), text);
 }
+
+} // namespace
 
 void CLENSBENCHDlg::SetNumberPushDirs(const char* numberDir, const char* resultDir) {
     std::lock_guard<std::mutex> hold(g_dirsLock);

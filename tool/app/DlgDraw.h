@@ -11,7 +11,8 @@ public:
     explicit CDlgDraw(CWnd* pParent = nullptr);
     ~CDlgDraw() override;
 
-    // Always before the window is created; the window does not own the player.
+    // Before the window is created, so that its initialisation fits the player's view to it; the main
+    // window's refit sets it again. The window does not own the player.
     void SetPlayer(CTellurio* pPlayer) { m_pPlayer = pPlayer; }
 
 protected:

@@ -7,11 +7,16 @@
 #include "NetWatchWorkers.h"
 #include "resource.h"
 
-// The process-wide objects live in this one file so that they are constructed in this order (and
-// destroyed in the reverse order): C++ fixes the order only within a translation unit.
+// Five process-wide objects live in this one file, since C++ fixes the order of construction only
+// within a translation unit: they are constructed in this order before the program's entry point and
+// destroyed in the reverse one after InitInstance has returned. The end is where the order matters:
+// the device table goes first, its SDK already released with the main window; the adapter inventory
+// (g_SystemInfo) goes before the free-address finder that reads it (g_IPServer), so its destructor
+// waits for the finder's thread; the application object goes last. The program's other process-wide
+// values are plain, or no code touches them before InitInstance or after it.
 CLENSBENCHApp theApp;
-CQIPServer g_IPServer;
-CSystemInfo g_SystemInfo;
+CQIPServer g_IPServer(&g_SystemInfo);
+CSystemInfo g_SystemInfo(&g_IPServer);
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
 DeviceTable g_DeviceTable;
 

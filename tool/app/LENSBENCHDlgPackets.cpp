@@ -73,7 +73,7 @@ const TellurioPacketRecord* LibraryNoticeRecord(LPARAM lParam) {
     const void* p = reinterpret_cast<const void*>(lParam);
     if (!InReadWriteMemory(p, PACKET_RECORD_SIZE, false)) return nullptr;
     const TellurioPacketRecord* record = static_cast<const TellurioPacketRecord*>(p);
-    if (record->nChannel < 1 || record->nChannel > 4) return nullptr;
+    if (!IsPlayerWindow(record->nChannel)) return nullptr;
     if (static_cast<uint32_t>(record->nLength) > CFG_MAIN_BUFFER_SIZE) return nullptr;
     return record;
 }
@@ -157,6 +157,7 @@ LRESULT CLENSBENCHDlg::OnInfoPacket(WPARAM, LPARAM lParam) {
         return 0;
     }
     if (record->nDataType != CFG_DATA_TYPE) return 0;
+    // The 120 ms pause is kept as operators know it: no camera's answer waits for this thread now.
     ::Sleep(20);
     ::Sleep(100);
     UpdateData(TRUE);

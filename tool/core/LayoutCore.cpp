@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "resource.h"
-
 bool operator==(const LayoutBox& a, const LayoutBox& b) {
     return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
@@ -107,43 +105,4 @@ bool LayoutApply(const LayoutEntry* pTable, unsigned nCount, int nVideoId, Layou
     if (!LayoutPercentUsable(pTable[0].nPercent) || !controls.GetBox(nVideoId, &video)) return false;
     controls.MoveTo(nVideoId, LayoutPlaceVideo(pTable[0], video, dx, dy, cx, cy));
     return true;
-}
-
-LayoutEntry* MainLayoutTable() {
-    // Built on first use; Init fills the minimum fields in place, so the table is not const.
-    static LayoutEntry s_table[kMainLayoutCount] = {
-#define LAYOUT_FOLLOW_CORNER(id) {id, LAYOUT_MOVE_XY, 100, 0, false, 0, 0}
-        LAYOUT_FOLLOW_CORNER(IDC_LIST_DEVICES),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_START),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_REMOTE_SETTINGS),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_RESTORE_SYSTEM),
-        LAYOUT_FOLLOW_CORNER(IDC_CHECK_AUDIO),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_DEADPIX),
-        LAYOUT_FOLLOW_CORNER(IDC_LABEL_CORRECT_STATUS),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_CORRECT_STATUS),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_MODE_BW),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_MODE_COLOR),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_MODE_AUTO),
-        LAYOUT_FOLLOW_CORNER(IDC_NOOP_1080),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_SHIFT),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_APPLY_SHIFT),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_THRESHOLD),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_APPLY_THRESHOLD),
-        LAYOUT_FOLLOW_CORNER(IDC_GROUP_WIFI),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_WIFI_SCAN),
-        LAYOUT_FOLLOW_CORNER(IDC_COMBO_WIFI),
-        LAYOUT_FOLLOW_CORNER(IDC_LABEL_VERSION),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_VERSION),
-        LAYOUT_FOLLOW_CORNER(IDC_LABEL_CLOUD_NUMBER),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_CLOUD_NUMBER),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_DISCONNECT),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_DISCONNECT_ALL),
-        LAYOUT_FOLLOW_CORNER(IDC_LABEL_USER),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_USER),
-        LAYOUT_FOLLOW_CORNER(IDC_LABEL_PASSWORD),
-        LAYOUT_FOLLOW_CORNER(IDC_EDIT_PASSWORD),
-        LAYOUT_FOLLOW_CORNER(IDC_BTN_FULLSCREEN),
-#undef LAYOUT_FOLLOW_CORNER
-    };
-    return s_table;
 }

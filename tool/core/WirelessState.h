@@ -2,20 +2,10 @@
 // fills from them. Platform-free.
 #pragma once
 
+#include "AccessPoint.h"
+
 #include <cstddef>
 #include <cstdint>
-
-// One access point, 112 bytes as the camera sends it. The camera's name need not end within its field.
-struct ApRecord {
-    char szSsid[32];     // NUL-terminated when shorter than the field; empty marks the end of a list
-    char szKey[64];      // not read by LENSKIT
-    int32_t nQuality;    // 0 to 100
-    int32_t nEncryption; // -1 open, any other value encrypted
-    int8_t nAuthIndex;
-    int8_t nEncIndex;
-    char reserved[6];
-};
-static_assert(sizeof(ApRecord) == 112, "ApRecord is 112 bytes on the wire");
 
 constexpr int AP_LIST_SIZE = 64;
 
@@ -44,11 +34,6 @@ int32_t ListedQuality(const WirelessStateBlock& block, int32_t current);
 // The quality as the state line shows it: the remainder of a division by 101, sign of the quality.
 inline int32_t StateQualityShown(int32_t quality) {
     return quality % 101;
-}
-// Strip cell of the signal icon for a quality: 1-20 give 0, 81-100 give 4; 0 and less give no cell.
-// Worked in 64 bits: the quality is the camera's and may be any int32.
-inline int SignalIcon(int32_t quality) {
-    return static_cast<int>((static_cast<int64_t>(quality) + 19) / 20 - 1);
 }
 constexpr int LOCK_ICON = 5;
 // Icon cells of one search row and their x offsets.

@@ -90,6 +90,7 @@ void CLENSBENCHDlg::PanTiltMove(int, int speed) {
 }
 
 void CLENSBENCHDlg::OnPanTiltWait() {
+    // The buttons' pause is kept as operators know it: no camera's answer waits for this thread now.
     ::Sleep(kWaitMs);
 }
 

@@ -57,7 +57,3 @@ LayoutBox LayoutPlaceVideo(const LayoutEntry& first, const LayoutBox& r, int dx,
 // group box or the first entry cannot be used: the caller then keeps its base size.
 bool LayoutApply(const LayoutEntry* pTable, unsigned nCount, int nVideoId, LayoutControls& controls, int dx,
                  int dy, int cx, int cy);
-
-// The main window's table: 30 entries that move the right-hand column with the bottom-right corner.
-constexpr unsigned kMainLayoutCount = 30;
-LayoutEntry* MainLayoutTable();

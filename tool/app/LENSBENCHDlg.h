@@ -5,7 +5,8 @@
 #include "AppGlobals.h"
 #include "ConfigFile.h"
 #include "Connection.h"
-#include "DeviceList.h"
+#include "DeviceInfo.h"
+#include "DeviceListTimer.h"
 #include "MyButton.h"
 #include "PopUpDlg.h"
 #include "PowerComboBox.h"
@@ -43,7 +44,7 @@ public:
     const CString& WindowNumber(int window) const { return m_strWndNumber[window - 1]; }
     const CString& WindowVersion(int window) const { return m_strWndVersion[window - 1]; }
 
-    // Received device information, ADC readings and verdicts (Status.cpp), as tests read them.
+    // Received device information, ADC readings and verdicts (LENSBENCHDlgStatus.cpp), as tests read them.
     int Verdict(int index) const { return m_nStatus[index]; }
     const char* ReportedProductType() const { return m_szProductType; }
     const char* ReportedVersion() const { return m_szVersion; }
@@ -59,7 +60,7 @@ public:
     void SetExpectedValues(const char* productType, const char* version, const char* group, const char* ssid,
                            const char* quality);
 
-    // Number push (NumberPush.cpp), entered from OnNumberPush on the device SDK's threads.
+    // Number push (LENSBENCHDlgNumberPush.cpp), entered from OnNumberPush on the device SDK's threads.
     int AnswerNumberPush(LanToolRequest& request, const char* user, const char* password);
     int32_t LookupDeviceNumber(const char* type, const char* group, int dataValue, const LanToolGuid& guid);
     // Hands the line to the result writer; the answer goes on without waiting for the file.
@@ -73,6 +74,10 @@ public:
     // How long the shut-down waits for result lines held back by a file that someone holds; the ones
     // still waiting then are named in the day's error log.
     static constexpr unsigned kResultsCloseWaitMs = 1000;
+
+    // Runs the pan-tilt plug-in's dialog for a received packet (the packet dispatcher calls it with the
+    // receive buffer, CFG_MAIN_BUFFER_SIZE bytes).
+    void ShowSwivelpaneDialog(int channel, CfgPacket* packet);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -106,19 +111,19 @@ protected:
     afx_msg void OnFullScreen();
     void FitDrawWindow();
 
-    // LAN service and device table (LanService.cpp).
+    // LAN service and device table (LENSBENCHDlgLan.cpp).
     afx_msg void StartStopService();
     afx_msg void OnNumberPushSwitch();
     afx_msg void OnCredentialsChanged();
     void OnSearchTick();
     void AppendServiceLine(const char* text);
 
-    // Device list (DeviceListView.cpp).
+    // Device list (LENSBENCHDlgDeviceList.cpp).
     afx_msg LRESULT OnRefreshDeviceListMsg(WPARAM wParam, LPARAM lParam);
     void RefreshDeviceList();
     void OnListTick();
 
-    // Connections and commands (Connections.cpp).
+    // Connections and commands (LENSBENCHDlgConnections.cpp).
     afx_msg void OnDeviceListClick(NMHDR* pNMHDR, LRESULT* pResult);
     bool OnVersionPoll();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -135,7 +140,7 @@ protected:
     afx_msg void OnDisconnect();
     afx_msg void OnDisconnectAll();
 
-    // Received config packets and status verdicts (Packets.cpp, Status.cpp).
+    // Received config packets and status verdicts (LENSBENCHDlgPackets.cpp, LENSBENCHDlgStatus.cpp).
     afx_msg LRESULT OnCfgPacket(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInfoPacket(WPARAM wParam, LPARAM lParam);
     void EvaluateStatus();
@@ -144,7 +149,7 @@ protected:
     void ParseProductInfo(const char* text);
     void ParseAdcValues(const char* text);
 
-    // Wireless state and scan (Wireless.cpp).
+    // Wireless state and scan (LENSBENCHDlgWireless.cpp).
     afx_msg void OnWirelessSearch();
     afx_msg void OnWirelessSelChange();
     void ParseWirelessState(const char* text);
@@ -152,7 +157,7 @@ protected:
     void ShowListedQuality();
     void SetQualityText(int quality);
 
-    // Focus-test settings and the camera configuration file (Settings.cpp).
+    // Focus-test settings and the camera configuration file (LENSBENCHDlgSettings.cpp).
     void ReadSettingsFile();
     afx_msg void OnLoadConfigFile();
     afx_msg void OnSetScene();
@@ -160,7 +165,7 @@ protected:
     afx_msg void OnApplyShift();
     afx_msg void OnApplyThreshold();
 
-    // Pan-tilt keys (PanTilt.cpp).
+    // Pan-tilt keys (LENSBENCHDlgPanTilt.cpp).
     afx_msg LRESULT OnMyButtonState(WPARAM wParam, LPARAM lParam);
     afx_msg void OnPanTiltWait();
     afx_msg void OnPanTiltTest();
@@ -171,24 +176,12 @@ protected:
     // Where a camera configuration file comes from: the open-file dialog. False when cancelled.
     virtual bool ChooseConfigFile(CString& path);
 
-public:
-    // Runs the pan-tilt plug-in's dialog for a received packet (the packet dispatcher calls it with the
-    // receive buffer, CFG_MAIN_BUFFER_SIZE bytes).
-    void ShowSwivelpaneDialog(int channel, CfgPacket* packet);
-
-protected:
-
     DECLARE_MESSAGE_MAP()
 
-private:
-    void ShutDown(bool fromClose);
-    bool EndNestedDialogs();
-    void CloseResultWriter();
-    void AddTrayIcon();
-    void DeleteTrayIcon();
-
-protected:
-    // Members in the order the rest of the program expects them.
+    // Members in the order they are constructed; they are destroyed in the reverse order, after the
+    // destructor's body has released the SDK (so m_config outlives its last send). m_player ends its
+    // connections only when it is destroyed, after every member declared below it: its callbacks reach
+    // the window through g_App.pMainDlg alone, which the shut-down clears first.
     CPowerComboBox m_comboWifi;  // 10101
     CListBox m_listServiceLog;   // 1011
     CListCtrl m_listDevices;     // 1005
@@ -202,9 +195,9 @@ protected:
     char m_szProductType[32];
     char m_szVersion[64];
     int m_nGroup;
-    int m_nStatus[5];
+    int m_nStatus[STATUS_COUNT];
     CBrush m_brushYellow, m_brushGreen, m_brushRed;
-    int m_hPlayers[4];
+    int m_hPlayers[PLAYER_WINDOW_COUNT];
     CTellurio m_player;
     HICON m_hIcon;
     int m_bServiceRunning;
@@ -225,28 +218,26 @@ protected:
     CStatic m_staticVideo;  // 1015
     CEdit m_editUser;       // 1006
     CEdit m_editPassword;   // 1007
-    CString m_strWndNumber[4];
-    CString m_strWndVersion[4];
+    CString m_strWndNumber[PLAYER_WINDOW_COUNT];
+    CString m_strWndVersion[PLAYER_WINDOW_COUNT];
     int m_nVersionWnd;
     CEdit m_editVersion; // 1087
 
     DeviceListTimer m_listTimer; // period of the device list's refresh timer
     VersionPoll m_versionPoll;   // the version poll's counter, running on across connections
-    int m_nAudioWord[4];         // per-window audio words, cleared when audio listening is switched off
+    // Per-window audio words, cleared when audio listening is switched off.
+    int m_nAudioWord[PLAYER_WINDOW_COUNT];
     bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
     bool m_bScanWaiting;         // a wireless search waits in the wait box
     int m_nScanWindow;           // the player's window it searched: only its camera's reply answers
     int m_nScanReply;            // access points of the reply that answered it, -1 before one came
     int m_nCloseRetries;         // closes put off until the boxes running over the window had ended
     unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
-};
 
-// Callbacks handed to the device SDK; their work belongs to the LAN service and the number push.
-// They run on the SDK's threads and never touch the window.
-int OnNumberPush(LanToolRequest* request);
-// Appends one timed line of printf-style text to today's error log beside the program (any thread).
-void WriteErrLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
-struct LanSearchRecord;
-struct BroadcastRecord;
-void OnLanSearchResult(LanSearchRecord record);
-void OnBroadcastResult(int serverPort, BroadcastRecord* record, int recordSize, int index, int end);
+private:
+    void ShutDown(bool fromClose);
+    bool EndNestedDialogs();
+    void CloseResultWriter();
+    void AddTrayIcon();
+    void DeleteTrayIcon();
+};
