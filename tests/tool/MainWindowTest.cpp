@@ -826,26 +826,3 @@ TEST(MainWindow, FunctionKeysReachTheirCommands) {
     EXPECT_EQ(commands, expected);
 }
 
-// Cutting the program path keeps GBK characters whole: a trail byte may be 0x5C, the backslash.
-TEST(ProgramPath, CutAtTheLastRealBackslash) {
-    struct Case {
-        const char* path;
-        bool keep;
-        const char* expected;
-        bool cut;
-    };
-    const Case cases[] = {
-        {"C:\\tools\\LENSKIT.exe", false, "C:\\tools", true},
-        {"C:\\tools\\LENSKIT.exe", true, "C:\\tools\\", true},
-        // "\xB2\x5C" is one GBK character whose second byte is a backslash.
-        {"C:\\\xB2\x5C\\LENSKIT.exe", false, "C:\\\xB2\x5C", true},
-        {"C:\\\xB2\x5CLENSKIT.exe", false, "C:", true},
-        {"LENSKIT.exe", false, "LENSKIT.exe", false},
-    };
-    for (const Case& c : cases) {
-        char buf[64];
-        strcpy(buf, c.path);
-        EXPECT_EQ(CutAtLastBackslash(buf, c.keep), c.cut) << c.path;
-        EXPECT_STREQ(buf, c.expected) << "from " << c.path << (c.keep ? " keeping" : " dropping") << " the slash";
-    }
-}

@@ -196,33 +196,6 @@ TEST(SettingsWindow, SceneValueIsWrittenBesideTheProgram) {
     run.Run(30000);
 }
 
-// A module path that GetModuleFileNameA may have cut gives no program directory at all rather than a
-// cut one, and a file whose path beside the program does not fit gives no path.
-TEST(SettingsWindow, ProgramFolderAndFilePathsAreNeverCut) {
-    char dir[MAX_PATH];
-    EXPECT_TRUE(ProgramFolderOf("C:\\line\\LENSKIT.exe", 19, false, dir));
-    EXPECT_STREQ(dir, "C:\\line");
-    const std::string cut = "C:\\" + std::string(MAX_PATH - 4, 'c') + "\\L.exe"; // no terminator in reach
-    EXPECT_FALSE(ProgramFolderOf(cut.c_str(), MAX_PATH, false, dir)) << "the whole buffer was filled";
-    EXPECT_STREQ(dir, "");
-    EXPECT_FALSE(ProgramFolderOf("C:\\line\\LENSKIT.exe", 19, true, dir))
-        << "too small a buffer was reported";
-    EXPECT_FALSE(ProgramFolderOf("", 0, false, dir));
-
-    const std::string keep = g_App.szAppDir;
-    char path[MAX_PATH];
-    const std::string deep = "C:\\" + std::string(246, 'd'); // 249 characters: "\\Config.ini" does not fit
-    strcpy(g_App.szAppDir, deep.c_str());
-    EXPECT_FALSE(ProgramFilePath("Config.ini", path));
-    EXPECT_STREQ(path, "");
-    EXPECT_TRUE(ProgramFilePath("a.dat", path));
-    EXPECT_EQ(std::string(path), deep + "\\a.dat");
-    g_App.szAppDir[0] = '\0';
-    EXPECT_FALSE(ProgramFilePath("Config.ini", path)) << "no program directory";
-    EXPECT_STREQ(path, "");
-    strcpy(g_App.szAppDir, keep.c_str());
-}
-
 // Commands 1086 and 1084 read edits 1060 and 1063, which the template lacks: the test adds them.
 TEST(SettingsWindow, ShiftAndThresholdKeepTheTextAsTyped) {
     SettingsRun run;
