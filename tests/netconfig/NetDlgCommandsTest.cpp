@@ -55,7 +55,7 @@ TEST(NetDlgScan, ListsAccessPointsUntilAnEmptySsid) {
                EXPECT_EQ(14, s[0].nType);
                EXPECT_EQ(20, s[0].bytes);
                EXPECT_EQ(GetText(38), std::string(D::Dlg().WaitBox().GetBaseText()));
-               ReplyScan({Ap("net0", 0, 2), Ap("net1", 85, -1), Ap("", 50, 0), Ap("net3", 50, 0), Ap("net4", 50, 0)},
+               ReplyScan({Ap("net0", 0, 2), Ap("net1", 150, -1), Ap("", 50, 0), Ap("net3", 50, 0), Ap("net4", 50, 0)},
                          5);
            }),
            D::AfterWaitBox([] {
@@ -75,7 +75,7 @@ TEST(NetDlgScan, ListsAccessPointsUntilAnEmptySsid) {
                EXPECT_EQ(180, r0.x[2]);
                EXPECT_EQ(210, r0.x[3]);
                EXPECT_EQ(-1, r1.icon[2]) << "open network: no lock";
-               EXPECT_EQ(4, r1.icon[3]);
+               EXPECT_EQ(4, r1.icon[3]) << "a quality above 100 keeps to the last bar";
                EXPECT_FALSE(D::Enabled(IDC_NET_SSID_LIST)) << "an incomplete listing leaves the list as it was";
            }),
            D::Exit()});
