@@ -31,8 +31,6 @@ bool PortBusy(const std::vector<int>& busy, int port) {
     return false;
 }
 
-int g_searchPort = 0;
-
 } // namespace
 
 QLCLIENT_API int QLC_InitSDK(int nLocalPort, int nFlags) {
@@ -74,7 +72,6 @@ QLCLIENT_API int QLC_StartLANSerchServer(int nPort, int nDevicePort, QLC_LanSear
     Guard g;
     if (g_search || !pfn || PortBusy(Current().busySearchPorts, nPort)) return 0;
     g_search = pfn;
-    g_searchPort = nPort;
     return 1;
 }
 
@@ -83,7 +80,6 @@ QLCLIENT_API int QLC_StopLANSerchServer(void) {
     {
         Guard g;
         g_search = nullptr;
-        g_searchPort = 0;
     }
     Cancel(OWNER_SEARCH);
     return 1;
@@ -157,6 +153,8 @@ QLCLIENT_API int QLC_ReleaseSDK(void) {
         g_search = nullptr;
         g_broadcast = nullptr;
         g_spontaneous = false;
+        // The pending tick is cancelled below: a later Standin_SetSpontaneous must schedule a new one.
+        g_tickPending = false;
     }
     for (int owner : {OWNER_SEARCH, OWNER_BROADCAST, OWNER_LANTOOL, OWNER_TICK, OWNER_INJECT})
         Cancel(owner);

@@ -103,6 +103,9 @@ TEST(DeviceSdk, SearchIsAnsweredByEveryCameraAtTheProgramsOffsets) {
 
 TEST(DeviceSdk, CamerasBroadcastByThemselvesAndInjectedBroadcastsKeepTheirEndFlag) {
     LoadQuietLine();
+    // A release of the SDK with a tick pending must not keep the cameras quiet afterwards.
+    Standin_SetSpontaneous(1);
+    QLC_ReleaseSDK();
     ResetSeen();
     ASSERT_EQ(QLC_StartBroadcastServer(9500, 9106, OnBroadcast), 1);
     Standin_SetSpontaneous(1);
