@@ -24,8 +24,10 @@ const CRuntimeClass CObject::classCObject = {"CObject", nullptr};
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
+// clang-format on
 
 CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName) {
     g_pApp = this;

@@ -65,7 +65,7 @@ bool MayInsert(UINT message) {
     case WM_CHAR:
     case WM_IME_CHAR:
     case WM_IME_COMPOSITION:
-    case WM_KEYDOWN: // Shift+Insert pastes
+    case WM_KEYDOWN:     // Shift+Insert pastes
     case WM_CONTEXTMENU: // the menu's Paste
     case WM_PASTE:
     case WM_UNDO:
@@ -123,14 +123,16 @@ LRESULT CALLBACK KeepBytesProc(HWND h, UINT message, WPARAM wParam, LPARAM lPara
            before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
         ++tail;
     size_t end = head; // the end of the insertion, on a whole character
-    while (end < after.size() - tail) end += CharBytes(after, end);
+    while (end < after.size() - tail)
+        end += CharBytes(after, end);
     tail = after.size() - end;
     if (head + tail > limit) {
         SetTextAndCaret(h, before, before.size()); // nothing of it fits
         return result;
     }
     size_t kept = head;
-    while (kept < end && kept + CharBytes(after, kept) <= limit - tail) kept += CharBytes(after, kept);
+    while (kept < end && kept + CharBytes(after, kept) <= limit - tail)
+        kept += CharBytes(after, kept);
     SetTextAndCaret(h, after.substr(0, kept) + after.substr(end), kept);
     return result;
 }

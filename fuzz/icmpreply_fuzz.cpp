@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memcpy(&seq, data + 2, 2);
         std::memcpy(&ms, data + 4, 4);
         BuildEchoRequest(request, id, seq, ms);
-        if (InternetChecksum(kEchoRequestSize, request) != 0 || request[0] != kIcmpEchoRequest) __builtin_trap();
+        if (InternetChecksum(kEchoRequestSize, request) != 0 || request[0] != kIcmpEchoRequest)
+            __builtin_trap();
     }
 
     // A reply's sender against the candidates of a /24 taken from the packet.

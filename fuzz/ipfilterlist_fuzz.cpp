@@ -12,7 +12,8 @@
 namespace {
 size_t Occurrences(const char* text, const char* word) {
     size_t n = 0;
-    for (const char* p = std::strstr(text, word); p; p = std::strstr(p + 1, word)) ++n;
+    for (const char* p = std::strstr(text, word); p; p = std::strstr(p + 1, word))
+        ++n;
     return n;
 }
 

@@ -41,8 +41,8 @@ void Sight(DeviceTable& table, const uint8_t* data, size_t size, uint32_t now) {
     // The player's answer to the version poll is the camera's text as well: kept cut, never made up.
     const char* version = reinterpret_cast<const char*>(record.data());
     const VersionPollStep step = VersionPoll().Tick(version, 1, [] { return 2; });
-    if (step.strText.size() > VERSION_TEXT_MAX || step.strText.compare(0, std::string::npos, version,
-                                                                        step.strText.size()) != 0)
+    if (step.strText.size() > VERSION_TEXT_MAX ||
+        step.strText.compare(0, std::string::npos, version, step.strText.size()) != 0)
         __builtin_trap();
     if (mode & 4) table.Age();
     if (mode & 8)

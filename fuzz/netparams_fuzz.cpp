@@ -21,7 +21,8 @@ bool IsWholeValue(const char* field) {
     const size_t len = std::strlen(field);
     for (const char* p = std::strstr(g_text, field); p; p = std::strstr(p + 1, field)) {
         const char* before = p;
-        while (before > g_text && before[-1] == '\r') --before;
+        while (before > g_text && before[-1] == '\r')
+            --before;
         const char after = p[len];
         if (before > g_text && before[-1] == '=' && (after == ';' || after == '\r' || after == '\0'))
             return true;
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckSendable(store->gb.GB_devid);
     CheckSendable(store->gb.GB_devpasswd);
     CheckSendable(store->gb.GB_alarminID);
-    for (const RtmpServer& r : store->rtmp) CheckTerminated(r.szServerUrl); // the value's first word
+    for (const RtmpServer& r : store->rtmp)
+        CheckTerminated(r.szServerUrl); // the value's first word
     CheckSendable(store->ddns.szHost);
     CheckSendable(store->ddns.szUser);
     CheckSendable(store->ddns.szPassword);

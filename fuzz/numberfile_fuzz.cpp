@@ -23,7 +23,8 @@ int32_t Expected(const uint8_t* file, size_t size, const uint8_t* guid) {
     uint8_t header[NUMBER_FILE_HEADER_SIZE] = {};
     std::memcpy(header, file, size < sizeof header ? size : sizeof header);
     const int32_t count = I32(header + 4);
-    const int64_t whole = size < NUMBER_FILE_HEADER_SIZE ? 0 : (size - NUMBER_FILE_HEADER_SIZE) / NUMBER_FILE_RECORD_SIZE;
+    const int64_t whole =
+        size < NUMBER_FILE_HEADER_SIZE ? 0 : (size - NUMBER_FILE_HEADER_SIZE) / NUMBER_FILE_RECORD_SIZE;
     for (int64_t i = 0; i < count && i <= whole; ++i) {
         uint8_t record[NUMBER_FILE_RECORD_SIZE] = {};
         const size_t at = NUMBER_FILE_HEADER_SIZE + static_cast<size_t>(i) * NUMBER_FILE_RECORD_SIZE;
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const char* p = group; *p; ++p)
             if (!std::isalnum(static_cast<unsigned char>(*p))) __builtin_trap();
         char path[NUMBER_PATH_SIZE];
-        if (NumberFilePath(path, "base", group, "IPC", I32(data + 4)) && std::strstr(path, "..")) __builtin_trap();
+        if (NumberFilePath(path, "base", group, "IPC", I32(data + 4)) && std::strstr(path, ".."))
+            __builtin_trap();
     }
     const std::string escaped = HexEscaped(group);
     if (escaped.size() != 4 * std::strlen(group)) __builtin_trap();

@@ -9,9 +9,11 @@ const char* const CDdnsDlg::kProviders[CDdnsDlg::PROVIDER_COUNT] = {
     "Myq-see DDNS", "changeip.com DDNS", "a-press DDNS", "heckerddns DDNS",
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDdnsDlg, CDialog)
 ON_BN_CLICKED(IDC_DDNS_CLEAR, OnClear)
 END_MESSAGE_MAP()
+// clang-format on
 
 CDdnsDlg::CDdnsDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 

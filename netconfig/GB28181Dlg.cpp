@@ -6,11 +6,13 @@
 #include "NetConfigStore.h"
 #include "TextTable.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CGB28181Dlg, CDialog)
 ON_BN_CLICKED(IDC_GB_OK, OnOkButton)
 ON_BN_CLICKED(IDC_GB_EXIT, OnExitButton)
 ON_BN_CLICKED(IDC_GB_ENABLE, OnEnableClicked)
 END_MESSAGE_MAP()
+// clang-format on
 
 CGB28181Dlg::CGB28181Dlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 

@@ -52,6 +52,7 @@ bool SameField(const char* a, const char* b) {
 }
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CIpFilterDlg, CDialog)
 ON_BN_CLICKED(IDC_IPF_NO_LIMIT, OnModeClicked)
 ON_BN_CLICKED(IDC_IPF_FORBID, OnModeClicked)
@@ -67,6 +68,7 @@ ON_BN_CLICKED(IDC_IPF_RANGE, OnRangeToggled)
 ON_NOTIFY(IPN_FIELDCHANGED, IDC_IPF_END, OnEndChanged)
 ON_BN_CLICKED(IDC_IPF_EXIT, OnCloseButton)
 END_MESSAGE_MAP()
+// clang-format on
 
 CIpFilterDlg::CIpFilterDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 

@@ -3,8 +3,10 @@
 #include "NetworkDlg.h"
 #include "QLCLIENT.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CNetquillApp, CWinApp)
 END_MESSAGE_MAP()
+// clang-format on
 
 // Built at load in this order and destroyed at unload in reverse: the application object, the empty
 // dialog font, the network dialog with its embedded dialogs.
@@ -13,7 +15,9 @@ int g_nConnection = 0;
 CFont g_dlgFont;
 static CNetworkDlg s_networkDlg;
 
-CNetworkDlg& NetworkDlg() { return s_networkDlg; }
+CNetworkDlg& NetworkDlg() {
+    return s_networkDlg;
+}
 
 void ApplyDialogFont(CWnd* pDlg) {
     // Outside a modal export there is no font to give; the template's font stays.

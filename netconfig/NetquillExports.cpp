@@ -60,7 +60,9 @@ int SetParam(int /*module: any*/, const char* text) {
     return 1;
 }
 
-int GetParam() { return 1; }
+int GetParam() {
+    return 1;
+}
 
 int QRemoteCfgDlgDoModal() {
     RunNetworkDlgModal();

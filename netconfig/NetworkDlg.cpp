@@ -9,8 +9,8 @@
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
-using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
+using netdlg::Store;
 
 namespace {
 
@@ -47,6 +47,7 @@ static_assert(sizeof(ApRecord::szKey) == CNetworkDlg::PASSWORD_MAX_BYTES, "a key
 
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CNetworkDlg, CDialog)
     ON_BN_CLICKED(IDC_NET_WIRED, OnWired)
     ON_BN_CLICKED(IDC_NET_DIALUP, OnDialUp)
@@ -68,6 +69,7 @@ BEGIN_MESSAGE_MAP(CNetworkDlg, CDialog)
     ON_BN_CLICKED(IDC_NET_DDNS, OnDdns)
     ON_BN_CLICKED(IDC_NET_IP_FILTER, OnIpFilter)
 END_MESSAGE_MAP()
+// clang-format on
 
 CNetworkDlg::CNetworkDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_waitDlg(nullptr), m_gbDlg(nullptr), m_rtmpDlg(nullptr), m_ddnsDlg(nullptr),
@@ -114,7 +116,8 @@ void CNetworkDlg::ExitModal(int nCode) {
     for (CDialog* pSub : subs)
         if (pSub->m_hWnd) boxes.owners.push_back(pSub->m_hWnd);
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectOwnedBox, (LPARAM)&boxes);
-    for (HWND hBox : boxes.found) ::EndDialog(hBox, IDCANCEL);
+    for (HWND hBox : boxes.found)
+        ::EndDialog(hBox, IDCANCEL);
     for (CDialog* pSub : subs)
         if (pSub != &m_waitDlg) pSub->EndDialog(IDCANCEL);
     m_waitDlg.EndPopUp(RESULT_TIMEOUT);
@@ -137,18 +140,37 @@ BOOL CNetworkDlg::OnInitDialog() {
         int id;
         int text;
     } kLabels[] = {
-        {IDC_NET_TYPE_LABEL, 1},      {IDC_NET_WIRED, 2},          {IDC_NET_DIALUP, 3},
-        {IDC_NET_WIRELESS, 4},        {IDC_NET_USER_LABEL, 5},     {IDC_NET_PASSWORD_LABEL, 6},
-        {IDC_NET_AUTH_LABEL, 7},      {IDC_NET_ENC_LABEL, 8},      {IDC_NET_SCAN, 9},
-        {IDC_NET_CUSTOM_SSID, 10},    {IDC_NET_CONNECT, 11},       {IDC_NET_DHCP, 20},
-        {IDC_NET_SELF_ADAPT, 21},     {IDC_NET_INFO_GROUP, 14},    {IDC_NET_IP_LABEL, 15},
-        {IDC_NET_MASK_LABEL, 16},     {IDC_NET_GW_LABEL, 17},      {IDC_NET_DNS_LABEL, 18},
-        {IDC_NET_MAC_LABEL, 19},      {IDC_NET_CLOUD_NO_LABEL, 23}, {IDC_NET_STATUS_LABEL, 24},
-        {IDC_NET_SMART_ONLINE, 107},  {IDC_NET_REFRESH, 50},       {IDOK, 51},
-        {IDCANCEL, 52},               {IDC_NET_GB28181, 56},       {IDC_NET_START_AP, 44},
+        {IDC_NET_TYPE_LABEL, 1},
+        {IDC_NET_WIRED, 2},
+        {IDC_NET_DIALUP, 3},
+        {IDC_NET_WIRELESS, 4},
+        {IDC_NET_USER_LABEL, 5},
+        {IDC_NET_PASSWORD_LABEL, 6},
+        {IDC_NET_AUTH_LABEL, 7},
+        {IDC_NET_ENC_LABEL, 8},
+        {IDC_NET_SCAN, 9},
+        {IDC_NET_CUSTOM_SSID, 10},
+        {IDC_NET_CONNECT, 11},
+        {IDC_NET_DHCP, 20},
+        {IDC_NET_SELF_ADAPT, 21},
+        {IDC_NET_INFO_GROUP, 14},
+        {IDC_NET_IP_LABEL, 15},
+        {IDC_NET_MASK_LABEL, 16},
+        {IDC_NET_GW_LABEL, 17},
+        {IDC_NET_DNS_LABEL, 18},
+        {IDC_NET_MAC_LABEL, 19},
+        {IDC_NET_CLOUD_NO_LABEL, 23},
+        {IDC_NET_STATUS_LABEL, 24},
+        {IDC_NET_SMART_ONLINE, 107},
+        {IDC_NET_REFRESH, 50},
+        {IDOK, 51},
+        {IDCANCEL, 52},
+        {IDC_NET_GB28181, 56},
+        {IDC_NET_START_AP, 44},
         {IDC_NET_MODE_LABEL, 66},
     };
-    for (const auto& l : kLabels) SetDlgItemText(l.id, LoadText(l.text));
+    for (const auto& l : kLabels)
+        SetDlgItemText(l.id, LoadText(l.text));
 
     m_comboMode.ResetContent();
     m_comboMode.AddString(LoadText(67));
@@ -218,10 +240,11 @@ void CNetworkDlg::OnWired() {
     const NetIfRecord& wired = Store().netIf[NETIF_WIRED];
     m_bDhcp = wired.bDhcp;
     m_bSelfAdapt = wired.bSelfAdapt;
-    for (int id : {IDC_NET_DHCP, IDC_NET_SELF_ADAPT}) GetDlgItem(id)->ShowWindow(SW_SHOW);
-    for (int id : {IDC_NET_USER_LABEL, IDC_NET_PASSWORD_LABEL, IDC_NET_USER, IDC_NET_PASSWORD, IDC_NET_SSID_LIST,
-                   IDC_NET_SCAN, IDC_NET_CUSTOM_SSID, IDC_NET_CONNECT, IDC_NET_AUTH_LABEL, IDC_NET_ENC_LABEL,
-                   IDC_NET_AUTH, IDC_NET_ENC})
+    for (int id : {IDC_NET_DHCP, IDC_NET_SELF_ADAPT})
+        GetDlgItem(id)->ShowWindow(SW_SHOW);
+    for (int id : {IDC_NET_USER_LABEL, IDC_NET_PASSWORD_LABEL, IDC_NET_USER, IDC_NET_PASSWORD,
+                   IDC_NET_SSID_LIST, IDC_NET_SCAN, IDC_NET_CUSTOM_SSID, IDC_NET_CONNECT, IDC_NET_AUTH_LABEL,
+                   IDC_NET_ENC_LABEL, IDC_NET_AUTH, IDC_NET_ENC})
         GetDlgItem(id)->ShowWindow(SW_HIDE);
     for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS})
         GetDlgItem(id)->EnableWindow(wired.bDhcp == 0);
@@ -237,10 +260,13 @@ void CNetworkDlg::OnDialUp() {
     SetDlgItemText(IDC_NET_USER_LABEL, LoadText(12));
     for (int id : {IDC_NET_USER_LABEL, IDC_NET_PASSWORD_LABEL, IDC_NET_USER, IDC_NET_PASSWORD})
         GetDlgItem(id)->ShowWindow(SW_SHOW);
-    for (int id : {IDC_NET_USER, IDC_NET_PASSWORD}) GetDlgItem(id)->EnableWindow(!bOn);
-    for (int id : {IDC_NET_SSID_LIST, IDC_NET_SCAN}) GetDlgItem(id)->EnableWindow(FALSE);
+    for (int id : {IDC_NET_USER, IDC_NET_PASSWORD})
+        GetDlgItem(id)->EnableWindow(!bOn);
+    for (int id : {IDC_NET_SSID_LIST, IDC_NET_SCAN})
+        GetDlgItem(id)->EnableWindow(FALSE);
     SetDlgItemText(IDC_NET_CONNECT, LoadText(bOn ? 27 : 11));
-    for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS}) GetDlgItem(id)->EnableWindow(FALSE);
+    for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS})
+        GetDlgItem(id)->EnableWindow(FALSE);
     FillPage(NET_DIALUP);
 }
 
@@ -253,14 +279,16 @@ void CNetworkDlg::OnWireless() {
     for (int id : {IDC_NET_DHCP, IDC_NET_SELF_ADAPT, IDC_NET_USER, IDC_NET_CONNECT})
         GetDlgItem(id)->ShowWindow(SW_HIDE);
     SetDlgItemText(IDC_NET_USER_LABEL, LoadText(13));
-    for (int id : {IDC_NET_USER_LABEL, IDC_NET_PASSWORD_LABEL, IDC_NET_PASSWORD, IDC_NET_SSID_LIST, IDC_NET_SCAN,
-                   IDC_NET_AUTH_LABEL, IDC_NET_ENC_LABEL, IDC_NET_AUTH, IDC_NET_ENC})
+    for (int id : {IDC_NET_USER_LABEL, IDC_NET_PASSWORD_LABEL, IDC_NET_PASSWORD, IDC_NET_SSID_LIST,
+                   IDC_NET_SCAN, IDC_NET_AUTH_LABEL, IDC_NET_ENC_LABEL, IDC_NET_AUTH, IDC_NET_ENC})
         GetDlgItem(id)->ShowWindow(SW_SHOW);
-    for (int id : {IDC_NET_USER, IDC_NET_PASSWORD, IDC_NET_SSID_LIST}) GetDlgItem(id)->EnableWindow(FALSE);
+    for (int id : {IDC_NET_USER, IDC_NET_PASSWORD, IDC_NET_SSID_LIST})
+        GetDlgItem(id)->EnableWindow(FALSE);
     GetDlgItem(IDC_NET_CUSTOM_SSID)->ShowWindow(m_nSoftVersion < CUSTOM_SSID_MIN_VERSION ? SW_HIDE : SW_SHOW);
     GetDlgItem(IDC_NET_CUSTOM_SSID)->EnableWindow(TRUE);
     SetDlgItemText(IDC_NET_CONNECT, LoadText(bOn ? 27 : 11));
-    for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS}) GetDlgItem(id)->EnableWindow(FALSE);
+    for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS})
+        GetDlgItem(id)->EnableWindow(FALSE);
 
     store.nApCount = -1;
     m_nListedAps = 0;
@@ -278,8 +306,10 @@ void CNetworkDlg::OnWireless() {
     CComboBox* pEnc = static_cast<CComboBox*>(GetDlgItem(IDC_NET_ENC));
     pAuth->ResetContent();
     pEnc->ResetContent();
-    for (const char* name : kAuthNames) pAuth->AddString(name);
-    for (const char* name : kEncNames) pEnc->AddString(name);
+    for (const char* name : kAuthNames)
+        pAuth->AddString(name);
+    for (const char* name : kEncNames)
+        pEnc->AddString(name);
 
     // The list draws the string its item points to; the camera's SSID may fill its field without a
     // terminator, so the item shows a terminated copy.
@@ -293,7 +323,8 @@ void CNetworkDlg::OnWireless() {
     pEnc->SetCurSel(wifi.nEnc);
 
     if (bOn) {
-        for (int id : {IDC_NET_USER, IDC_NET_PASSWORD, IDC_NET_SCAN}) GetDlgItem(id)->EnableWindow(FALSE);
+        for (int id : {IDC_NET_USER, IDC_NET_PASSWORD, IDC_NET_SCAN})
+            GetDlgItem(id)->EnableWindow(FALSE);
     } else {
         GetDlgItem(IDC_NET_CONNECT)->EnableWindow(FALSE);
     }
@@ -332,9 +363,11 @@ void CNetworkDlg::FillPage(int nType) {
     const uint32_t group = (uint32_t)store.ORVGROUP;
     char number[32] = {};
     int letters = 1;
-    while (letters < 4 && ((group >> (8 * letters)) & 0xFF) != 0) ++letters;
+    while (letters < 4 && ((group >> (8 * letters)) & 0xFF) != 0)
+        ++letters;
     size_t pos = 0;
-    for (int i = 0; i < letters; ++i) number[pos++] = (char)((group >> (8 * i)) & 0xFF);
+    for (int i = 0; i < letters; ++i)
+        number[pos++] = (char)((group >> (8 * i)) & 0xFF);
     snprintf(number + pos, sizeof number - pos, "%d", (int)store.ORVID);
     m_strCloudNo = number; // stops at a zero first letter
 
@@ -352,7 +385,6 @@ void CNetworkDlg::ShowActivePage() {
     else
         OnWired();
 }
-
 
 void CNetworkDlg::OnRefresh() {
     if (m_bRefreshPending) return;
@@ -398,15 +430,20 @@ void CNetworkDlg::OnApReply(int nState) {
             ShowMessage(48);
         }
         break;
-    case 1: ShowMessage(47); break;
+    case 1:
+        ShowMessage(47);
+        break;
     case 2:
         if (Ask(46)) {
             Pkt()->nParam = AP_MODE_START;
             Send(REQ_AP_MODE, (int)CFG_HEADER_SIZE);
         }
         break;
-    case -1: ShowMessage(49); break;
-    default: break;
+    case -1:
+        ShowMessage(49);
+        break;
+    default:
+        break;
     }
 }
 
@@ -440,7 +477,15 @@ void CNetworkDlg::OnCustomSsid() {
 }
 
 // The sub-dialogs edit the store themselves; OK sends what they changed (the IP filter sends its own).
-void CNetworkDlg::OnGb28181() { m_gbDlg.DoModal(); }
-void CNetworkDlg::OnRtmp() { m_rtmpDlg.DoModal(); }
-void CNetworkDlg::OnDdns() { m_ddnsDlg.DoModal(); }
-void CNetworkDlg::OnIpFilter() { m_ipFilterDlg.DoModal(); }
+void CNetworkDlg::OnGb28181() {
+    m_gbDlg.DoModal();
+}
+void CNetworkDlg::OnRtmp() {
+    m_rtmpDlg.DoModal();
+}
+void CNetworkDlg::OnDdns() {
+    m_ddnsDlg.DoModal();
+}
+void CNetworkDlg::OnIpFilter() {
+    m_ipFilterDlg.DoModal();
+}

@@ -162,37 +162,37 @@ private:
     void ShowMessage(int nTextIndex);
     bool Ask(int nTextIndex); // Yes/No: true for Yes
 
-    CComboBox m_comboMode;       // 1056: LAN connection mode (hidden)
-    CIPAddressCtrl m_ipMask;     // 1029
-    CIPAddressCtrl m_ipAddr;     // 1028
-    CIPAddressCtrl m_ipDns;      // 1031
-    CIPAddressCtrl m_ipGateway;  // 1030
-    CPowerComboBox m_comboSsid;  // 1009: scanned access points
-    int m_nNetType = -1;         // radio group 1001-1003: page shown
-    CString m_strMac;            // 1014
-    CString m_strCloudNo;        // 1016
-    CString m_strCloudStatus;    // 1017
-    CString m_strUser;           // 1005: dial-up user name or typed SSID
-    CString m_strPassword;       // 1006
-    int m_bDhcp = 0;             // 1033
-    int m_bSelfAdapt = 0;        // 1038
-    CString m_strIperfCmd;       // 1060
-    int m_bSmartOnline = 0;      // 1097
+    CComboBox m_comboMode;      // 1056: LAN connection mode (hidden)
+    CIPAddressCtrl m_ipMask;    // 1029
+    CIPAddressCtrl m_ipAddr;    // 1028
+    CIPAddressCtrl m_ipDns;     // 1031
+    CIPAddressCtrl m_ipGateway; // 1030
+    CPowerComboBox m_comboSsid; // 1009: scanned access points
+    int m_nNetType = -1;        // radio group 1001-1003: page shown
+    CString m_strMac;           // 1014
+    CString m_strCloudNo;       // 1016
+    CString m_strCloudStatus;   // 1017
+    CString m_strUser;          // 1005: dial-up user name or typed SSID
+    CString m_strPassword;      // 1006
+    int m_bDhcp = 0;            // 1033
+    int m_bSelfAdapt = 0;       // 1038
+    CString m_strIperfCmd;      // 1060
+    int m_bSmartOnline = 0;     // 1097
     alignas(4) unsigned char m_packetBuf[CFG_NETQUILL_BUFFER_SIZE] = {};
     int m_bRefreshPending = 0;
     UINT_PTR m_nTimerId = 0;
-    int m_nAwaitedReply = 0;     // reply nType the open wait box waits for; 0 none
-    int m_nScanFound = -1;       // access points the awaited scan reply carried; -1 no reply came
-    int m_nListedAps = 0;        // leading items of the SSID list that are records of the last scan
-    bool m_bExiting = false;     // ExitModal came during this run
-    CFont m_ipFont;              // Arial 14 for the four address controls
+    int m_nAwaitedReply = 0; // reply nType the open wait box waits for; 0 none
+    int m_nScanFound = -1;   // access points the awaited scan reply carried; -1 no reply came
+    int m_nListedAps = 0;    // leading items of the SSID list that are records of the last scan
+    bool m_bExiting = false; // ExitModal came during this run
+    CFont m_ipFont;          // Arial 14 for the four address controls
     CPopUpDlg m_waitDlg;
     CGB28181Dlg m_gbDlg;
     CRtmpDlg m_rtmpDlg;
     CDdnsDlg m_ddnsDlg;
     CIpFilterDlg m_ipFilterDlg;
-    CToolTipCtrl m_toolTip;      // one tool: check box 1038
-    CString m_strNotFound;       // the not-found item's text, alive while the item is listed
+    CToolTipCtrl m_toolTip; // one tool: check box 1038
+    CString m_strNotFound;  // the not-found item's text, alive while the item is listed
     // Terminated copies of the listed SSIDs, which the list items point to (a camera's SSID may fill
     // its 32 bytes without a terminator).
     char m_szCurrentSsid[33] = {};

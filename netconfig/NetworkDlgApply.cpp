@@ -41,9 +41,15 @@ public:
         if (!IsSendableText(value, len)) m_bUnsendable = true;
         Add("%s=%.*s;", key, (int)len, value);
     }
-    const char* Text() const { return m_text; }
-    int Length() const { return (int)strlen(m_text); }
-    bool Unsendable() const { return m_bUnsendable; }
+    const char* Text() const {
+        return m_text;
+    }
+    int Length() const {
+        return (int)strlen(m_text);
+    }
+    bool Unsendable() const {
+        return m_bUnsendable;
+    }
 
 private:
     std::vector<char> m_buffer;
@@ -77,10 +83,11 @@ void CNetworkDlg::OnOK() {
         text.AddText("ADSL_ID", m_strUser);
         text.AddText("ADSL_PW", m_strPassword);
         const NetIfRecord& rec = store.netIf[NETIF_DIALUP];
-        const bool bSame = store.ACTIVED == NET_DIALUP &&
-                           FieldEquals(m_strUser, (size_t)m_strUser.GetLength() + 1, rec.szId, sizeof rec.szId) &&
-                           FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1, rec.szPassword,
-                                       sizeof rec.szPassword);
+        const bool bSame =
+            store.ACTIVED == NET_DIALUP &&
+            FieldEquals(m_strUser, (size_t)m_strUser.GetLength() + 1, rec.szId, sizeof rec.szId) &&
+            FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1, rec.szPassword,
+                        sizeof rec.szPassword);
         if (!bSame) bRestart = true;
     } else if (m_nNetType == NET_WIRELESS) {
         const int i = m_comboSsid.GetCurSel();
@@ -110,11 +117,11 @@ void CNetworkDlg::OnOK() {
             // The network restarts unless the camera already uses exactly these settings. They are
             // compared with the camera's own, never with a list record, which may be from any scan.
             const NetIfRecord& rec = store.netIf[NETIF_WIRELESS];
-            const bool bSame =
-                store.ACTIVED == NET_WIRELESS && FieldEquals(ssid, sizeof ssid, rec.szId, sizeof rec.szId) &&
-                FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1, rec.szPassword,
-                            sizeof rec.szPassword) &&
-                auth == rec.nAuth && enc == rec.nEnc;
+            const bool bSame = store.ACTIVED == NET_WIRELESS &&
+                               FieldEquals(ssid, sizeof ssid, rec.szId, sizeof rec.szId) &&
+                               FieldEquals(m_strPassword, (size_t)m_strPassword.GetLength() + 1,
+                                           rec.szPassword, sizeof rec.szPassword) &&
+                               auth == rec.nAuth && enc == rec.nEnc;
             if (!bSame) bRestart = true;
         }
     } else {
@@ -159,7 +166,8 @@ void CNetworkDlg::OnOK() {
         const RtmpServer& live = rtmpSent[s];
         const RtmpServer& snap = store.rtmpSnapshot[s];
         if (live.bEnable != snap.bEnable) text.Add("RTMP_EN%d=%d;", s, live.bEnable);
-        if (!FieldEquals(live.szServerUrl, sizeof live.szServerUrl, snap.szServerUrl, sizeof snap.szServerUrl)) {
+        if (!FieldEquals(live.szServerUrl, sizeof live.szServerUrl, snap.szServerUrl,
+                         sizeof snap.szServerUrl)) {
             char key[32];
             snprintf(key, sizeof key, "RTMP_SERVER_URL%d", s);
             text.AddText(key, live.szServerUrl, sizeof live.szServerUrl);

@@ -10,7 +10,9 @@
 namespace netdlg {
 
 // The process's one config store, which the dialog shows and edits.
-inline NetConfigStore& Store() { return g_netConfig; }
+inline NetConfigStore& Store() {
+    return g_netConfig;
+}
 
 // Bytes of a fixed text field up to its first NUL, at most size.
 inline size_t FieldLen(const char* field, size_t size) {

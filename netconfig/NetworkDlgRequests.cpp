@@ -10,8 +10,8 @@
 #include "NetquillApp.h"
 
 using netdlg::FieldLen;
-using netdlg::Store;
 using netdlg::SSID_ITEM_HEIGHT;
+using netdlg::Store;
 
 namespace {
 
@@ -145,10 +145,17 @@ void CNetworkDlg::WifiDisconnect() {
 
 void CNetworkDlg::ReportConnectionResult(int nResult, bool bConnect) {
     switch (nResult) {
-    case RESULT_SUCCESS: ShowMessage(bConnect ? 31 : 35); break;
-    case RESULT_FAILURE: ShowMessage(bConnect ? 32 : 36); break;
-    case RESULT_TIMEOUT: ShowMessage(bConnect ? 33 : 37); break;
-    default: break;
+    case RESULT_SUCCESS:
+        ShowMessage(bConnect ? 31 : 35);
+        break;
+    case RESULT_FAILURE:
+        ShowMessage(bConnect ? 32 : 36);
+        break;
+    case RESULT_TIMEOUT:
+        ShowMessage(bConnect ? 33 : 37);
+        break;
+    default:
+        break;
     }
 }
 
@@ -194,8 +201,10 @@ void CNetworkDlg::FillSsidList(int nFound) {
     }
 
     if (bComplete) {
-        for (int i = 0; i < nFound; ++i) m_comboSsid.SetItemHeight(i, SSID_ITEM_HEIGHT);
-        for (int id : {IDC_NET_SSID_LIST, IDC_NET_PASSWORD, IDC_NET_CONNECT}) GetDlgItem(id)->EnableWindow(TRUE);
+        for (int i = 0; i < nFound; ++i)
+            m_comboSsid.SetItemHeight(i, SSID_ITEM_HEIGHT);
+        for (int id : {IDC_NET_SSID_LIST, IDC_NET_PASSWORD, IDC_NET_CONNECT})
+            GetDlgItem(id)->EnableWindow(TRUE);
         m_comboSsid.SetCurSel(0);
         m_comboSsid.ShowDropDown(TRUE);
         return;
@@ -236,10 +245,16 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
     if (!m_hWnd || m_bExiting) return;
     std::vector<uint32_t> copy;
     switch (TakeReply(pPacket, copy)) {
-    case ReplyRoute::Drop: return;
-    case ReplyRoute::NoPermission: ShowMessage(53); return;
-    case ReplyRoute::IpFilter: m_ipFilterDlg.OnReply(&ReplyPacket(copy)->nType); return;
-    case ReplyRoute::Network: break;
+    case ReplyRoute::Drop:
+        return;
+    case ReplyRoute::NoPermission:
+        ShowMessage(53);
+        return;
+    case ReplyRoute::IpFilter:
+        m_ipFilterDlg.OnReply(&ReplyPacket(copy)->nType);
+        return;
+    case ReplyRoute::Network:
+        break;
     }
 
     CfgPacket* p = ReplyPacket(copy);
@@ -259,7 +274,9 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
         ParseParams(p->Data());
         ShowActivePage();
         break;
-    case REQ_AP_MODE: OnApReply(p->nParam); break;
+    case REQ_AP_MODE:
+        OnApReply(p->nParam);
+        break;
     case REQ_SCAN:
         // Only the scan being waited for: a late one would change the records under the list on show.
         if (m_nAwaitedReply != REQ_SCAN) break;
@@ -267,6 +284,7 @@ void CNetworkDlg::OnCmdProc(const void* pPacket) {
         m_nScanFound = TakeScanRecords(*p, Store());
         m_waitDlg.EndPopUp(p->nParam);
         break;
-    default: break;
+    default:
+        break;
     }
 }

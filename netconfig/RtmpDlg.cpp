@@ -6,8 +6,10 @@
 #include "NetConfigStore.h"
 #include "TextTable.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CRtmpDlg, CDialog)
 END_MESSAGE_MAP()
+// clang-format on
 
 CRtmpDlg::CRtmpDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 

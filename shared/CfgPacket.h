@@ -34,13 +34,23 @@ struct CfgPacket {
 static_assert(sizeof(CfgPacket) == CFG_HEADER_SIZE, "config packet header is 20 bytes on the wire");
 
 // LENSKIT reads the fields as signed (sign-extended) values.
-inline int CfgKindSigned(uint32_t header) { return static_cast<int32_t>(header << 27) >> 27; }
-inline int CfgModuleSigned(uint32_t header) { return static_cast<int32_t>(header << 19) >> 24; }
-inline int CfgSubKindSigned(uint32_t header) { return static_cast<int8_t>((header >> 13) & 0xFF); }
+inline int CfgKindSigned(uint32_t header) {
+    return static_cast<int32_t>(header << 27) >> 27;
+}
+inline int CfgModuleSigned(uint32_t header) {
+    return static_cast<int32_t>(header << 19) >> 24;
+}
+inline int CfgSubKindSigned(uint32_t header) {
+    return static_cast<int8_t>((header >> 13) & 0xFF);
+}
 
 // Netquill tests the kind unsigned and the module bits under a mask.
-inline unsigned CfgKindUnsigned(uint32_t header) { return header & 0x1F; }
-inline bool CfgIsIpFilterModule(uint32_t header) { return (header & 0x1FE0) == 0x460; }
+inline unsigned CfgKindUnsigned(uint32_t header) {
+    return header & 0x1F;
+}
+inline bool CfgIsIpFilterModule(uint32_t header) {
+    return (header & 0x1FE0) == 0x460;
+}
 
 // Clears the kind and module bits and sets the new values; other bits are kept.
 inline void CfgSetKindModule(uint32_t& header, unsigned kind, unsigned module) {

@@ -2,10 +2,12 @@
 
 IMPLEMENT_DYNAMIC(CMyButton, CButton)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CMyButton, CButton)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
+// clang-format on
 
 void CMyButton::PostState(int pressed) {
     // Posted, not sent: the parent sees it after the button has finished with the mouse message.

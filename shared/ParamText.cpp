@@ -19,9 +19,12 @@ bool KeyMatches(const char* key, const char* literal) {
 }
 
 ParamTextReader::ParamTextReader(const char* text, int tokenSize)
-    : m_p(text), m_token(new char[tokenSize > 1 ? tokenSize : 2]), m_tokenSize(tokenSize > 1 ? tokenSize : 2) {}
+    : m_p(text), m_token(new char[tokenSize > 1 ? tokenSize : 2]),
+      m_tokenSize(tokenSize > 1 ? tokenSize : 2) {}
 
-ParamTextReader::~ParamTextReader() { delete[] m_token; }
+ParamTextReader::~ParamTextReader() {
+    delete[] m_token;
+}
 
 bool ParamTextReader::Next(const char*& key, const char*& value) {
     for (;;) {
@@ -36,12 +39,14 @@ bool ParamTextReader::Next(const char*& key, const char*& value) {
         m_token[n] = '\0';
 
         char* k = m_token;
-        while (*k == '=') ++k;
+        while (*k == '=')
+            ++k;
         char* eq = std::strchr(k, '=');
         if (*k == '\0' || !eq) continue;
         *eq = '\0';
         char* v = eq + 1;
-        while (*v == '\r') ++v;
+        while (*v == '\r')
+            ++v;
         if (*v == '\0') continue;
         if (char* cr = std::strchr(v, '\r')) *cr = '\0';
         key = k;

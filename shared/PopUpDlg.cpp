@@ -6,11 +6,13 @@
 IMPLEMENT_DYNAMIC(CPopUpDlg, CDialog)
 #endif
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CPopUpDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_TIMER()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
 namespace {
 constexpr UINT_PTR kDotTimer = 0;
@@ -19,11 +21,17 @@ constexpr UINT kDotPeriodMs = 500;
 
 CPopUpDlg::CPopUpDlg(CWnd* pParent) : CDialog(IDD, pParent), m_strText("") {}
 
-void CPopUpDlg::SetText(const CString& text) { CopyGbkBounded(m_szBaseText, sizeof m_szBaseText, text); }
+void CPopUpDlg::SetText(const CString& text) {
+    CopyGbkBounded(m_szBaseText, sizeof m_szBaseText, text);
+}
 
-void CPopUpDlg::SetTimeout(int seconds) { m_nTickLimit = seconds * 2; }
+void CPopUpDlg::SetTimeout(int seconds) {
+    m_nTickLimit = seconds * 2;
+}
 
-void CPopUpDlg::EndPopUp(int code) { End(code); }
+void CPopUpDlg::EndPopUp(int code) {
+    End(code);
+}
 
 void CPopUpDlg::End(int code) {
     // The first end wins, whoever gave it (Enter and Esc end through the framework): a tick or a reply

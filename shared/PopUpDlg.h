@@ -19,7 +19,7 @@ class CPopUpDlg : public CDialog {
 #endif
 public:
 #ifdef LK_BUILD_NETQUILL
-    enum { IDD = IDD_WAITBOX_NETQUILL, IDC_TEXT = IDC_WAITBOX_TEXT_NETQUILL };
+    enum {IDD = IDD_WAITBOX_NETQUILL, IDC_TEXT = IDC_WAITBOX_TEXT_NETQUILL};
 #else
     enum { IDD = IDD_WAITBOX_MAIN, IDC_TEXT = IDC_WAITBOX_TEXT_MAIN };
 #endif
@@ -36,7 +36,9 @@ public:
     // been ended (a late reply after a timeout changes nothing).
     void EndPopUp(int code);
 
-    const char* GetBaseText() const { return m_szBaseText; }
+    const char* GetBaseText() const {
+        return m_szBaseText;
+    }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -52,7 +54,9 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
-    UINT_PTR TimerId() const { return m_nTimerId; }
+    UINT_PTR TimerId() const {
+        return m_nTimerId;
+    }
 
 private:
     void End(int code);
@@ -63,5 +67,5 @@ private:
     int m_nTicks = 0;        // ticks since the box opened
     int m_nTickLimit = 0;    // twice the timeout in seconds
     char m_szBaseText[BASE_TEXT_SIZE] = {};
-    bool m_bOpen = false;    // opened and not yet ended
+    bool m_bOpen = false; // opened and not yet ended
 };

@@ -4,14 +4,18 @@
 
 #include <cstring>
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CPowerComboBox, CComboBox)
 END_MESSAGE_MAP()
+// clang-format on
 
 namespace {
 const COLORREF kItemFill = RGB(102, 102, 102);
 }
 
-CPowerComboBox::CPowerComboBox() { ResetItems(); }
+CPowerComboBox::CPowerComboBox() {
+    ResetItems();
+}
 
 void CPowerComboBox::SetBitmap(int nBitmapId, int nCellWidth, int nCellHeight) {
     m_nBitmapId = nBitmapId;
@@ -35,7 +39,8 @@ void CPowerComboBox::SetItemText(int nItem, const char* text) {
 void CPowerComboBox::ResetItems() {
     std::memset(m_items, 0, sizeof m_items);
     for (PowerComboItem& item : m_items)
-        for (int k = 0; k < ICON_CELLS; ++k) item.icon[k] = -1;
+        for (int k = 0; k < ICON_CELLS; ++k)
+            item.icon[k] = -1;
 }
 
 void CPowerComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS) {

@@ -38,7 +38,9 @@ public:
 #endif
     void ResetItems();
 
-    const PowerComboItem& GetItemRecord(int nItem) const { return m_items[nItem]; }
+    const PowerComboItem& GetItemRecord(int nItem) const {
+        return m_items[nItem];
+    }
 
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
 

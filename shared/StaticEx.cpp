@@ -2,11 +2,13 @@
 
 #include "WidgetRes.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CStaticEx, CStatic)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
 void CStaticEx::SetDefaults() {
     m_nBitmapId = IDB_STRIP_MAIN;
@@ -33,7 +35,8 @@ void CStaticEx::DrawLevel(CDC* pDC) {
     if (m_dcMem.CreateCompatibleDC(pDC)) {
         HGDIOBJ old = m_dcMem.SelectObject(m_bmpStrip.GetSafeHandle());
         const int cell = CellForLevel(m_nLevel);
-        pDC->BitBlt(rc.left, rc.top + 2, m_nCellWidth, m_nCellHeight, &m_dcMem, cell * STRIP_PITCH, 0, SRCCOPY);
+        pDC->BitBlt(rc.left, rc.top + 2, m_nCellWidth, m_nCellHeight, &m_dcMem, cell * STRIP_PITCH, 0,
+                    SRCCOPY);
         m_dcMem.SelectObject(old);
         m_dcMem.DeleteDC();
     }

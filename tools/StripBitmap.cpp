@@ -12,7 +12,9 @@ bool InBar(int x, int row) {
     return false;
 }
 
-int BarIndex(int x) { return (x - 1) / 5; }
+int BarIndex(int x) {
+    return (x - 1) / 5;
+}
 
 bool InPadlock(int x, int row) {
     // Shackle, 2 pixels thick, x 8..17 over rows 1..9; body x 7..18 over rows 10..18.
@@ -56,8 +58,8 @@ StripRgb StripPixel(int x, int row) {
 }
 
 std::vector<uint8_t> BuildStripBitmapFile() {
-    const uint32_t stride = (STRIP_WIDTH * 3 + 3) & ~3u;                 // 528
-    const uint32_t imageSize = stride * STRIP_CELL_HEIGHT + 2;           // 10562
+    const uint32_t stride = (STRIP_WIDTH * 3 + 3) & ~3u;       // 528
+    const uint32_t imageSize = stride * STRIP_CELL_HEIGHT + 2; // 10562
     const uint32_t offBits = 14 + 40;
     std::vector<uint8_t> f;
     f.reserve(offBits + imageSize);
@@ -86,7 +88,8 @@ std::vector<uint8_t> BuildStripBitmapFile() {
             f.push_back(c.g);
             f.push_back(c.r);
         }
-        for (uint32_t pad = STRIP_WIDTH * 3; pad < stride; ++pad) f.push_back(0);
+        for (uint32_t pad = STRIP_WIDTH * 3; pad < stride; ++pad)
+            f.push_back(0);
     }
     f.push_back(0);
     f.push_back(0);

@@ -14,7 +14,7 @@ LONG g_nextPlayer = 0;
 std::mutex g_playersLock;
 // Since the SDK was last released: its release ends every player, so a handle released after it shows
 // in the log as "no live player".
-std::set<int> g_alive;          // handles made and not yet released
+std::set<int> g_alive; // handles made and not yet released
 int g_made = 0, g_released = 0;
 } // namespace
 

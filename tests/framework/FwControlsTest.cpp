@@ -40,11 +40,13 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CControlsDlg, CDialog)
 ON_NOTIFY(NM_CLICK, IDC_LIST, OnListClick)
 ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP, OnFieldChanged)
 ON_CBN_SELCHANGE(IDC_MODE, OnModeChange)
 END_MESSAGE_MAP()
+// clang-format on
 } // namespace
 
 TEST(FrameworkControls, ListViewIpAddressListBoxComboAndTooltip) {

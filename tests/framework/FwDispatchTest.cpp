@@ -48,6 +48,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CMapDlg, CDialog)
 ON_BN_CLICKED(IDC_GO, OnGoFirst)
 ON_COMMAND(IDC_GO, OnGoSecond) // same command again: never reached
@@ -59,6 +60,7 @@ ON_REGISTERED_MESSAGE(g_msgTaskbarCreated, OnTaskbarCreated)
 ON_WM_CTLCOLOR()
 ON_WM_TIMER()
 END_MESSAGE_MAP()
+// clang-format on
 
 std::string Joined(const std::vector<std::string>& v) {
     std::string s;

@@ -53,10 +53,12 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(COuterDlg, CDialog)
 ON_WM_TIMER()
 ON_BN_CLICKED(IDC_GO, OnGo)
 END_MESSAGE_MAP()
+// clang-format on
 
 class CSizeChildDlg : public CDialog {
 public:
@@ -70,9 +72,11 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSizeChildDlg, CDialog)
 ON_WM_SIZE()
 END_MESSAGE_MAP()
+// clang-format on
 } // namespace
 
 TEST(FrameworkModal, NestedLoopKeepsOuterTimerAndEndDialogFromOutsideEndsInner) {

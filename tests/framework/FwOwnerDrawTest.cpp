@@ -39,9 +39,11 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(COwnerDrawDlg, CDialog)
 ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
+// clang-format on
 } // namespace
 
 TEST(FrameworkOwnerDraw, MeasureBeforeBindingReachesTheParentThenItemsReachTheCombo) {

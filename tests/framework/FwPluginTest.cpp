@@ -35,10 +35,12 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CHostDlg, CDialog)
 ON_WM_TIMER()
 ON_BN_CLICKED(IDC_GO, OnGo)
 END_MESSAGE_MAP()
+// clang-format on
 } // namespace
 
 TEST(FrameworkPlugin, PluginDialogUsesItsOwnResourcesAndObjectsStaySeparate) {

@@ -69,7 +69,8 @@ TEST(IpFilterList, ReadsTheCameraList) {
         for (int i = 0; i < count; ++i)
             EXPECT_LT(strnlen(entries[i].start, 32), 32u) << c.name << ": entry " << i << " unterminated";
         for (int i = count + 1; i < IP_FILTER_MAX_ENTRIES; ++i) // count: an entry opened, not closed
-            EXPECT_EQ(entries[i].start[0] | entries[i].end[0] | entries[i].index, 0) << c.name << ": entry " << i;
+            EXPECT_EQ(entries[i].start[0] | entries[i].end[0] | entries[i].index, 0)
+                << c.name << ": entry " << i;
     }
 }
 

@@ -45,9 +45,7 @@ TEST(NetConfigStore, AddressValuesGiveTextAndHostOrderNumber) {
         uint32_t expected;
     };
     const Case cases[] = {
-        {"192.168.1.10", 0xC0A8010Au},
-        {"0.0.0.0", 0},
-        {"255.255.255.255", 0xFFFFFFFFu},
+        {"192.168.1.10", 0xC0A8010Au}, {"0.0.0.0", 0}, {"255.255.255.255", 0xFFFFFFFFu},
         {"abc", 0xFFFFFFFFu},          // not an address: all bits set
         {"1.2.3.256", 0xFFFFFFFFu},    // a part above 255
         {"1.2.3.4.5", 0xFFFFFFFFu},    // five parts
@@ -115,15 +113,15 @@ TEST(NetConfigStore, KeyMatchingRules) {
     const Case cases[] = {
         {"bIPSelfAdaptive=1;", selfAdapt, 1}, // only 10 characters compared
         {"bIPSelfAda=1;", selfAdapt, 1},
-        {"bIPSelfAd=1;", selfAdapt, 0},       // shorter than the compared part
+        {"bIPSelfAd=1;", selfAdapt, 0}, // shorter than the compared part
         {"bDHCPX=1;", dhcp, 1},
-        {"bdhcp=1;", dhcp, 0},                // case-sensitive
-        {" bDHCP=1;", dhcp, 0},               // keys are not trimmed
+        {"bdhcp=1;", dhcp, 0},  // case-sensitive
+        {" bDHCP=1;", dhcp, 0}, // keys are not trimmed
         {"GB_bEnable=1;", gbEnable, 1},
-        {"GB_bEnable2=1;", gbEnable, 0},      // whole-key rows take no suffix
+        {"GB_bEnable2=1;", gbEnable, 0}, // whole-key rows take no suffix
         {"GB_bSupport=1;", gbSupport, 1},
         {"GB_bSupportX=1;", gbSupport, 0},
-        {"DDNS_Typ=3;", ddnsType, 3},         // 8 characters compared
+        {"DDNS_Typ=3;", ddnsType, 3}, // 8 characters compared
         {"DDNS_TypeZ=4;", ddnsType, 4},
         {"ACTIVED=2;", actived, 2},
         {"ACTIVEDX=1;", actived, 1},
@@ -133,8 +131,8 @@ TEST(NetConfigStore, KeyMatchingRules) {
         {"WIFI_AUTH=3;", auth, 3},
         {"WIFI_ENC=-1;", enc, -1},
         {"ORVIDX=12;", orv, 12},
-        {"==ORVID=5;", orv, 5},               // leading '=' skipped
-        {"ORVID=1;ORVID=2;", orv, 2},         // a later item overwrites
+        {"==ORVID=5;", orv, 5},       // leading '=' skipped
+        {"ORVID=1;ORVID=2;", orv, 2}, // a later item overwrites
     };
     for (const Case& c : cases) {
         auto s = Parse(c.text);
@@ -161,10 +159,10 @@ TEST(NetConfigStore, IntegerConversions) {
         {"HasEth=0;", noEth, 1},
         {"HasEth=1;", noEth, 0},
         {"HasEth=2;", noEth, 0},
-        {"HasEth=x;", noEth, 1},           // no digits reads as 0
+        {"HasEth=x;", noEth, 1}, // no digits reads as 0
         {"HomeIPCFlag=1;", home, 1},
         {"HomeIPCFlag=2;", home, 0},
-        {"ORVID=  -42abc;", orv, -42},     // white space, sign, stop at a non-digit
+        {"ORVID=  -42abc;", orv, -42}, // white space, sign, stop at a non-digit
         {"ORVID=+7;", orv, 7},
         {"ORVID=99999999999;", orv, INT_MAX}, // out of range stops at the limit
         {"ORVID=-99999999999;", orv, INT_MIN},
@@ -198,9 +196,12 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
         const char* (*field)(const NetConfigStore&);
     };
     const Case cases[] = {
-        {"ETH_MAC", 20, true, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szMac; }},
-        {"ADSL_ID", 33, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_DIALUP].szId; }},
-        {"WIFI_ID", 33, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
+        {"ETH_MAC", 20, true,
+         [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szMac; }},
+        {"ADSL_ID", 33, false,
+         [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_DIALUP].szId; }},
+        {"WIFI_ID", 33, false,
+         [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szId; }},
         {"WIFI_PW", 65, false,
          [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRELESS].szPassword; }},
         {"GB_devid", 21, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_devid; }},
@@ -208,14 +209,16 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
         {"GB_serverip", 18, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_serverip; }},
         {"GB_alarminID", 24, false, [](const NetConfigStore& st) { return (const char*)st.gb.GB_alarminID; }},
         {"DDNS_Host", 64, false, [](const NetConfigStore& st) { return (const char*)st.ddns.szHost; }},
-        {"ETH_IP", 16, false, [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szIp; }},
+        {"ETH_IP", 16, false,
+         [](const NetConfigStore& st) { return (const char*)st.netIf[NETIF_WIRED].szIp; }},
     };
     for (const Case& c : cases) {
         for (size_t len : {c.fieldSize - 1, c.fieldSize, (size_t)300}) {
             const std::string text = std::string(c.key) + "=" + std::string(len, 'q') + ";ORVID=3;";
             auto st = Parse(text.c_str());
             const size_t kept = len < c.fieldSize ? len : (c.cut ? c.fieldSize - 1 : 0);
-            EXPECT_EQ(std::string(c.field(*st)), std::string(kept, 'q')) << "key " << c.key << ", length " << len;
+            EXPECT_EQ(std::string(c.field(*st)), std::string(kept, 'q'))
+                << "key " << c.key << ", length " << len;
             EXPECT_EQ(st->ORVID, 3) << "key " << c.key;
         }
     }
@@ -223,7 +226,8 @@ TEST(NetConfigStore, TextValuesAreCopiedWholeOrSkipped) {
     auto d = Parse(("ADSL_PW=good;ADSL_PW=" + std::string(65, 'q') + ";").c_str());
     EXPECT_STREQ(d->netIf[NETIF_DIALUP].szPassword, "good");
     // A cut MAC does not end in half a GBK character.
-    auto g = Parse("ETH_MAC=" "aaaaaaaaaaaaaaaaaa\xCD\xF8;");
+    auto g = Parse("ETH_MAC="
+                   "aaaaaaaaaaaaaaaaaa\xCD\xF8;");
     EXPECT_EQ(std::string(g->netIf[NETIF_WIRED].szMac), std::string(18, 'a'));
     // An address too long for its text still gives its number.
     g = Parse("WIFI_IP=1.2.3.4                tail;");
@@ -269,11 +273,11 @@ TEST(NetConfigStore, RtmpStreamIndexAndValue) {
         const char* url;
     };
     const Case cases[] = {
-        {"RTMP_EN=1;", 0, 1, ""},                         // no stream number: stream 1
+        {"RTMP_EN=1;", 0, 1, ""}, // no stream number: stream 1
         {"RTMP_EN0=1;", 0, 1, ""},
         {"RTMP_EN2=5;", 2, 5, ""},
-        {"RTMP_EN1=x;", 1, 0, ""},                        // no number in the value: stays 0
-        {"RTMP_SERVER_URL2=abc def;", 2, 0, "abc"},       // the first word
+        {"RTMP_EN1=x;", 1, 0, ""},                  // no number in the value: stays 0
+        {"RTMP_SERVER_URL2=abc def;", 2, 0, "abc"}, // the first word
         {"RTMP_SERVER_URL1=  rtmp://h/app  ;", 1, 0, "rtmp://h/app"},
         {"RTMP_SERVER_URL=u;", 0, 0, "u"},
     };
@@ -281,7 +285,8 @@ TEST(NetConfigStore, RtmpStreamIndexAndValue) {
         auto s = Parse(c.text);
         for (int i = 0; i < NQ_RTMP_COUNT; ++i) {
             EXPECT_EQ(s->rtmp[i].bEnable, i == c.index ? c.enable : 0) << c.text << " stream index " << i;
-            EXPECT_STREQ(s->rtmp[i].szServerUrl, i == c.index ? c.url : "") << c.text << " stream index " << i;
+            EXPECT_STREQ(s->rtmp[i].szServerUrl, i == c.index ? c.url : "")
+                << c.text << " stream index " << i;
         }
         EXPECT_TRUE(IsAllZero(s->rtmpSnapshot, sizeof(s->rtmpSnapshot))) << c.text;
     }

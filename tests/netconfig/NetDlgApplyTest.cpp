@@ -11,7 +11,9 @@ namespace {
 
 using D = NetDlgDriver;
 
-std::string Addr(uint32_t a) { return std::to_string((int)a); }
+std::string Addr(uint32_t a) {
+    return std::to_string((int)a);
+}
 
 bool AnyBoxOpen() {
     for (HWND h : ThreadDialogs())
@@ -36,7 +38,8 @@ OkOutcome PressOk(const char* params, std::function<void()> edit, std::vector<in
                        Standin_ClearLog();
                        D::Click(IDOK);
                    }),
-                   Step{[] { return !AnyBoxOpen(); }, [&] {
+                   Step{[] { return !AnyBoxOpen(); },
+                        [&] {
                             out.stillOpen = true;
                             ExitRCDlg(IDCANCEL);
                         }}});
@@ -56,7 +59,8 @@ struct OkCase {
     std::vector<int> expectedBoxes;
 };
 
-const char* const kWired = "ACTIVED=0;ETH_IP=192.168.1.10;ETH_NM=255.255.255.0;ETH_GW=192.168.1.1;ETH_DNS=8.8.8.8;";
+const char* const kWired =
+    "ACTIVED=0;ETH_IP=192.168.1.10;ETH_NM=255.255.255.0;ETH_GW=192.168.1.1;ETH_DNS=8.8.8.8;";
 const char* const kDialUp = "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;ETH_IP=192.168.1.10;ETH_NM=255.255.255.0;"
                             "ETH_GW=192.168.1.1;ETH_DNS=8.8.8.8;";
 
@@ -67,57 +71,128 @@ void SetWired(uint32_t ip, uint32_t mask, uint32_t gw) {
 }
 
 TEST(NetDlgApply, OkSendsOnlyWhatChanged) {
-    const std::string allWired = "ACTIVED=0;bIPSelfAdapt=0;bDHCP=0;nlIP=" + Addr(0xC0A8010A) + ";nlNM=-256;nlGW=" +
-                                 Addr(0xC0A80101) + ";nlDNS=" + Addr(0x08080808) + ";";
+    const std::string allWired = "ACTIVED=0;bIPSelfAdapt=0;bDHCP=0;nlIP=" + Addr(0xC0A8010A) +
+                                 ";nlNM=-256;nlGW=" + Addr(0xC0A80101) + ";nlDNS=" + Addr(0x08080808) + ";";
     const OkCase cases[] = {
         {"wired, nothing changed", kWired, nullptr, {}, "ACTIVED=0;", {}},
-        {"wired, new address", kWired, [] { D::SetAddress(IDC_NET_IP, 0xC0A801C8); }, {},
-         "ACTIVED=0;nlIP=" + Addr(0xC0A801C8) + ";", {}},
-        {"dial-up camera moved to the wired page", kDialUp,
+        {"wired, new address",
+         kWired,
+         [] { D::SetAddress(IDC_NET_IP, 0xC0A801C8); },
+         {},
+         "ACTIVED=0;nlIP=" + Addr(0xC0A801C8) + ";",
+         {}},
+        {"dial-up camera moved to the wired page",
+         kDialUp,
          [] {
              D::Click(IDC_NET_WIRED);
              g_netConfig.rtmp[1].bEnable = 1;
          },
-         {IDYES}, allWired + "RTMP_EN1=1;NW_RESTART=1;", {43}},
-        {"dial-up camera moved to the wired page, restart refused", kDialUp, [] { D::Click(IDC_NET_WIRED); },
-         {IDNO}, "", {43}},
+         {IDYES},
+         allWired + "RTMP_EN1=1;NW_RESTART=1;",
+         {43}},
+        {"dial-up camera moved to the wired page, restart refused",
+         kDialUp,
+         [] { D::Click(IDC_NET_WIRED); },
+         {IDNO},
+         "",
+         {43}},
         {"dial-up, unchanged texts", kDialUp, nullptr, {}, "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;", {}},
-        {"dial-up, new password", kDialUp, [] { D::SetText(IDC_NET_PASSWORD, "q"); }, {IDYES},
-         "ACTIVED=1;ADSL_ID=u;ADSL_PW=q;NW_RESTART=1;", {43}},
+        {"dial-up, new password",
+         kDialUp,
+         [] { D::SetText(IDC_NET_PASSWORD, "q"); },
+         {IDYES},
+         "ACTIVED=1;ADSL_ID=u;ADSL_PW=q;NW_RESTART=1;",
+         {43}},
         {"dial-up, empty user name", kDialUp, [] { D::SetText(IDC_NET_USER, ""); }, {}, "", {41}},
-        {"dial-up, user name too long for the camera's field", "ACTIVED=1;ADSL_ID=abcdefghijklmnopqrstuvwxyz0123456789abcd;"
-         "ADSL_PW=p;", nullptr, {}, "", {41}},
-        // A text value with ";", CR or LF would end its item and add its own: refused before anything is asked.
-        {"dial-up password with ;", kDialUp, [] { D::SetText(IDC_NET_PASSWORD, "p;ACTIVED=0"); }, {}, "", {101}},
+        {"dial-up, user name too long for the camera's field",
+         "ACTIVED=1;ADSL_ID=abcdefghijklmnopqrstuvwxyz0123456789abcd;"
+         "ADSL_PW=p;",
+         nullptr,
+         {},
+         "",
+         {41}},
+        // A text value with ";", CR or LF would end its item and add its own: refused before anything is
+        // asked.
+        {"dial-up password with ;",
+         kDialUp,
+         [] { D::SetText(IDC_NET_PASSWORD, "p;ACTIVED=0"); },
+         {},
+         "",
+         {101}},
         {"DDNS password with ;", kWired, [] { strcpy(g_netConfig.ddns.szPassword, "x;y"); }, {}, "", {101}},
-        {"GB28181 device id with CR", "GB_bSupport=1;GB_devid=abc;", [] { strcpy(g_netConfig.gb.GB_devid, "a\rb"); },
-         {}, "", {101}},
-        {"RTMP URL with LF", kWired, [] { strcpy(g_netConfig.rtmp[0].szServerUrl, "rtmp://a\nb"); }, {}, "", {101}},
+        {"GB28181 device id with CR",
+         "GB_bSupport=1;GB_devid=abc;",
+         [] { strcpy(g_netConfig.gb.GB_devid, "a\rb"); },
+         {},
+         "",
+         {101}},
+        {"RTMP URL with LF",
+         kWired,
+         [] { strcpy(g_netConfig.rtmp[0].szServerUrl, "rtmp://a\nb"); },
+         {},
+         "",
+         {101}},
         {"wireless camera, no scan", "ACTIVED=2;WIFI_ID=home;", nullptr, {}, "ACTIVED=2;", {}},
         {"no Ethernet, not yet wireless", "HasEth=0;ACTIVED=0;", nullptr, {}, "", {42}},
-        {"gateway in another subnet", kWired, [] { SetWired(0xC0A80164, 0xFFFFFF00, 0xC0A80201); }, {}, "", {55}},
+        {"gateway in another subnet",
+         kWired,
+         [] { SetWired(0xC0A80164, 0xFFFFFF00, 0xC0A80201); },
+         {},
+         "",
+         {55}},
         {"last octet 255", kWired, [] { SetWired(0xC0A801FF, 0xFFFFFF00, 0xC0A80101); }, {}, "", {54}},
-        {"last octet 255 and another subnet", kWired, [] { SetWired(0xC0A801FF, 0xFFFFFF00, 0xC0A80201); }, {},
-         "", {55}},
-        {"mask 0.0.0.0 passes any gateway", "ACTIVED=0;ETH_IP=10.0.0.1;ETH_NM=0.0.0.0;ETH_GW=192.168.1.1;", nullptr,
-         {}, "ACTIVED=0;", {}},
-        {"RTMP URL of stream 3", kWired, [] { strcpy(g_netConfig.rtmp[2].szServerUrl, "rtmp://x"); }, {},
-         "ACTIVED=0;RTMP_SERVER_URL2=rtmp://x;", {}},
-        {"RTMP received before the dialog is no change", "RTMP_SERVER_URL0=rtmp://a;RTMP_EN0=1;", nullptr, {},
-         "ACTIVED=0;", {}},
-        {"GB28181 server port", "GB_bSupport=1;GB_serverport=5060;GB_devid=abc;",
-         [] { g_netConfig.gb.GB_serverport = 5061; }, {}, "ACTIVED=0;GB_serverport=5061;", {}},
-        {"DDNS host", "DDNS_Host=old;DDNS_User=u;", [] { strcpy(g_netConfig.ddns.szHost, "new"); }, {},
-         "ACTIVED=0;DDNS_Host=new;", {}},
-        {"LAN mode picked", kWired,
+        {"last octet 255 and another subnet",
+         kWired,
+         [] { SetWired(0xC0A801FF, 0xFFFFFF00, 0xC0A80201); },
+         {},
+         "",
+         {55}},
+        {"mask 0.0.0.0 passes any gateway",
+         "ACTIVED=0;ETH_IP=10.0.0.1;ETH_NM=0.0.0.0;ETH_GW=192.168.1.1;",
+         nullptr,
+         {},
+         "ACTIVED=0;",
+         {}},
+        {"RTMP URL of stream 3",
+         kWired,
+         [] { strcpy(g_netConfig.rtmp[2].szServerUrl, "rtmp://x"); },
+         {},
+         "ACTIVED=0;RTMP_SERVER_URL2=rtmp://x;",
+         {}},
+        {"RTMP received before the dialog is no change",
+         "RTMP_SERVER_URL0=rtmp://a;RTMP_EN0=1;",
+         nullptr,
+         {},
+         "ACTIVED=0;",
+         {}},
+        {"GB28181 server port",
+         "GB_bSupport=1;GB_serverport=5060;GB_devid=abc;",
+         [] { g_netConfig.gb.GB_serverport = 5061; },
+         {},
+         "ACTIVED=0;GB_serverport=5061;",
+         {}},
+        {"DDNS host",
+         "DDNS_Host=old;DDNS_User=u;",
+         [] { strcpy(g_netConfig.ddns.szHost, "new"); },
+         {},
+         "ACTIVED=0;DDNS_Host=new;",
+         {}},
+        {"LAN mode picked",
+         kWired,
          [] {
              ::SendMessageA(D::Item(IDC_NET_MODE), CB_SETCURSEL, 1, 0);
              ::SendMessageA(D::Dlg().m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_NET_MODE, CBN_SELCHANGE),
                             (LPARAM)D::Item(IDC_NET_MODE));
          },
-         {}, "ACTIVED=0;ORVLANModel=1;", {}},
-        {"smart online ticked", kWired, [] { ::CheckDlgButton(D::Dlg().m_hWnd, IDC_NET_SMART_ONLINE, BST_CHECKED); },
-         {}, "ACTIVED=0;bSmartOnline=1;", {}},
+         {},
+         "ACTIVED=0;ORVLANModel=1;",
+         {}},
+        {"smart online ticked",
+         kWired,
+         [] { ::CheckDlgButton(D::Dlg().m_hWnd, IDC_NET_SMART_ONLINE, BST_CHECKED); },
+         {},
+         "ACTIVED=0;bSmartOnline=1;",
+         {}},
         // Last: the received ClientPower stays with the dialog for the runs after it.
         {"ClientPower 5 may set", "ClientPower=5;", nullptr, {}, "ACTIVED=0;", {}},
         {"ClientPower 3 may not", "ClientPower=3;", nullptr, {}, "", {53}},
@@ -137,7 +212,8 @@ TEST(NetDlgApply, OkSendsOnlyWhatChanged) {
             EXPECT_FALSE(out.stillOpen) << "a sent OK closes the dialog";
         }
         std::vector<std::string> expectedBoxes;
-        for (int t : c.expectedBoxes) expectedBoxes.push_back(GetText(t));
+        for (int t : c.expectedBoxes)
+            expectedBoxes.push_back(GetText(t));
         EXPECT_EQ(expectedBoxes, out.boxes);
     }
 }
@@ -180,10 +256,11 @@ TEST(NetDlgApply, ARequestSentDuringTheQuestionLeavesOksPacket) {
                         D::SetText(IDC_NET_PASSWORD, "q");
                         D::Click(IDOK);
                     }),
-                    d.WhenBoxes(1, [] {
-                        D::Reply(12, 2, nullptr, 0); // asks whether to start AP mode: Yes
-                        D::AnswerLeftBox(IDYES);
-                    }),
+                    d.WhenBoxes(1,
+                                [] {
+                                    D::Reply(12, 2, nullptr, 0); // asks whether to start AP mode: Yes
+                                    D::AnswerLeftBox(IDYES);
+                                }),
                     D::Do([&] {
                         stillOpen = true;
                         ExitRCDlg(IDCANCEL);

@@ -30,7 +30,9 @@ void ReplyScan(const std::vector<ApRecord>& recs, int count) {
     D::Reply(14, count, recs.data(), (int)(recs.size() * sizeof(ApRecord)));
 }
 
-int ListCount() { return (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCOUNT, 0, 0); }
+int ListCount() {
+    return (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCOUNT, 0, 0);
+}
 std::string ListItem(int i) {
     return (const char*)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETITEMDATA, (WPARAM)i, 0);
 }
@@ -47,45 +49,45 @@ const std::string kLongKey = std::string(kLongSsid) + kLongSsid;  // 64 characte
 
 TEST(NetDlgScan, ListsAccessPointsUntilAnEmptySsid) {
     D d;
-    d.Run(kWireless,
-          {D::Do([] { D::Click(IDC_NET_SCAN); }),
-           D::WhenWaitBox([] {
-               std::vector<SentPacket> s = D::Sent();
-               ASSERT_EQ(1u, s.size());
-               EXPECT_EQ(14, s[0].nType);
-               EXPECT_EQ(20, s[0].bytes);
-               EXPECT_EQ(GetText(38), std::string(D::Dlg().WaitBox().GetBaseText()));
-               ReplyScan({Ap("net0", 0, 2), Ap("net1", 150, -1), Ap("", 50, 0), Ap("net3", 50, 0), Ap("net4", 50, 0)},
-                         5);
-           }),
-           D::AfterWaitBox([] {
-               ASSERT_EQ(3, ListCount());
-               EXPECT_EQ("net0", ListItem(0));
-               EXPECT_EQ("net1", ListItem(1));
-               EXPECT_EQ(GetText(39), ListItem(2));
-               EXPECT_EQ(0, (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCURSEL, 0, 0));
-               EXPECT_EQ(5, g_netConfig.nApCount);
-               EXPECT_EQ(1, g_netConfig.apList[0].nQuality) << "quality 0 is stored as 1";
-               const PowerComboItem& r0 = D::Dlg().SsidList().GetItemRecord(0);
-               const PowerComboItem& r1 = D::Dlg().SsidList().GetItemRecord(1);
-               EXPECT_EQ(-1, r0.icon[0]);
-               EXPECT_EQ(-1, r0.icon[1]);
-               EXPECT_EQ(5, r0.icon[2]) << "encrypted: lock";
-               EXPECT_EQ(0, r0.icon[3]);
-               EXPECT_EQ(180, r0.x[2]);
-               EXPECT_EQ(210, r0.x[3]);
-               EXPECT_EQ(-1, r1.icon[2]) << "open network: no lock";
-               EXPECT_EQ(4, r1.icon[3]) << "a quality above 100 keeps to the last bar";
-               EXPECT_FALSE(D::Enabled(IDC_NET_SSID_LIST)) << "an incomplete listing leaves the list as it was";
-           }),
-           D::Exit()});
+    d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([] {
+                          std::vector<SentPacket> s = D::Sent();
+                          ASSERT_EQ(1u, s.size());
+                          EXPECT_EQ(14, s[0].nType);
+                          EXPECT_EQ(20, s[0].bytes);
+                          EXPECT_EQ(GetText(38), std::string(D::Dlg().WaitBox().GetBaseText()));
+                          ReplyScan({Ap("net0", 0, 2), Ap("net1", 150, -1), Ap("", 50, 0), Ap("net3", 50, 0),
+                                     Ap("net4", 50, 0)},
+                                    5);
+                      }),
+                      D::AfterWaitBox([] {
+                          ASSERT_EQ(3, ListCount());
+                          EXPECT_EQ("net0", ListItem(0));
+                          EXPECT_EQ("net1", ListItem(1));
+                          EXPECT_EQ(GetText(39), ListItem(2));
+                          EXPECT_EQ(0, (int)::SendMessageA(D::Item(IDC_NET_SSID_LIST), CB_GETCURSEL, 0, 0));
+                          EXPECT_EQ(5, g_netConfig.nApCount);
+                          EXPECT_EQ(1, g_netConfig.apList[0].nQuality) << "quality 0 is stored as 1";
+                          const PowerComboItem& r0 = D::Dlg().SsidList().GetItemRecord(0);
+                          const PowerComboItem& r1 = D::Dlg().SsidList().GetItemRecord(1);
+                          EXPECT_EQ(-1, r0.icon[0]);
+                          EXPECT_EQ(-1, r0.icon[1]);
+                          EXPECT_EQ(5, r0.icon[2]) << "encrypted: lock";
+                          EXPECT_EQ(0, r0.icon[3]);
+                          EXPECT_EQ(180, r0.x[2]);
+                          EXPECT_EQ(210, r0.x[3]);
+                          EXPECT_EQ(-1, r1.icon[2]) << "open network: no lock";
+                          EXPECT_EQ(4, r1.icon[3]) << "a quality above 100 keeps to the last bar";
+                          EXPECT_FALSE(D::Enabled(IDC_NET_SSID_LIST))
+                              << "an incomplete listing leaves the list as it was";
+                      }),
+                      D::Exit()});
     EXPECT_FALSE(d.timedOut);
 }
 
 TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
     struct Case {
         const char* name;
-        int count; // what the reply's nParam (or the timeout) gives
+        int count;   // what the reply's nParam (or the timeout) gives
         int records; // records the reply carries
         bool timeout;
         int expectedApCount;
@@ -103,31 +105,30 @@ TEST(NetDlgScan, ScanResultsOtherThanAListShowOnlyNotFound) {
             const unsigned char* b = reinterpret_cast<const unsigned char*>(&g_netConfig);
             return std::vector<unsigned char>(b + offsetof(NetConfigStore, netIf), b + sizeof g_netConfig);
         };
-        d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&] {
-                              // Records an earlier scan left in the store are no result of this one.
-                              g_netConfig.nApCount = 1;
-                              g_netConfig.apList[0] = Ap("stale", 50, -1);
-                              afterList = storeAfterList();
-                              if (c.timeout)
-                                  D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
-                              else
-                                  ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)),
-                                            c.count);
-                          }),
-                          D::AfterWaitBox([&] {
-                              EXPECT_TRUE(afterList == storeAfterList())
-                                  << "records past the list's 128 go nowhere";
-                              ASSERT_EQ(1, ListCount());
-                              EXPECT_EQ(GetText(39), ListItem(0));
-                              EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
-                              // OK over the not-found item sends nothing of the stale record.
-                              Standin_ClearLog();
-                              D::Click(IDOK);
-                          }),
-                          D::Do([&] {
-                              stayedOpen = true;
-                              ExitRCDlg(IDCANCEL);
-                          })});
+        d.Run(kWireless,
+              {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([&] {
+                   // Records an earlier scan left in the store are no result of this one.
+                   g_netConfig.nApCount = 1;
+                   g_netConfig.apList[0] = Ap("stale", 50, -1);
+                   afterList = storeAfterList();
+                   if (c.timeout)
+                       D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
+                   else
+                       ReplyScan(std::vector<ApRecord>((size_t)c.records, Ap("far", 50, 2)), c.count);
+               }),
+               D::AfterWaitBox([&] {
+                   EXPECT_TRUE(afterList == storeAfterList()) << "records past the list's 128 go nowhere";
+                   ASSERT_EQ(1, ListCount());
+                   EXPECT_EQ(GetText(39), ListItem(0));
+                   EXPECT_EQ(c.expectedApCount, g_netConfig.nApCount);
+                   // OK over the not-found item sends nothing of the stale record.
+                   Standin_ClearLog();
+                   D::Click(IDOK);
+               }),
+               D::Do([&] {
+                   stayedOpen = true;
+                   ExitRCDlg(IDCANCEL);
+               })});
         EXPECT_FALSE(d.timedOut);
         EXPECT_FALSE(stayedOpen);
         EXPECT_EQ("ACTIVED=2;", D::LastSentText());
@@ -138,7 +139,7 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
     struct Case {
         const char* name;
         const char* params;
-        bool parseAfterScan; // else the not-found item is picked
+        bool parseAfterScan;  // else the not-found item is picked
         const char* expected; // null: nothing sent, the dialog stays open
         std::vector<int> boxes;
     } cases[] = {
@@ -150,8 +151,9 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
         SCOPED_TRACE(c.name);
         D d;
         bool stayedOpen = false;
-        d.Run(c.params, {D::Do([] { D::Click(IDC_NET_SCAN); }),
-                         D::WhenWaitBox([] { ReplyScan({Ap("net0", 30, 2), Ap("", 0, 0)}, 2); }),
+        d.Run(c.params, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([] {
+                             ReplyScan({Ap("net0", 30, 2), Ap("", 0, 0)}, 2);
+                         }),
                          D::AfterWaitBox([&c] {
                              if (c.parseAfterScan)
                                  D::ReplyText(4, CFG_REPLY_SUCCESS, kWireless); // unasked: parsed, no layout
@@ -167,7 +169,8 @@ TEST(NetDlgScan, OkWithoutAListedAccessPointIsAsIfNoScanRan) {
                          })});
         EXPECT_FALSE(d.timedOut);
         std::vector<std::string> boxes{GetText(28)};
-        for (int t : c.boxes) boxes.push_back(GetText(t));
+        for (int t : c.boxes)
+            boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
         EXPECT_EQ(c.expected == nullptr, stayedOpen);
         if (c.expected)
@@ -181,11 +184,11 @@ TEST(NetDlgScan, PickedAccessPointGoesOutWithOk) {
     D d;
     d.answers = {IDYES};
     d.Run(kWireless,
-          {D::Do([] { D::Click(IDC_NET_SCAN); }),
-           D::WhenWaitBox([] {
+          {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([] {
                g_netConfig.apList[3] = Ap("keep", 10, -1);
                // A count above the records that came: only those are listed, not what is left behind them.
-               ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, kLongKey.c_str()), Ap("net2", 90, -1)},
+               ReplyScan({Ap("net0", 30, 2, 1, 1, "k0"), Ap(kLongSsid, 60, 2, 3, 2, kLongKey.c_str()),
+                          Ap("net2", 90, -1)},
                          5);
            }),
            D::AfterWaitBox([] {
@@ -242,7 +245,8 @@ TEST(NetDlgScan, CustomSsidIsTypedAndSent) {
     ASSERT_EQ(3u, d.boxes.size());
     EXPECT_EQ(GetText(42), d.boxes[0]);
     EXPECT_EQ(GetText(101), d.boxes[1]);
-    EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;", D::LastSentText());
+    EXPECT_EQ("ACTIVED=2;WIFI_AP=0;WIFI_ID=typed;WIFI_PW=pw;WIFI_AUTH=4;WIFI_ENC=3;NW_RESTART=1;",
+              D::LastSentText());
 }
 
 // A typed SSID restarts the camera's network unless SSID, key, authentication and encryption are the
@@ -288,37 +292,37 @@ TEST(NetDlgScan, TypedSsidRestartsUnlessTheCameraUsesItAlready) {
 TEST(NetDlgConnect, DialUpConnectSendsBothFieldsAndReportsTheReply) {
     D d;
     const char* user32 = "abcdefghijklmnopqrstuvwxyz012345";
-    d.Run("ACTIVED=1;", {D::Do([&] {
-                             D::SetText(IDC_NET_USER, user32);
-                             D::SetText(IDC_NET_PASSWORD, "pw");
-                             D::Click(IDC_NET_CONNECT);
-                         }),
-                         D::WhenWaitBox([&] {
-                             std::vector<unsigned char> b = D::LastSentBytes();
-                             ASSERT_EQ(84u, b.size());
-                             CfgPacket p;
-                             memcpy(&p, b.data(), sizeof p);
-                             EXPECT_EQ(0x46u, p.header);
-                             EXPECT_EQ(1, p.nType);
-                             EXPECT_EQ(32, p.nParam);
-                             EXPECT_EQ(32, p.nLength);
-                             EXPECT_EQ(std::string(user32), std::string((char*)&b[20], 32)) << "fills the field, no NUL";
-                             EXPECT_EQ(std::string("pw", 2) + std::string(30, '\0'), std::string((char*)&b[52], 32));
-                             EXPECT_EQ(GetText(30), std::string(D::Dlg().WaitBox().GetBaseText()));
-                             D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;ADSL_ON=1;ADSL_ID=x;");
-                         }),
-                         D::AfterWaitBox([] {
-                             EXPECT_EQ(GetText(27), D::Text(IDC_NET_CONNECT)) << "laid out again as connected";
-                             EXPECT_FALSE(D::Enabled(IDC_NET_USER));
-                             EXPECT_EQ("x", D::Text(IDC_NET_USER));
-                             D::Click(IDC_NET_REFRESH);
-                             const SentPacket refresh = D::Sent().back();
-                             EXPECT_EQ(20, refresh.bytes);
-                             EXPECT_EQ(32, refresh.nParam)
-                                 << "a header-only request keeps the connect's words";
-                             EXPECT_EQ(32, refresh.nLength);
-                         }),
-                         D::Exit()});
+    d.Run("ACTIVED=1;",
+          {D::Do([&] {
+               D::SetText(IDC_NET_USER, user32);
+               D::SetText(IDC_NET_PASSWORD, "pw");
+               D::Click(IDC_NET_CONNECT);
+           }),
+           D::WhenWaitBox([&] {
+               std::vector<unsigned char> b = D::LastSentBytes();
+               ASSERT_EQ(84u, b.size());
+               CfgPacket p;
+               memcpy(&p, b.data(), sizeof p);
+               EXPECT_EQ(0x46u, p.header);
+               EXPECT_EQ(1, p.nType);
+               EXPECT_EQ(32, p.nParam);
+               EXPECT_EQ(32, p.nLength);
+               EXPECT_EQ(std::string(user32), std::string((char*)&b[20], 32)) << "fills the field, no NUL";
+               EXPECT_EQ(std::string("pw", 2) + std::string(30, '\0'), std::string((char*)&b[52], 32));
+               EXPECT_EQ(GetText(30), std::string(D::Dlg().WaitBox().GetBaseText()));
+               D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;ADSL_ON=1;ADSL_ID=x;");
+           }),
+           D::AfterWaitBox([] {
+               EXPECT_EQ(GetText(27), D::Text(IDC_NET_CONNECT)) << "laid out again as connected";
+               EXPECT_FALSE(D::Enabled(IDC_NET_USER));
+               EXPECT_EQ("x", D::Text(IDC_NET_USER));
+               D::Click(IDC_NET_REFRESH);
+               const SentPacket refresh = D::Sent().back();
+               EXPECT_EQ(20, refresh.bytes);
+               EXPECT_EQ(32, refresh.nParam) << "a header-only request keeps the connect's words";
+               EXPECT_EQ(32, refresh.nLength);
+           }),
+           D::Exit()});
     EXPECT_FALSE(d.timedOut);
     EXPECT_EQ(std::vector<std::string>{GetText(31)}, d.boxes);
 }
@@ -331,28 +335,42 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
         std::vector<int> boxes;       // texts shown, in order
         std::vector<int> types;       // nType of every packet sent
     } cases[] = {
-        {"dial-up failure", "ACTIVED=1;", [] { D::ReplyText(1, CFG_REPLY_FAILURE, "ACTIVED=1;"); }, {32}, {1}},
+        {"dial-up failure",
+         "ACTIVED=1;",
+         [] { D::ReplyText(1, CFG_REPLY_FAILURE, "ACTIVED=1;"); },
+         {32},
+         {1}},
         {"dial-up timeout", "ACTIVED=1;", [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); }, {33}, {1}},
-        {"only the connect's own reply ends its wait", "ACTIVED=1;",
+        {"only the connect's own reply ends its wait",
+         "ACTIVED=1;",
          [] {
-             ReplyScan({}, 17);                              // a late scan reply
+             ReplyScan({}, 17);                                // a late scan reply
              D::ReplyText(2, CFG_REPLY_FAILURE, "ACTIVED=1;"); // the answer to another request
              EXPECT_TRUE(D::WaitBoxOpen());
              D::ReplyText(1, CFG_REPLY_SUCCESS, "ACTIVED=1;");
          },
-         {31}, {1}},
-        {"no permission does not end the wait", "ACTIVED=1;",
+         {31},
+         {1}},
+        {"no permission does not end the wait",
+         "ACTIVED=1;",
          [] {
              D::ReplyText(1, CFG_REPLY_NO_PERMISSION, "ACTIVED=0;");
              EXPECT_TRUE(D::WaitBoxOpen());
              EXPECT_EQ(1, g_netConfig.ACTIVED) << "no parse on no permission";
              D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT);
          },
-         {53, 33}, {1}},
-        {"dial-up disconnect", "ACTIVED=1;ADSL_ON=1;ADSL_ID=u;ADSL_PW=p;",
-         [] { D::ReplyText(2, CFG_REPLY_SUCCESS, "ACTIVED=1;"); }, {35}, {2}},
-        {"wireless disconnect timeout", "ACTIVED=2;WIFI_ON=1;", [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); },
-         {37}, {5}},
+         {53, 33},
+         {1}},
+        {"dial-up disconnect",
+         "ACTIVED=1;ADSL_ON=1;ADSL_ID=u;ADSL_PW=p;",
+         [] { D::ReplyText(2, CFG_REPLY_SUCCESS, "ACTIVED=1;"); },
+         {35},
+         {2}},
+        {"wireless disconnect timeout",
+         "ACTIVED=2;WIFI_ON=1;",
+         [] { D::Dlg().WaitBox().EndPopUp(POPUP_TIMEOUT); },
+         {37},
+         {5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -365,10 +383,12 @@ TEST(NetDlgConnect, ResultsOfTheConnectionCommands) {
                          D::WhenWaitBox(c.answer), D::AfterWaitBox([] {}), D::Exit()});
         EXPECT_FALSE(d.timedOut);
         std::vector<std::string> boxes;
-        for (int t : c.boxes) boxes.push_back(GetText(t));
+        for (int t : c.boxes)
+            boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
         std::vector<int> types;
-        for (const SentPacket& s : D::Sent()) types.push_back(s.nType);
+        for (const SentPacket& s : D::Sent())
+            types.push_back(s.nType);
         EXPECT_EQ(c.types, types);
     }
 }
@@ -402,16 +422,16 @@ TEST(NetDlgConnect, FieldsThatCannotGoOutStopBeforeSending) {
         d.answers = {IDYES, IDYES};
         bool stayedOpen = false;
         d.Run("ACTIVED=1;ADSL_ID=u;ADSL_PW=oldpw;", {D::Do([&c] {
-                                                       D::SetText(IDC_NET_USER, c.user.c_str());
-                                                       D::SetText(IDC_NET_PASSWORD, c.password.c_str());
-                                                       D::Click(c.command);
-                                                   }),
-                                                   D::Do([&] {
-                                                       stayedOpen = true;
-                                                       EXPECT_EQ(c.user, D::Text(IDC_NET_USER));
-                                                       EXPECT_EQ(c.password, D::Text(IDC_NET_PASSWORD));
-                                                       ExitRCDlg(IDCANCEL);
-                                                   })});
+                                                         D::SetText(IDC_NET_USER, c.user.c_str());
+                                                         D::SetText(IDC_NET_PASSWORD, c.password.c_str());
+                                                         D::Click(c.command);
+                                                     }),
+                                                     D::Do([&] {
+                                                         stayedOpen = true;
+                                                         EXPECT_EQ(c.user, D::Text(IDC_NET_USER));
+                                                         EXPECT_EQ(c.password, D::Text(IDC_NET_PASSWORD));
+                                                         ExitRCDlg(IDCANCEL);
+                                                     })});
         EXPECT_TRUE(stayedOpen);
         EXPECT_TRUE(D::Sent().empty());
         ASSERT_EQ(1u, d.boxes.size());
@@ -424,8 +444,9 @@ TEST(NetDlgConnect, FieldsThatCannotGoOutStopBeforeSending) {
 
 TEST(NetDlgConnect, WirelessConnectTakesTheSsidOfThePickedRecord) {
     D d;
-    d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }),
-                      D::WhenWaitBox([] { ReplyScan({Ap("net0", 30, 2), Ap(kLongSsid, 60, 2, 3, 2, "k1")}, 2); }),
+    d.Run(kWireless, {D::Do([] { D::Click(IDC_NET_SCAN); }), D::WhenWaitBox([] {
+                          ReplyScan({Ap("net0", 30, 2), Ap(kLongSsid, 60, 2, 3, 2, "k1")}, 2);
+                      }),
                       D::AfterWaitBox([] {
                           Select(1);
                           D::SetText(IDC_NET_PASSWORD, "secret");
@@ -438,7 +459,8 @@ TEST(NetDlgConnect, WirelessConnectTakesTheSsidOfThePickedRecord) {
                           memcpy(&p, b.data(), sizeof p);
                           EXPECT_EQ(4, p.nType);
                           EXPECT_EQ(std::string(kLongSsid), std::string((char*)&b[20], 32));
-                          EXPECT_EQ(std::string("secret") + std::string(26, '\0'), std::string((char*)&b[52], 32));
+                          EXPECT_EQ(std::string("secret") + std::string(26, '\0'),
+                                    std::string((char*)&b[52], 32));
                           D::ReplyText(4, CFG_REPLY_SUCCESS, "ACTIVED=2;WIFI_ON=1;WIFI_ID=net1;");
                       }),
                       D::AfterWaitBox([] {
@@ -496,24 +518,28 @@ TEST(NetDlgReplies, ExitRCDlgEndsWhatRunsAndNothingFollows) {
     const struct {
         const char* name;
         const char* params;
-        std::function<void()> start; // opens the wait, box or sub-dialog
+        std::function<void()> start;    // opens the wait, box or sub-dialog
         std::vector<int> types;         // nType of every packet sent
         std::vector<std::string> boxes; // texts of the boxes (and dialogs) left open
     } cases[] = {
         {"scan wait", kWireless, [] { D::Click(IDC_NET_SCAN); }, {14}, {}},
-        {"dial-up connect wait", "ACTIVED=1;",
+        {"dial-up connect wait",
+         "ACTIVED=1;",
          [] {
              D::SetText(IDC_NET_USER, "u");
              D::SetText(IDC_NET_PASSWORD, "p");
              D::Click(IDC_NET_CONNECT);
          },
-         {1}, {}},
-        {"restart question of OK", "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;",
+         {1},
+         {}},
+        {"restart question of OK",
+         "ACTIVED=1;ADSL_ID=u;ADSL_PW=p;",
          [] {
              D::SetText(IDC_NET_PASSWORD, "q");
              D::Click(IDOK);
          },
-         {}, {GetText(43)}},
+         {},
+         {GetText(43)}},
         {"AP-mode question", "", [] { D::Reply(12, 0, nullptr, 0); }, {}, {GetText(45)}},
         {"GB28181 dialog", "GB_bSupport=1;", [] { D::Click(IDC_NET_GB28181); }, {}, {""}},
     };
@@ -525,7 +551,7 @@ TEST(NetDlgReplies, ExitRCDlgEndsWhatRunsAndNothingFollows) {
         auto exit = [&exitAt] {
             exitAt = ::GetTickCount();
             ExitRCDlg(IDCANCEL);
-            D::Reply(12, 0, nullptr, 0);          // an AP-mode state that would ask to start it
+            D::Reply(12, 0, nullptr, 0);               // an AP-mode state that would ask to start it
             D::ReplyText(8, 0, "ACTIVED=0;ORVID=99;"); // a refresh reply: read no more
         };
         d.Run(c.params, {D::Do(c.start), Step{&AnotherDialogOpen, exit}});
@@ -535,7 +561,8 @@ TEST(NetDlgReplies, ExitRCDlgEndsWhatRunsAndNothingFollows) {
         EXPECT_LT(returnedAfter, TestTimeLimit(2000)) << "the modal call returns at once";
         EXPECT_NE(99, g_netConfig.ORVID) << "a reply after ExitRCDlg is not read";
         std::vector<int> types;
-        for (const SentPacket& p : D::Sent()) types.push_back(p.nType);
+        for (const SentPacket& p : D::Sent())
+            types.push_back(p.nType);
         EXPECT_EQ(c.types, types);
         EXPECT_EQ(c.boxes, d.boxes);
     }
@@ -548,8 +575,8 @@ TEST(NetDlgReplies, AccessPointModeStates) {
         std::vector<int> boxes;
         int startsSent; // AP-mode start requests
     } cases[] = {
-        {0, {IDNO}, {45}, 0}, {0, {IDYES}, {45, 48}, 1}, {1, {}, {47}, 0},
-        {2, {IDYES}, {46}, 1}, {2, {IDNO}, {46}, 0},     {-1, {}, {49}, 0}, {5, {}, {}, 0},
+        {0, {IDNO}, {45}, 0}, {0, {IDYES}, {45, 48}, 1}, {1, {}, {47}, 0}, {2, {IDYES}, {46}, 1},
+        {2, {IDNO}, {46}, 0}, {-1, {}, {49}, 0},         {5, {}, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("state " + std::to_string(c.state));
@@ -561,7 +588,8 @@ TEST(NetDlgReplies, AccessPointModeStates) {
                    D::Do([&c] { D::Reply(12, c.state, nullptr, 0); }), D::Exit()});
         EXPECT_FALSE(d.timedOut);
         std::vector<std::string> boxes;
-        for (int t : c.boxes) boxes.push_back(GetText(t));
+        for (int t : c.boxes)
+            boxes.push_back(GetText(t));
         EXPECT_EQ(boxes, d.boxes);
         std::vector<SentPacket> s = D::Sent();
         ASSERT_EQ((size_t)(1 + c.startsSent), s.size());

@@ -74,9 +74,13 @@ void NetDlgDriver::SetCheck(int id, bool on) {
     Click(id);
 }
 
-void NetDlgDriver::SetText(int id, const char* text) { ::SetWindowTextA(Item(id), text); }
+void NetDlgDriver::SetText(int id, const char* text) {
+    ::SetWindowTextA(Item(id), text);
+}
 
-void NetDlgDriver::SetAddress(int id, DWORD address) { ::SendMessageA(Item(id), IPM_SETADDRESS, 0, (LPARAM)address); }
+void NetDlgDriver::SetAddress(int id, DWORD address) {
+    ::SendMessageA(Item(id), IPM_SETADDRESS, 0, (LPARAM)address);
+}
 
 DWORD NetDlgDriver::Address(int id) {
     DWORD a = 0;

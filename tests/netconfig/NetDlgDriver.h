@@ -55,8 +55,8 @@ public:
     static bool Enabled(int id) { return ::IsWindowEnabled(Item(id)) != FALSE; }
     static std::string Text(int id) { return ItemText(Dlg().m_hWnd, id); }
     static std::string Caption() { return WindowText(Dlg().m_hWnd); }
-    static void Click(int id);                        // BN_CLICKED from the control, as a click sends it
-    static void SetCheck(int id, bool on);            // check box state, then its click notification
+    static void Click(int id);             // BN_CLICKED from the control, as a click sends it
+    static void SetCheck(int id, bool on); // check box state, then its click notification
     static void SetText(int id, const char* text);
     static void SetAddress(int id, DWORD address);
     static DWORD Address(int id);

@@ -11,33 +11,47 @@ using D = NetDlgDriver;
 struct PageCase {
     const char* name;
     const char* params;
-    int page;          // radio index and m_nNetType
-    int shown;         // controls expected visible (bit per entry of kPageControls)
-    bool userEnabled;  // edit 1005
-    bool ipEnabled;    // the four address controls
+    int page;         // radio index and m_nNetType
+    int shown;        // controls expected visible (bit per entry of kPageControls)
+    bool userEnabled; // edit 1005
+    bool ipEnabled;   // the four address controls
     bool wiredRadioEnabled;
     const char* cloudNo;
     int statusText; // 25 online, 26 offline
 };
 
 // Controls that differ between the pages, in the order of the bits of PageCase::shown.
-const int kPageControls[] = {IDC_NET_DHCP,  IDC_NET_SELF_ADAPT, IDC_NET_USER,        IDC_NET_PASSWORD,
-                             IDC_NET_SSID_LIST, IDC_NET_SCAN,   IDC_NET_CUSTOM_SSID, IDC_NET_AUTH,
-                             IDC_NET_ENC,   IDC_NET_CONNECT};
-enum { DHCP = 1, SELF = 2, USER = 4, PW = 8, LIST = 16, SCAN = 32, CUSTOM = 64, AUTH = 128, ENC = 256, CONN = 512 };
+const int kPageControls[] = {IDC_NET_DHCP,      IDC_NET_SELF_ADAPT, IDC_NET_USER,        IDC_NET_PASSWORD,
+                             IDC_NET_SSID_LIST, IDC_NET_SCAN,       IDC_NET_CUSTOM_SSID, IDC_NET_AUTH,
+                             IDC_NET_ENC,       IDC_NET_CONNECT};
+enum {
+    DHCP = 1,
+    SELF = 2,
+    USER = 4,
+    PW = 8,
+    LIST = 16,
+    SCAN = 32,
+    CUSTOM = 64,
+    AUTH = 128,
+    ENC = 256,
+    CONN = 512
+};
 
 const PageCase kPages[] = {
-    {"wired with DHCP", "ACTIVED=0;bDHCP=1;ETH_IP=192.168.1.10;ETH_MAC=00:0a:bc:de:f0:12;ORVGROUP=65;ORVID=123;ORVSTATUS=1;",
-     0, DHCP | SELF, false, false, true, "A123", 25},
+    {"wired with DHCP",
+     "ACTIVED=0;bDHCP=1;ETH_IP=192.168.1.10;ETH_MAC=00:0a:bc:de:f0:12;ORVGROUP=65;ORVID=123;ORVSTATUS=1;", 0,
+     DHCP | SELF, false, false, true, "A123", 25},
     {"ACTIVED out of range", "ACTIVED=3;ORVSTATUS=2;", 0, DHCP | SELF, false, true, true, "", 26},
-    {"dial-up connected", "ACTIVED=1;ADSL_ON=1;ADSL_ID=user1;ORVGROUP=1145258561;ORVID=7;", 1, USER | PW, false, false,
-     true, "ABCD7", 26},
+    {"dial-up connected", "ACTIVED=1;ADSL_ON=1;ADSL_ID=user1;ORVGROUP=1145258561;ORVID=7;", 1, USER | PW,
+     false, false, true, "ABCD7", 26},
     {"dial-up not connected", "ACTIVED=1;ADSL_ID=user1;", 1, USER | PW, true, false, true, "", 26},
-    {"wireless, old firmware", "ACTIVED=2;Softverion=3391;WIFI_ID=home;WIFI_AUTH=4;WIFI_ENC=3;ORVGROUP=4390977;ORVID=5;",
-     2, PW | LIST | SCAN | AUTH | ENC, false, false, true, "A5", 26},
+    {"wireless, old firmware",
+     "ACTIVED=2;Softverion=3391;WIFI_ID=home;WIFI_AUTH=4;WIFI_ENC=3;ORVGROUP=4390977;ORVID=5;", 2,
+     PW | LIST | SCAN | AUTH | ENC, false, false, true, "A5", 26},
     {"wireless, custom SSID offered", "ACTIVED=2;Softverion=3392;WIFI_ID=home;", 2,
      PW | LIST | SCAN | CUSTOM | AUTH | ENC, false, false, true, "", 26},
-    {"camera without Ethernet", "HasEth=0;ACTIVED=0;Softverion=100;", 2, PW | LIST | SCAN | AUTH | ENC, false, false, false, "", 26},
+    {"camera without Ethernet", "HasEth=0;ACTIVED=0;Softverion=100;", 2, PW | LIST | SCAN | AUTH | ENC, false,
+     false, false, "", 26},
 };
 
 TEST(NetDlgPages, EachCameraOpensOnItsPage) {
@@ -45,30 +59,31 @@ TEST(NetDlgPages, EachCameraOpensOnItsPage) {
         SCOPED_TRACE(c.name);
         D d;
         bool checked = false;
-        d.Run(c.params, {D::Do([&] {
-                             checked = true;
-                             EXPECT_EQ(c.page, D::Dlg().NetType());
-                             for (int i = 0; i < 3; ++i)
-                                 EXPECT_EQ(i == c.page, ::IsDlgButtonChecked(D::Dlg().m_hWnd, IDC_NET_WIRED + i) != 0)
-                                     << "radio " << i;
-                             for (size_t i = 0; i < sizeof kPageControls / sizeof kPageControls[0]; ++i)
-                                 EXPECT_EQ((c.shown >> i & 1) != 0, D::Visible(kPageControls[i]))
-                                     << "control " << kPageControls[i];
-                             if (c.shown & USER) {
-                                 EXPECT_EQ(c.userEnabled, D::Enabled(IDC_NET_USER));
-                             }
-                             for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS})
-                                 EXPECT_EQ(c.ipEnabled, D::Enabled(id)) << "address control " << id;
-                             EXPECT_EQ(c.wiredRadioEnabled, D::Enabled(IDC_NET_WIRED));
-                             EXPECT_FALSE(D::Enabled(IDC_NET_DIALUP));
-                             EXPECT_FALSE(D::Enabled(IDC_NET_WIRELESS));
-                             for (int id : {IDC_NET_SMART_ONLINE, IDC_NET_IP_FILTER, IDC_NET_START_AP, IDC_NET_DDNS,
-                                            IDC_NET_GB28181, IDC_NET_RTMP, IDC_NET_MODE, IDC_NET_IPERF_ON})
-                                 EXPECT_FALSE(D::Visible(id)) << "control " << id;
-                             EXPECT_EQ(c.cloudNo, D::Text(IDC_NET_CLOUD_NO));
-                             EXPECT_EQ(GetText(c.statusText), D::Text(IDC_NET_CLOUD_STATUS));
-                         }),
-                         D::Exit()});
+        d.Run(c.params,
+              {D::Do([&] {
+                   checked = true;
+                   EXPECT_EQ(c.page, D::Dlg().NetType());
+                   for (int i = 0; i < 3; ++i)
+                       EXPECT_EQ(i == c.page, ::IsDlgButtonChecked(D::Dlg().m_hWnd, IDC_NET_WIRED + i) != 0)
+                           << "radio " << i;
+                   for (size_t i = 0; i < sizeof kPageControls / sizeof kPageControls[0]; ++i)
+                       EXPECT_EQ((c.shown >> i & 1) != 0, D::Visible(kPageControls[i]))
+                           << "control " << kPageControls[i];
+                   if (c.shown & USER) {
+                       EXPECT_EQ(c.userEnabled, D::Enabled(IDC_NET_USER));
+                   }
+                   for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY, IDC_NET_DNS})
+                       EXPECT_EQ(c.ipEnabled, D::Enabled(id)) << "address control " << id;
+                   EXPECT_EQ(c.wiredRadioEnabled, D::Enabled(IDC_NET_WIRED));
+                   EXPECT_FALSE(D::Enabled(IDC_NET_DIALUP));
+                   EXPECT_FALSE(D::Enabled(IDC_NET_WIRELESS));
+                   for (int id : {IDC_NET_SMART_ONLINE, IDC_NET_IP_FILTER, IDC_NET_START_AP, IDC_NET_DDNS,
+                                  IDC_NET_GB28181, IDC_NET_RTMP, IDC_NET_MODE, IDC_NET_IPERF_ON})
+                       EXPECT_FALSE(D::Visible(id)) << "control " << id;
+                   EXPECT_EQ(c.cloudNo, D::Text(IDC_NET_CLOUD_NO));
+                   EXPECT_EQ(GetText(c.statusText), D::Text(IDC_NET_CLOUD_STATUS));
+               }),
+               D::Exit()});
         EXPECT_TRUE(checked);
         EXPECT_FALSE(d.timedOut);
     }

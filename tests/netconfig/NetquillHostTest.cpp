@@ -106,7 +106,9 @@ std::vector<char> Reply(uint32_t header, int nType, int nParam, const char* text
     return buf;
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 // Waits for h while answering the messages other threads send to this one's windows.
 void WaitPumping(HANDLE h) {
@@ -143,7 +145,8 @@ private:
         MSG msg;
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the queue exists before anyone posts to it
         ::SetEvent(self->m_ready);
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
         ::DestroyWindow(self->hDlg);
         return 0;
     }
@@ -168,15 +171,18 @@ private:
     std::function<void()> m_go;
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CHostDlg, CDialog)
 ON_BN_CLICKED(IDC_HOST_GO, OnGo)
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 
 TEST(NetquillHost, ExportsBindByNameAndAnswerOneWithoutADialog) {
     Netquill nq;
-    ASSERT_TRUE(nq.Complete()) << "Netquill.dll (error " << ::GetLastError() << "), missing exports: " << nq.missing;
+    ASSERT_TRUE(nq.Complete()) << "Netquill.dll (error " << ::GetLastError()
+                               << "), missing exports: " << nq.missing;
     EXPECT_EQ(nq.InitRCDlg(5, 1, nullptr), 1);
     nq.InitNetworkDlg(5, 1, "ignored");
     EXPECT_EQ(nq.SetParam(99, nullptr), 1);
@@ -247,7 +253,8 @@ TEST(NetquillHost, ModalRunInsideTheHostsLoopUsesThePluginsTemplateAndFont) {
                 EXPECT_EQ(nq.ExitRCDlg(7), 1);
             },
             host.m_hWnd));
-        host.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_HOST_GO, BN_CLICKED), (LPARAM)::GetDlgItem(host, IDC_HOST_GO));
+        host.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_HOST_GO, BN_CLICKED),
+                         (LPARAM)::GetDlgItem(host, IDC_HOST_GO));
     });
     EXPECT_EQ(host.DoModal(), IDOK);
     EXPECT_TRUE(host.returned) << "ShowNetworkDlg returned into the host's handler";
@@ -292,8 +299,10 @@ TEST(NetquillHost, LanguageAndParametersPerRun) {
         {-1, true, "", kCaptionChinese, 0},
     };
     for (const Run& r : runs) {
-        if (r.viaInitNetworkDlg) nq.InitNetworkDlg(0, r.language, nullptr);
-        else EXPECT_EQ(nq.InitRCDlg(0, r.language, nullptr), 1);
+        if (r.viaInitNetworkDlg)
+            nq.InitNetworkDlg(0, r.language, nullptr);
+        else
+            EXPECT_EQ(nq.InitRCDlg(0, r.language, nullptr), 1);
         std::string caption;
         uint32_t ip = 1;
         DialogDriver drive(nq, [&](HWND dlg) {
@@ -302,9 +311,12 @@ TEST(NetquillHost, LanguageAndParametersPerRun) {
             drive.finished = true;
             nq.ExitRCDlg(IDCANCEL);
         });
-        if (r.text) nq.ShowNetworkDlg(r.text);
-        else EXPECT_EQ(nq.QRemoteCfgDlgDoModal(), 1);
-        const std::string what = "language " + std::to_string(r.language) + (r.text ? ", text " + std::string(r.text) : "");
+        if (r.text)
+            nq.ShowNetworkDlg(r.text);
+        else
+            EXPECT_EQ(nq.QRemoteCfgDlgDoModal(), 1);
+        const std::string what =
+            "language " + std::to_string(r.language) + (r.text ? ", text " + std::string(r.text) : "");
         ASSERT_TRUE(drive.shown) << what << ": the network dialog never showed";
         EXPECT_FALSE(drive.watchdogFired) << what;
         EXPECT_EQ(caption, r.caption) << what;
@@ -364,7 +376,8 @@ TEST(NetquillHost, RepliesAreCopiedAndRequestsGoOnTheHostsConnection) {
     uint32_t ipAfterRefresh = 0, ipAfterKind5 = 0;
     DialogDriver drive(nq, [&](HWND dlg) {
         // The refresh button asks the camera for its parameters on the host's connection.
-        ::SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, IDC_REFRESH));
+        ::SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, BN_CLICKED),
+                       (LPARAM)::GetDlgItem(dlg, IDC_REFRESH));
         sentLength = Standin_GetLastSentPacket(sent.data(), (int)sent.size());
         for (int i = Standin_GetLogCount() - 1; i >= 0; --i) {
             StandinLogEntry e = {};

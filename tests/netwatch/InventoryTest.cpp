@@ -325,7 +325,8 @@ TEST(NetwatchInventory, ConnectionNameComesFromTheAdaptersRegistryKey) {
     HKEY writable = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &writable) == ERROR_SUCCESS) {
         RegCloseKey(writable);
-        std::printf("note: this registry grants write access all the same; the read-only case is not shown\n");
+        std::printf(
+            "note: this registry grants write access all the same; the read-only case is not shown\n");
     }
 
     const HostNetApi& real = RealHostNetApi();

@@ -111,7 +111,8 @@ TEST(NetwatchEchoReply, ReadsTheFieldsAfterTheHeaderLengthAndOnlyWhatArrived) {
     for (const Case& c : cases) {
         std::vector<uint8_t> p = reply(c.headerWords);
         EchoReplyView v = ReadEchoReply(p.data(), c.length);
-        EXPECT_EQ(c.ours, IsOurEchoReply(v, 0x1234)) << "header " << c.headerWords * 4 << ", length " << c.length;
+        EXPECT_EQ(c.ours, IsOurEchoReply(v, 0x1234))
+            << "header " << c.headerWords * 4 << ", length " << c.length;
         EXPECT_EQ(c.ours, v.complete) << "header " << c.headerWords * 4 << ", length " << c.length;
         if (c.ours) {
             EXPECT_EQ(5, v.sequence);
@@ -123,7 +124,8 @@ TEST(NetwatchEchoReply, ReadsTheFieldsAfterTheHeaderLengthAndOnlyWhatArrived) {
     p[20] = 3;
     EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1234)) << "destination unreachable";
     p[20] = 8;
-    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1234)) << "our own request seen by the raw socket";
+    EXPECT_FALSE(IsOurEchoReply(ReadEchoReply(p.data(), 32), 0x1234))
+        << "our own request seen by the raw socket";
     p[20] = 0;
     p[0] = 0x65;
     EXPECT_FALSE(ReadEchoReply(p.data(), 32).complete) << "not IPv4";
@@ -156,8 +158,10 @@ public:
     }
     void Send(uint32_t, uint16_t) override { ++sends; }
     int Wait(int timeoutMs) override {
-        bool arrives = next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs);
-        uint32_t until = arrives ? std::max(now, arrivals[next].atMs) : now + static_cast<uint32_t>(timeoutMs);
+        bool arrives =
+            next < arrivals.size() && arrivals[next].atMs <= now + static_cast<uint32_t>(timeoutMs);
+        uint32_t until =
+            arrives ? std::max(now, arrivals[next].atMs) : now + static_cast<uint32_t>(timeoutMs);
         if (stopAtMs < until) {
             now = stopAtMs;
             return 0;
@@ -249,7 +253,8 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
     Case steady{"steady foreign traffic", {}, 0, {1, 0, 0}, 6000};
     steady.arrivals.push_back({50, EchoReplyPacket(ours, 4), a, 0});
     for (uint32_t t = 700; t <= 20000; t += 700)
-        steady.arrivals.push_back({t, EchoReplyPacket(0x7777, static_cast<uint16_t>(t)), Addr(10, 0, 0, 9), 0});
+        steady.arrivals.push_back(
+            {t, EchoReplyPacket(0x7777, static_cast<uint16_t>(t)), Addr(10, 0, 0, 9), 0});
 
     std::vector<Case> all(std::begin(cases), std::end(cases));
     all.push_back(steady);
@@ -262,7 +267,8 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
         EXPECT_EQ(t.replied, std::vector<int>(replied, replied + 3)) << t.what;
         EXPECT_EQ(t.endsAtMs, socket.now) << t.what;
     }
-    EXPECT_EQ(1u, std::count(g_coreTraces.begin(), g_coreTraces.end(), std::string("从 10.0.0.101 返回 32 字节, 数据包序列号 = 4, 延时大小: 50 ms\n")));
+    EXPECT_EQ(1u, std::count(g_coreTraces.begin(), g_coreTraces.end(),
+                             std::string("从 10.0.0.101 返回 32 字节, 数据包序列号 = 4, 延时大小: 50 ms\n")));
 
     // Told to stop, before or during a wait: it leaves at once, and the sweep counts as not done.
     for (uint32_t stopAt : {0u, 700u}) {
@@ -291,8 +297,9 @@ TEST(NetwatchCollection, SkipsWhatItCannotReadAndEndsByItsDeadline) {
     notIpv4[0] = 0x65;
     cut.arrivals = {{100, shortOfOurs, a, 0}, {200, notIpv4, b, 0}};
     CollectEchoReplies(cut, 1000, 6000, candidates, 3, replied, ours);
-    EXPECT_EQ(std::vector<std::string>({" Too few bytes from 10.0.0.101 /n", "No data within five seconds.\n"}),
-              g_coreTraces);
+    EXPECT_EQ(
+        std::vector<std::string>({" Too few bytes from 10.0.0.101 /n", "No data within five seconds.\n"}),
+        g_coreTraces);
     EXPECT_EQ(std::vector<int>({0, 0, 0}), std::vector<int>(replied, replied + 3));
     SetNetTraceSink(nullptr);
 }
@@ -310,12 +317,23 @@ TEST(NetwatchSweep, EndsByItsOneDeadlineAndFailsWhenItCannotTell) {
         uint32_t endsAtMs;
         int answered; // the candidate that answered, or -1
     } cases[] = {
-        {"a quiet second after the last packet", {{40, EchoReplyPacket(ours, 1), candidates[2], 0}}, 0, 0,
-         kSweepCount, 1041, 2},
-        {"a flood at the adapter: the deadline, with every request sent", Flood(0, 10000), 0, 0, kSweepCount, 6000,
-         -1},
+        {"a quiet second after the last packet",
+         {{40, EchoReplyPacket(ours, 1), candidates[2], 0}},
+         0,
+         0,
+         kSweepCount,
+         1041,
+         2},
+        {"a flood at the adapter: the deadline, with every request sent", Flood(0, 10000), 0, 0, kSweepCount,
+         6000, -1},
         {"the sends wait for room past the deadline", {}, 7000, -1, 0, 6000, -1},
-        {"the last collection's wait fails", {{500, {}, 0, ScriptedSocket::kWaitFails}}, 0, -1, kSweepCount, 500, -1},
+        {"the last collection's wait fails",
+         {{500, {}, 0, ScriptedSocket::kWaitFails}},
+         0,
+         -1,
+         kSweepCount,
+         500,
+         -1},
     };
     for (const Case& c : cases) {
         ScriptedSocket socket;

@@ -45,7 +45,7 @@ void SendIcmp(const char* dest, uint8_t type, uint16_t identifier, uint16_t sequ
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = inet_addr(dest);
     ASSERT_EQ(int(p.size()), sendto(t, reinterpret_cast<const char*>(p.data()), static_cast<int>(p.size()), 0,
-                                     reinterpret_cast<sockaddr*>(&to), sizeof to));
+                                    reinterpret_cast<sockaddr*>(&to), sizeof to));
     closesocket(t);
 }
 

@@ -6,10 +6,12 @@
 
 constexpr COLORREF kItemFill = RGB(102, 102, 102);
 
-inline COLORREF OrColor(COLORREF a, COLORREF b) { return a | b; }
+inline COLORREF OrColor(COLORREF a, COLORREF b) {
+    return a | b;
+}
 
-inline void DrawComboItem(CPowerComboBox& combo, DibCanvas& canvas, int itemID, ULONG_PTR itemData, UINT state,
-                          RECT rc) {
+inline void DrawComboItem(CPowerComboBox& combo, DibCanvas& canvas, int itemID, ULONG_PTR itemData,
+                          UINT state, RECT rc) {
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_COMBOBOX;
     dis.itemID = (UINT)itemID;

@@ -25,10 +25,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(ButtonHost, CDialog)
     ON_MESSAGE(WM_MYBUTTON_STATE, OnButtonState)
     ON_BN_CLICKED(IDC_HOST_BUTTON, OnClicked)
 END_MESSAGE_MAP()
+// clang-format on
 
 class MyButtonTest : public ::testing::Test {
 protected:
@@ -81,7 +83,7 @@ TEST_F(MyButtonTest, KeyboardPostsNothing) {
 TEST(MyButtonNoParent, StateGoesToTheThreadQueue) {
     PumpMessages();
     HWND h = ::CreateWindowExA(0, "BUTTON", "lonely", WS_POPUP | BS_PUSHBUTTON, 0, 0, 60, 20, nullptr,
-                               (HMENU)nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                               (HMENU) nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(h, nullptr);
     ::SetWindowLongPtrA(h, GWLP_ID, 77); // a popup's id field is free for us to set
     CMyButton button;
@@ -91,7 +93,8 @@ TEST(MyButtonNoParent, StateGoesToTheThreadQueue) {
     std::vector<std::string> got;
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, WM_MYBUTTON_STATE, WM_MYBUTTON_STATE, PM_REMOVE))
-        got.push_back((msg.hwnd ? "window " : "thread ") + std::to_string(msg.wParam) + " " + std::to_string(msg.lParam));
+        got.push_back((msg.hwnd ? "window " : "thread ") + std::to_string(msg.wParam) + " " +
+                      std::to_string(msg.lParam));
     EXPECT_EQ(got, (std::vector<std::string>{"thread 77 1", "thread 77 0"}));
     button.DestroyWindow();
 }

@@ -18,7 +18,8 @@ Items ParseAll(const char* text, int tokenSize = 256) {
     ParamTextReader reader(text, tokenSize);
     const char* key;
     const char* value;
-    while (reader.Next(key, value)) items.emplace_back(key, value);
+    while (reader.Next(key, value))
+        items.emplace_back(key, value);
     return items;
 }
 
@@ -30,15 +31,15 @@ TEST(ParamText, ParseLoopCases) {
     const Case cases[] = {
         {"", {}},
         {"A=1;B=2;", {{"A", "1"}, {"B", "2"}}},
-        {"A=1;;B=2;", {{"A", "1"}}},                  // an empty item ends the parse
-        {";A=1;", {}},                                // so does a leading ';'
-        {"A=1;B=2", {{"A", "1"}, {"B", "2"}}},        // last item without ';'
-        {"NOEQUALS;B=2;", {{"B", "2"}}},              // item without '=' skipped
-        {"A=x\ry;B=2;", {{"A", "x"}, {"B", "2"}}},    // value cut at a carriage return
-        {"A=\r\rv;", {{"A", "v"}}},                   // leading carriage returns skipped
-        {"A=\r;B=1;", {{"B", "1"}}},                  // nothing but CRs: ignored
-        {"A=;B=1;", {{"B", "1"}}},                    // empty value: ignored
-        {"==K=V=W;", {{"K", "V=W"}}},                 // leading '=' skipped, later '=' kept in value
+        {"A=1;;B=2;", {{"A", "1"}}},               // an empty item ends the parse
+        {";A=1;", {}},                             // so does a leading ';'
+        {"A=1;B=2", {{"A", "1"}, {"B", "2"}}},     // last item without ';'
+        {"NOEQUALS;B=2;", {{"B", "2"}}},           // item without '=' skipped
+        {"A=x\ry;B=2;", {{"A", "x"}, {"B", "2"}}}, // value cut at a carriage return
+        {"A=\r\rv;", {{"A", "v"}}},                // leading carriage returns skipped
+        {"A=\r;B=1;", {{"B", "1"}}},               // nothing but CRs: ignored
+        {"A=;B=1;", {{"B", "1"}}},                 // empty value: ignored
+        {"==K=V=W;", {{"K", "V=W"}}},              // leading '=' skipped, later '=' kept in value
         {"=;B=1;", {{"B", "1"}}},
         {"WIFI_ID=\xC4\xE3\xBA\xC3;", {{"WIFI_ID", "\xC4\xE3\xBA\xC3"}}}, // GBK bytes pass as they stand
     };

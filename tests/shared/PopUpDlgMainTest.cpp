@@ -31,8 +31,8 @@ TEST(PopUpMain, DotsGrowToThreeThenStartAgain) {
     ASSERT_EQ(box.DoModal(), 3);
     const std::string t = kSearching;
     EXPECT_EQ(caption, t);
-    EXPECT_EQ(texts, (std::vector<std::string>{t, t + ".", t + "..", t + "...", t, t + ".", t + "..", t + "...", t,
-                                               t + "."}));
+    EXPECT_EQ(texts, (std::vector<std::string>{t, t + ".", t + "..", t + "...", t, t + ".", t + "..",
+                                               t + "...", t, t + "."}));
 }
 
 TEST(PopUpMain, TimeoutEndsWith19OnTickLimitPlusTwo) {
@@ -51,7 +51,8 @@ TEST(PopUpMain, TimeoutEndsWith19OnTickLimitPlusTwo) {
         box.SetText("wait");
         box.SetTimeout(c.seconds);
         box.script = [&](DrivenPopUp& b) {
-            for (int i = 0; i < c.ticks; ++i) b.Tick();
+            for (int i = 0; i < c.ticks; ++i)
+                b.Tick();
             b.EndPopUp(77);
         };
         EXPECT_EQ(box.DoModal(), c.expected) << "timeout " << c.seconds << " s, " << c.ticks << " ticks";
@@ -66,7 +67,8 @@ TEST(PopUpMain, RealTimerEndsAZeroTimeoutBoxAfterTwoTicks) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(box.DoModal(), 19);
     const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     EXPECT_GE(ms, 900) << "two ticks of 500 ms";
     EXPECT_LT(ms, 5000);
 }

@@ -5,10 +5,12 @@ constexpr UINT WM_RUN_SCRIPT = WM_APP + 1;
 constexpr UINT WM_RUN_STEP = WM_APP + 2;
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DrivenPopUp, CPopUpDlg)
     ON_MESSAGE(WM_RUN_SCRIPT, OnRunScript)
     ON_MESSAGE(WM_RUN_STEP, OnRunStep)
 END_MESSAGE_MAP()
+// clang-format on
 
 void DrivenPopUp::PostStep(std::function<void(DrivenPopUp&)> step) {
     m_steps.push_back(std::move(step));
@@ -46,4 +48,6 @@ void PostKey(HWND hDlg, UINT vk) {
     ::PostMessageA(hDlg, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
 }
 
-void PostCloseBox(HWND hDlg) { ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void PostCloseBox(HWND hDlg) {
+    ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+}

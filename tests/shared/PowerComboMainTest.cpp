@@ -8,7 +8,7 @@
 
 namespace {
 
-const COLORREF kGreenOnFill = RGB(102, 255, 102); // green bar OR the grey fill
+const COLORREF kGreenOnFill = RGB(102, 255, 102);  // green bar OR the grey fill
 const COLORREF kSilverOnFill = RGB(230, 230, 230); // silver OR the grey fill
 
 class PowerComboMain : public ::testing::Test {
@@ -110,11 +110,13 @@ TEST_F(PowerComboMain, RecordsAreBounded) {
     combo.SetItemIcon(-1, 0, 5, 3);
     combo.SetItemIcon(1, 4, 5, 3);
     combo.SetItemIcon(1, -1, 5, 3);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(combo.GetItemRecord(1).icon[k], -1) << "cell " << k;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(combo.GetItemRecord(1).icon[k], -1) << "cell " << k;
     combo.SetItemText(2, std::string(40, 's').c_str());
     EXPECT_EQ(std::string(combo.GetItemRecord(2).text), std::string(31, 's'));
     std::string ssid;
-    for (int i = 0; i < 16; ++i) ssid += "网";
+    for (int i = 0; i < 16; ++i)
+        ssid += "网";
     combo.SetItemText(3, ssid.c_str());
     EXPECT_EQ(std::string(combo.GetItemRecord(3).text), ssid.substr(0, 30)) << "no half character at the cut";
     combo.SetItemText(127, "last");

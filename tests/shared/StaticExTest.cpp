@@ -16,11 +16,12 @@ TEST(StaticExLevel, CellForLevel) {
         int cell;
     };
     const Case cases[] = {
-        {0, 0},   {20, 0},  {21, 1},  {40, 1},  {41, 2},  {60, 2},   {61, 3},   {80, 3},       {81, 4},
-        {100, 4}, {101, 0}, {121, 0}, {122, 1}, {150, 2}, {201, 4},  {202, 0},  {-1, 0},       {-20, 0},
-        {-100, 0}, {-101, 0}, {-150, 0}, {INT_MIN, 0}, {INT_MAX, 1},
+        {0, 0},  {20, 0},  {21, 1},   {40, 1},   {41, 2},   {60, 2},      {61, 3},      {80, 3},
+        {81, 4}, {100, 4}, {101, 0},  {121, 0},  {122, 1},  {150, 2},     {201, 4},     {202, 0},
+        {-1, 0}, {-20, 0}, {-100, 0}, {-101, 0}, {-150, 0}, {INT_MIN, 0}, {INT_MAX, 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(CStaticEx::CellForLevel(c.level), c.cell) << "level " << c.level;
+    for (const Case& c : cases)
+        EXPECT_EQ(CStaticEx::CellForLevel(c.level), c.cell) << "level " << c.level;
 }
 
 // Counts the erase and paint messages that reach the bar, then lets the bar handle them.
@@ -41,10 +42,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CountingBar, CStaticEx)
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
 END_MESSAGE_MAP()
+// clang-format on
 
 class StaticExDraw : public ::testing::Test {
 protected:
@@ -61,11 +64,14 @@ protected:
     // Number of green bars in the picture drawn at (0, 2), checked on the bars' bottom row.
     int GreenBars() const {
         int n = 0;
-        for (int j = 0; j < 5; ++j) n += canvas.At(1 + 5 * j + 1, 2 + 19) == RGB(0, 255, 0);
+        for (int j = 0; j < 5; ++j)
+            n += canvas.At(1 + 5 * j + 1, 2 + 19) == RGB(0, 255, 0);
         return n;
     }
 
-    int CountSentinel(int x0, int y0, int x1, int y1) const { return CountColor(canvas, kSentinel, x0, y0, x1, y1); }
+    int CountSentinel(int x0, int y0, int x1, int y1) const {
+        return CountColor(canvas, kSentinel, x0, y0, x1, y1);
+    }
 
     static constexpr COLORREF kSentinel = RGB(1, 2, 3);
     CDialog host{IDD_WIDGET_HOST};
@@ -78,7 +84,8 @@ TEST_F(StaticExDraw, PictureOfTheLevelTwoPixelsBelowTheTop) {
         int level;
         int greenBars;
     };
-    for (const Case c : {Case{0, 1}, Case{20, 1}, Case{21, 2}, Case{100, 5}, Case{101, 1}, Case{150, 3}, Case{-7, 1}}) {
+    for (const Case c :
+         {Case{0, 1}, Case{20, 1}, Case{21, 2}, Case{100, 5}, Case{101, 1}, Case{150, 3}, Case{-7, 1}}) {
         canvas.Fill(kSentinel);
         bar.SetLevel(c.level, 25, 20);
         CDC dc;

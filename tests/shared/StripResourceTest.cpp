@@ -15,7 +15,9 @@ namespace {
 struct Rgb {
     int r, g, b;
 };
-bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool operator==(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 std::ostream& operator<<(std::ostream& os, const Rgb& c) {
     return os << "(" << c.r << "," << c.g << "," << c.b << ")";
 }
@@ -85,7 +87,8 @@ TEST(StripResource, BarCells) {
             for (int row = 0; row < 20; ++row) {
                 Rgb expected = kBlack;
                 if (bar >= 0 && row >= 20 - 4 * (bar + 1)) expected = bar <= cell ? kGreen : kSilver;
-                ASSERT_EQ(s.At(cell * 25 + x, row), expected) << "cell " << cell << " x " << x << " row " << row;
+                ASSERT_EQ(s.At(cell * 25 + x, row), expected)
+                    << "cell " << cell << " x " << x << " row " << row;
             }
         }
     }
@@ -115,7 +118,8 @@ TEST(StripResource, PadlockAndCheckMark) {
         for (int row = 0; row < 20; ++row)
             for (int x = 0; x < 25; ++x) {
                 const Rgb c = s.At(cell * 25 + x, row);
-                ASSERT_TRUE(c == kBlack || c == kSilver) << "cell " << cell << " x " << x << " row " << row << ": " << c;
+                ASSERT_TRUE(c == kBlack || c == kSilver)
+                    << "cell " << cell << " x " << x << " row " << row << ": " << c;
             }
 
     const Box shackle = SilverBox(s, 5, 0, 9);
@@ -135,7 +139,8 @@ TEST(StripResource, PadlockAndCheckMark) {
         for (int x = 0; x < 25; ++x) {
             const bool body = row >= 10 && row <= 18 && x >= 7 && x <= 18;
             if (row >= 10) {
-                EXPECT_EQ(s.At(125 + x, row), body ? kSilver : kBlack) << "padlock body x " << x << " row " << row;
+                EXPECT_EQ(s.At(125 + x, row), body ? kSilver : kBlack)
+                    << "padlock body x " << x << " row " << row;
             }
         }
 
@@ -149,7 +154,8 @@ TEST(StripResource, PadlockAndCheckMark) {
     // Every row of the mark is a stroke 2 pixels thick (one run, or two where the arms meet their ends).
     for (int row = 4; row <= 15; ++row) {
         int silver = 0;
-        for (int x = 0; x < 25; ++x) silver += s.At(150 + x, row) == kSilver;
+        for (int x = 0; x < 25; ++x)
+            silver += s.At(150 + x, row) == kSilver;
         EXPECT_TRUE(silver == 2 || silver == 4) << "row " << row << " has " << silver << " silver pixels";
     }
 }

@@ -63,14 +63,16 @@ struct Rgb {
     bool operator==(const Rgb& o) const { return c == o.c; }
 };
 inline std::ostream& operator<<(std::ostream& os, const Rgb& v) {
-    return os << "(" << int(GetRValue(v.c)) << "," << int(GetGValue(v.c)) << "," << int(GetBValue(v.c)) << ")";
+    return os << "(" << int(GetRValue(v.c)) << "," << int(GetGValue(v.c)) << "," << int(GetBValue(v.c))
+              << ")";
 }
 
 // Pixels of the given colour inside [x0, x1) x [y0, y1).
 inline int CountColor(const DibCanvas& canvas, COLORREF c, int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += canvas.At(x, y) == c;
+        for (int x = x0; x < x1; ++x)
+            n += canvas.At(x, y) == c;
     return n;
 }
 

@@ -18,7 +18,9 @@ inline DWORD TestTimeScale() {
     return scale;
 }
 
-inline DWORD TestTimeLimit(DWORD ms) { return ms * TestTimeScale(); }
+inline DWORD TestTimeLimit(DWORD ms) {
+    return ms * TestTimeScale();
+}
 
 // Waits until done() holds, looking every pollMs without taking this thread's messages (for work on
 // other threads); false when it still does not hold after timeoutMs, stretched.

@@ -31,13 +31,15 @@ std::vector<std::string> CallsNamed(const std::vector<std::string>& names, bool 
 
 int CountCalls(const std::string& function) {
     int n = 0;
-    for (const LoggedCall& c : ProgramCalls()) n += c.function == function;
+    for (const LoggedCall& c : ProgramCalls())
+        n += c.function == function;
     return n;
 }
 
 std::string Join(const std::vector<std::string>& lines) {
     std::string s;
-    for (const std::string& l : lines) s += "  " + l + "\n";
+    for (const std::string& l : lines)
+        s += "  " + l + "\n";
     return s;
 }
 

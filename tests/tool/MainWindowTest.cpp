@@ -19,14 +19,30 @@
 namespace {
 
 // The calls into the outside libraries whose order start-up and shut-down fix.
-const std::vector<std::string> kLifecycleCalls = {
-    "CTellurio::CTellurio", "CTellurio::~CTellurio", "QLSP_CreatePlayer", "CTellurio::RegisterCallback", "QLC_InitSDK", "QLC_SetLanguage", "QLSP_InitSDK",
-    "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode", "Player_Init", "CTellurio::DividWindow",
-    "QLC_DisConnect", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK", "QLC_StopLANSerchServer",
-    "QLC_StopBroadcastServer", "QLC_ReleaseSDK"};
+const std::vector<std::string> kLifecycleCalls = {"CTellurio::CTellurio",
+                                                  "CTellurio::~CTellurio",
+                                                  "QLSP_CreatePlayer",
+                                                  "CTellurio::RegisterCallback",
+                                                  "QLC_InitSDK",
+                                                  "QLC_SetLanguage",
+                                                  "QLSP_InitSDK",
+                                                  "QLSP_SetCallBack",
+                                                  "QLSP_SetDefaultFrameControlMode",
+                                                  "Player_Init",
+                                                  "CTellurio::DividWindow",
+                                                  "QLC_DisConnect",
+                                                  "QLSP_ReleasePlayer",
+                                                  "QLSP_ReleaseSDK",
+                                                  "QLC_StopLANSerchServer",
+                                                  "QLC_StopBroadcastServer",
+                                                  "QLC_ReleaseSDK"};
 
-bool Visible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool Visible(HWND dialog, int id) {
+    return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
 
 bool NotifyIconExists(HWND hwnd) {
     NOTIFYICONDATAA nid;
@@ -46,8 +62,8 @@ const int kStatusIds[5] = {IDC_STATUS_PRODUCT, IDC_STATUS_VERSION, IDC_STATUS_GR
 
 void AddStatusControls(HWND dialog) {
     for (int id : kStatusIds)
-        CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 10, 10, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleA(nullptr), nullptr);
+        CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 10, 10, dialog,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
 HBRUSH CtlColorStatic(HWND dialog, int id) {
@@ -61,7 +77,8 @@ HBRUSH CtlColorStatic(HWND dialog, int id) {
 // The colour of a solid brush; CLR_INVALID when it is none (or has been deleted).
 COLORREF BrushColour(HBRUSH brush) {
     LOGBRUSH lb;
-    if (!brush || GetObjectA(brush, sizeof lb, &lb) != sizeof lb || lb.lbStyle != BS_SOLID) return CLR_INVALID;
+    if (!brush || GetObjectA(brush, sizeof lb, &lb) != sizeof lb || lb.lbStyle != BS_SOLID)
+        return CLR_INVALID;
     return lb.lbColor;
 }
 
@@ -110,8 +127,10 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
                 const char* text;
                 int fmt, width;
             };
-            const Column columns[] = {{"序号", LVCFMT_LEFT, 40}, {"Orvanet", LVCFMT_LEFT, 80},
-                                      {"IP地址", LVCFMT_CENTER, 85}, {"端口", LVCFMT_CENTER, 45},
+            const Column columns[] = {{"序号", LVCFMT_LEFT, 40},
+                                      {"Orvanet", LVCFMT_LEFT, 80},
+                                      {"IP地址", LVCFMT_CENTER, 85},
+                                      {"端口", LVCFMT_CENTER, 45},
                                       {"在线时间(秒)", LVCFMT_CENTER, 85}};
             for (int i = 0; i < 5; ++i) {
                 char text[64] = "";
@@ -119,14 +138,16 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
                 col.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
                 col.pszText = text;
                 col.cchTextMax = sizeof text;
-                EXPECT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&col))) << "column " << i;
+                EXPECT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&col)))
+                    << "column " << i;
                 EXPECT_STREQ(text, columns[i].text) << "column " << i;
                 EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, columns[i].fmt) << "column " << i;
                 EXPECT_EQ(col.cx, columns[i].width) << "column " << i;
             }
             LVCOLUMNA sixth = {};
             sixth.mask = LVCF_WIDTH;
-            EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth))) << "a sixth column";
+            EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 5, reinterpret_cast<LPARAM>(&sixth)))
+                << "a sixth column";
             // The wireless list's selection field is 20 pixels high. Wine reports the height with its
             // border added, so: setting 20 again must change nothing. (Its drop-down width of 200 cannot
             // be read back: the list is wider than that anyway, and the larger width is what is reported.)
@@ -142,13 +163,14 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
         EXPECT_EQ(g_App.pMainDlg, nullptr) << "the window reference outlived the shut-down";
     }
     std::vector<std::string> expected = {
-        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer",
-        "CTellurio::RegisterCallback", "QLC_InitSDK(9200, 0)", "QLC_SetLanguage(2)", "QLSP_InitSDK",
-        "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode(16)", "QLSP_CreatePlayer", "Player_Init",
-        "CTellurio::DividWindow(4)",
+        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer",
+        "QLSP_CreatePlayer", "CTellurio::RegisterCallback", "QLC_InitSDK(9200, 0)", "QLC_SetLanguage(2)",
+        "QLSP_InitSDK", "QLSP_SetCallBack", "QLSP_SetDefaultFrameControlMode(16)", "QLSP_CreatePlayer",
+        "Player_Init", "CTellurio::DividWindow(4)",
         // shut-down
-        "QLC_DisConnect(1)", "QLC_DisConnect(2)", "QLC_DisConnect(3)", "QLC_DisConnect(4)", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
-        "QLC_StopLANSerchServer", "QLC_StopBroadcastServer",
+        "QLC_DisConnect(1)", "QLC_DisConnect(2)", "QLC_DisConnect(3)", "QLC_DisConnect(4)",
+        "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer",
+        "QLSP_ReleasePlayer", "QLSP_ReleaseSDK", "QLC_StopLANSerchServer", "QLC_StopBroadcastServer",
         // destructor
         "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
     std::vector<std::string> got;
@@ -166,7 +188,8 @@ TEST(MainWindow, StartsAndShutsDownInTheLibrariesOrder) {
     // Right after the four disconnects the LAN tool is switched off.
     std::vector<LoggedCall> calls = ProgramCalls();
     size_t i = 0;
-    while (i < calls.size() && !(calls[i].function == "QLC_DisConnect" && calls[i].args == "4")) ++i;
+    while (i < calls.size() && !(calls[i].function == "QLC_DisConnect" && calls[i].args == "4"))
+        ++i;
     ASSERT_LT(i + 1, calls.size()) << "no QLC_DisConnect(4) followed by another call";
     EXPECT_EQ(calls[i + 1].function, "QLC_EnableLANTool");
     EXPECT_EQ(calls[i + 1].args.rfind("0, 0, 0", 0), 0u) << calls[i + 1].args;
@@ -213,11 +236,28 @@ TEST(MainWindow, FailedPreviewSdkSkipsTheRestAndStillClosesCleanly) {
         EXPECT_EQ(run.Run(), IDCANCEL);
     }
     std::vector<std::string> got = CallsNamed(kLifecycleCalls, false);
-    std::vector<std::string> expected = {
-        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer", "QLSP_CreatePlayer",
-        "CTellurio::RegisterCallback", "QLC_InitSDK", "QLC_SetLanguage", "QLSP_InitSDK",
-        "QLC_DisConnect", "QLC_DisConnect", "QLC_DisConnect", "QLC_DisConnect", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleasePlayer", "QLSP_ReleaseSDK",
-        "QLC_StopLANSerchServer", "QLC_StopBroadcastServer", "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
+    std::vector<std::string> expected = {"CTellurio::CTellurio",
+                                         "QLSP_CreatePlayer",
+                                         "QLSP_CreatePlayer",
+                                         "QLSP_CreatePlayer",
+                                         "QLSP_CreatePlayer",
+                                         "CTellurio::RegisterCallback",
+                                         "QLC_InitSDK",
+                                         "QLC_SetLanguage",
+                                         "QLSP_InitSDK",
+                                         "QLC_DisConnect",
+                                         "QLC_DisConnect",
+                                         "QLC_DisConnect",
+                                         "QLC_DisConnect",
+                                         "QLSP_ReleasePlayer",
+                                         "QLSP_ReleasePlayer",
+                                         "QLSP_ReleasePlayer",
+                                         "QLSP_ReleasePlayer",
+                                         "QLSP_ReleaseSDK",
+                                         "QLC_StopLANSerchServer",
+                                         "QLC_StopBroadcastServer",
+                                         "QLC_ReleaseSDK",
+                                         "CTellurio::~CTellurio"};
     EXPECT_EQ(got, expected) << "expected:\n" << Join(expected) << "got:\n" << Join(got);
 }
 
@@ -461,7 +501,8 @@ TEST(MainWindow, ResizingMovesTheRightColumnAndGrowsTheVideo) {
         MINMAXINFO mmi;
         memset(&mmi, 0, sizeof mmi);
         SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        EXPECT_EQ(mmi.ptMinTrackSize.x, window.right - window.left) << "smaller than the opening size is refused";
+        EXPECT_EQ(mmi.ptMinTrackSize.x, window.right - window.left)
+            << "smaller than the opening size is refused";
         EXPECT_EQ(mmi.ptMinTrackSize.y, window.bottom - window.top);
 
         const SIZE changes[] = {{40, 30}, {-20, -10}, {0, 0}};
@@ -532,7 +573,8 @@ TEST(MainWindow, EscLeavesFullScreenAndTheEmbeddedViewTakesThePlayerBack) {
         std::vector<LoggedCall> calls = ProgramCalls();
         bool pointedBack = false;
         char drawHwnd[32];
-        snprintf(drawHwnd, sizeof drawHwnd, "0x%08lX", (unsigned long)(uintptr_t)r->dlg.DrawWindow()->GetSafeHwnd());
+        snprintf(drawHwnd, sizeof drawHwnd, "0x%08lX",
+                 (unsigned long)(uintptr_t)r->dlg.DrawWindow()->GetSafeHwnd());
         for (const LoggedCall& c : calls)
             if (c.function == "CTellurio::SetDisplayRect" && c.args.rfind(drawHwnd, 0) == 0)
                 pointedBack = true;
@@ -566,10 +608,13 @@ TEST(MainWindow, MouseWheelAndPreviewReachTheLibraries) {
             {draw, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40), "CTellurio::MouseEvent", "0, {30,40}"},
             {draw, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(31, 41), "CTellurio::MouseEvent", "2, {31,41}"},
             {draw, WM_RBUTTONUP, 0, MAKELPARAM(32, 42), "CTellurio::MouseEvent", "3, {32,42}"},
-            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom", "{50,60}, 1"},
-            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom", "{50,60}, 0"},
+            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom",
+             "{50,60}, 1"},
+            {draw, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA), screenPoint, "CTellurio::MouseZoom",
+             "{50,60}, 0"},
             {draw, WM_MOUSEWHEEL, 0, screenPoint, "CTellurio::MouseZoom", "{50,60}, 0"},
-            {main, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(700, 500), "CTellurio::MouseEvent", "2, {700,500}"},
+            {main, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(700, 500), "CTellurio::MouseEvent",
+             "2, {700,500}"},
         };
         for (const Case& c : cases) {
             Standin_ClearLog();
@@ -577,19 +622,21 @@ TEST(MainWindow, MouseWheelAndPreviewReachTheLibraries) {
             // Only a left click in the embedded view tells the main window (0x6411).
             MSG clicked;
             bool told = PeekMessageA(&clicked, main, 0x6411, 0x6411, PM_REMOVE) != FALSE;
-            EXPECT_EQ(told, c.target == draw && c.message == WM_LBUTTONDOWN) << "message 0x" << std::hex << c.message;
+            EXPECT_EQ(told, c.target == draw && c.message == WM_LBUTTONDOWN)
+                << "message 0x" << std::hex << c.message;
             std::vector<std::string> got = CallsNamed({c.function}, true);
             std::string expected = std::string(c.function) + "(" + c.args + ")";
-            EXPECT_EQ(got, std::vector<std::string>{expected}) << "message 0x" << std::hex << c.message
-                                                               << ": got\n" << Join(got);
+            EXPECT_EQ(got, std::vector<std::string>{expected})
+                << "message 0x" << std::hex << c.message << ": got\n"
+                << Join(got);
         }
 
         RECT box;
         GetWindowRect(GetDlgItem(main, IDC_STATIC_VIDEO), &box);
         char expected[160];
         snprintf(expected, sizeof expected, "QLSP_SetVideoPreview(%d, 0x%08lX, {%ld,%ld,%ld,%ld}, 1)",
-                 g_App.nPreviewPlayer, (unsigned long)(uintptr_t)main, box.left + 1, box.top + 7, box.right - 2,
-                 box.bottom - 2);
+                 g_App.nPreviewPlayer, (unsigned long)(uintptr_t)main, box.left + 1, box.top + 7,
+                 box.right - 2, box.bottom - 2);
         for (UINT message : {0x465u, 0x466u}) {
             Standin_ClearLog();
             EXPECT_EQ(SendMessageA(main, message, 0, 0), 0);
@@ -614,8 +661,8 @@ TEST(MainWindow, DisplayRefitsReachThePlayer) {
         snprintf(drawHwnd, sizeof drawHwnd, "0x%08lX", (unsigned long)(uintptr_t)draw);
         auto displayRect = [&drawHwnd](const RECT& rc) {
             char line[96];
-            snprintf(line, sizeof line, "CTellurio::SetDisplayRect(%s, {%ld,%ld,%ld,%ld})", drawHwnd, rc.left, rc.top,
-                     rc.right, rc.bottom);
+            snprintf(line, sizeof line, "CTellurio::SetDisplayRect(%s, {%ld,%ld,%ld,%ld})", drawHwnd, rc.left,
+                     rc.top, rc.right, rc.bottom);
             return std::string(line);
         };
         const std::string moved = "CTellurio::WindowMoved()";
@@ -629,10 +676,18 @@ TEST(MainWindow, DisplayRefitsReachThePlayer) {
         };
         const Case cases[] = {
             // Whoever posts 0x6410, its parameters are not read: the view fits its own client area.
-            {"0x6410 with a rectangle's address", draw, 0x6410, reinterpret_cast<WPARAM>(&given), 0,
+            {"0x6410 with a rectangle's address",
+             draw,
+             0x6410,
+             reinterpret_cast<WPARAM>(&given),
+             0,
              {displayRect(client), moved}},
             {"0x6410 with wParam 0x10", draw, 0x6410, 0x10, 0x10, {displayRect(client), moved}},
-            {"the view's own WM_SIZE", draw, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom),
+            {"the view's own WM_SIZE",
+             draw,
+             WM_SIZE,
+             SIZE_RESTORED,
+             MAKELPARAM(client.right, client.bottom),
              {displayRect(client), moved}},
             {"the main window moved", main, WM_MOVE, 0, MAKELPARAM(10, 20), {moved}},
         };
@@ -641,7 +696,9 @@ TEST(MainWindow, DisplayRefitsReachThePlayer) {
             EXPECT_EQ(SendMessageA(c.target, c.message, c.wParam, c.lParam), 0) << c.what;
             std::vector<std::string> got =
                 CallsNamed({"CTellurio::SetDisplayRect", "CTellurio::WindowMoved"}, true);
-            EXPECT_EQ(got, c.expected) << c.what << ": expected\n" << Join(c.expected) << "got\n" << Join(got);
+            EXPECT_EQ(got, c.expected) << c.what << ": expected\n"
+                                       << Join(c.expected) << "got\n"
+                                       << Join(got);
         }
         PostMessageA(main, WM_CLOSE, 0, 0);
         return true;
@@ -661,7 +718,7 @@ TEST(MainWindow, TimerIdsLeadToTheirTickWork) {
             int searches, versionPolls;
             bool listRebuild;
         };
-        const Case cases[] = {{0, 0, 0, false}, {1, 1, 0, false}, {4, 0, 0, true},
+        const Case cases[] = {{0, 0, 0, false}, {1, 1, 0, false},  {4, 0, 0, true},
                               {5, 0, 0, false}, {15, 0, 1, false}, {2, 0, 0, false}};
         MSG m;
         for (const Case& c : cases) {
@@ -709,7 +766,8 @@ TEST(MainWindow, HoveringTheCorrectionButtonShowsItsHint) {
 class VerdictDlg : public CLENSBENCHDlg {
 public:
     void SetVerdicts(int all, int index, int verdict) {
-        for (int& v : m_nStatus) v = all;
+        for (int& v : m_nStatus)
+            v = all;
         m_nStatus[index] = verdict;
     }
 };
@@ -734,8 +792,8 @@ TEST(MainWindow, StatusControlsArePaintedByTheirVerdict) {
                 const int others = c.verdict == 0 ? 2 : 0;
                 run.dlg.SetVerdicts(others, i, c.verdict);
                 const COLORREF got = BrushColour(CtlColorStatic(h, kStatusIds[i]));
-                EXPECT_EQ(got, c.colour) << "control " << kStatusIds[i] << ", verdict " << c.verdict << ": got 0x"
-                                         << std::hex << got << ", expected 0x" << c.colour;
+                EXPECT_EQ(got, c.colour) << "control " << kStatusIds[i] << ", verdict " << c.verdict
+                                         << ": got 0x" << std::hex << got << ", expected 0x" << c.colour;
             }
         }
         const COLORREF label = BrushColour(CtlColorStatic(h, IDC_LABEL_USER));
@@ -766,7 +824,8 @@ TEST(MainWindow, MessagesAfterTheShutDownFindNothingReleased) {
         GetClientRect(h, &client);
         SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right + 60, client.bottom + 40));
         const RECT list = ControlRect(h, IDC_LIST_DEVICES);
-        EXPECT_TRUE(list.left == list0.left && list.top == list0.top) << "list 1005 moved after the shut-down";
+        EXPECT_TRUE(list.left == list0.left && list.top == list0.top)
+            << "list 1005 moved after the shut-down";
         MINMAXINFO mmi;
         memset(&mmi, 0, sizeof mmi);
         SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -781,7 +840,8 @@ TEST(MainWindow, MessagesAfterTheShutDownFindNothingReleased) {
             << "the callback still reached the window";
         // One it posted just before the shut-down.
         SendMessageA(h, WM_CONNECT_STATE, CONNECT_STATE_CONNECTED, 0);
-        EXPECT_EQ(CountCalls("CTellurio::RequestVersion"), 0) << "a late connection report asked for a version";
+        EXPECT_EQ(CountCalls("CTellurio::RequestVersion"), 0)
+            << "a late connection report asked for a version";
         return true;
     });
     EXPECT_EQ(run.Run(), IDCANCEL);
@@ -811,7 +871,8 @@ TEST(MainWindow, FunctionKeysReachTheirCommands) {
     run.script.Add("press F1 to F6", [r] {
         dialog = r->hwnd;
         HWND target = GetFocus() ? GetFocus() : r->hwnd;
-        for (UINT key = VK_F1; key <= VK_F6; ++key) PostMessageA(target, WM_KEYDOWN, key, 1);
+        for (UINT key = VK_F1; key <= VK_F6; ++key)
+            PostMessageA(target, WM_KEYDOWN, key, 1);
         return true;
     });
     run.script.Add("commands arrived", [r] {
@@ -821,8 +882,8 @@ TEST(MainWindow, FunctionKeysReachTheirCommands) {
     });
     run.Run();
     UnhookWindowsHookEx(hook);
-    const std::vector<UINT> expected = {IDC_BTN_MODE_COLOR, IDC_BTN_MODE_BW,          IDC_BTN_MODE_AUTO,
-                                        IDC_BTN_RESTORE_SYSTEM, IDC_BTN_FULLSCREEN_SPARE, IDC_BTN_REMOTE_SETTINGS};
+    const std::vector<UINT> expected = {IDC_BTN_MODE_COLOR,       IDC_BTN_MODE_BW,
+                                        IDC_BTN_MODE_AUTO,        IDC_BTN_RESTORE_SYSTEM,
+                                        IDC_BTN_FULLSCREEN_SPARE, IDC_BTN_REMOTE_SETTINGS};
     EXPECT_EQ(commands, expected);
 }
-

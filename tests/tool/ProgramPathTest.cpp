@@ -26,7 +26,8 @@ TEST(ProgramPath, CutAtTheLastRealBackslash) {
         char buf[64];
         strcpy(buf, c.path);
         EXPECT_EQ(CutAtLastBackslash(buf, c.keep), c.cut) << c.path;
-        EXPECT_STREQ(buf, c.expected) << "from " << c.path << (c.keep ? " keeping" : " dropping") << " the slash";
+        EXPECT_STREQ(buf, c.expected)
+            << "from " << c.path << (c.keep ? " keeping" : " dropping") << " the slash";
     }
 }
 
@@ -36,10 +37,13 @@ TEST(ProgramPath, FolderAndFilePathsAreNeverCut) {
     char dir[PROGRAM_PATH_SIZE];
     EXPECT_TRUE(ProgramFolderOf("C:\\line\\LENSKIT.exe", 19, false, dir));
     EXPECT_STREQ(dir, "C:\\line");
-    const std::string cut = "C:\\" + std::string(PROGRAM_PATH_SIZE - 4, 'c') + "\\L.exe"; // no terminator in reach
-    EXPECT_FALSE(ProgramFolderOf(cut.c_str(), PROGRAM_PATH_SIZE, false, dir)) << "the whole buffer was filled";
+    const std::string cut =
+        "C:\\" + std::string(PROGRAM_PATH_SIZE - 4, 'c') + "\\L.exe"; // no terminator in reach
+    EXPECT_FALSE(ProgramFolderOf(cut.c_str(), PROGRAM_PATH_SIZE, false, dir))
+        << "the whole buffer was filled";
     EXPECT_STREQ(dir, "");
-    EXPECT_FALSE(ProgramFolderOf("C:\\line\\LENSKIT.exe", 19, true, dir)) << "too small a buffer was reported";
+    EXPECT_FALSE(ProgramFolderOf("C:\\line\\LENSKIT.exe", 19, true, dir))
+        << "too small a buffer was reported";
     EXPECT_FALSE(ProgramFolderOf("", 0, false, dir));
 
     char path[PROGRAM_PATH_SIZE];

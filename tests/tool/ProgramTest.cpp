@@ -83,8 +83,8 @@ struct Program {
         si.cb = sizeof si;
         std::vector<char> cmd(exe.begin(), exe.end());
         cmd.push_back('\0');
-        return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().c_str(), &si,
-                              &pi) != FALSE;
+        return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().c_str(),
+                              &si, &pi) != FALSE;
     }
     ~Program() {
         if (pi.hProcess) {
@@ -125,7 +125,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     char buf[1024];
     while (fgets(buf, sizeof buf, f)) {
         size_t n = strlen(buf);
-        while (n && (buf[n - 1] == '\n' || buf[n - 1] == '\r')) buf[--n] = '\0';
+        while (n && (buf[n - 1] == '\n' || buf[n - 1] == '\r'))
+            buf[--n] = '\0';
         lines.push_back(buf);
     }
     fclose(f);
@@ -156,7 +157,8 @@ std::string ReadFile(const std::string& path) {
     if (!f) return s;
     char buf[512];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        s.append(buf, n);
     fclose(f);
     return s;
 }
@@ -210,14 +212,16 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         HWND video = FindWindowExA(main, nullptr, "#32770", nullptr);
         ASSERT_NE(video, nullptr) << "no embedded video window";
         char refit[64];
-        snprintf(refit, sizeof refit, "\tCTellurio::SetDisplayRect\t0x%08lX", (unsigned long)(uintptr_t)video);
+        snprintf(refit, sizeof refit, "\tCTellurio::SetDisplayRect\t0x%08lX",
+                 (unsigned long)(uintptr_t)video);
         const int refitsBefore = CountLines(log, refit);
         EXPECT_TRUE(PostMessageA(video, 0x6410, 0x10, 0x10));
         WaitUntil([&] { return CountLines(log, refit) != refitsBefore || p.WaitExit(0) != -1; }, 30000, 50);
         EXPECT_GT(CountLines(log, refit), refitsBefore) << "0x6410 was not handled";
         ASSERT_EQ(p.WaitExit(0), -1) << "the program ended after 0x6410";
         DWORD_PTR answer = 0;
-        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, TestTimeLimit(20000), &answer), 0)
+        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, TestTimeLimit(20000), &answer),
+                  0)
             << "the main window does not answer after 0x6410";
 
         // The player library's packet messages, posted by another program with made-up records: nothing
@@ -258,7 +262,8 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
     std::vector<std::string> order;
     int created = 0, released = 0;
     for (const std::string& line : ReadLines(log)) {
-        if (line.find("\t0\tQLSP_CreatePlayer\t") != std::string::npos && line.find("-> -1") == std::string::npos)
+        if (line.find("\t0\tQLSP_CreatePlayer\t") != std::string::npos &&
+            line.find("-> -1") == std::string::npos)
             ++created;
         if (line.find("\t0\tQLSP_ReleasePlayer\t") != std::string::npos) ++released;
         // seq, thread, kind, function, arguments
@@ -268,17 +273,18 @@ TEST(Program, StartAndCloseWritesConfigDefaultsAndKeepsTheCallOrder) {
         size_t t4 = line.find('\t', t3 + 1);
         std::string function = line.substr(t3 + 1, t4 == std::string::npos ? std::string::npos : t4 - t3 - 1);
         if (kind != "0" && kind != "call") continue;
-        for (const char* marker : {"CTellurio::CTellurio", "QLSP_CreatePlayer", "QLC_InitSDK", "QLSP_InitSDK", "Player_Init",
-                                   "QLC_DisConnect", "QLSP_ReleaseSDK", "QLC_StopBroadcastServer",
-                                   "QLC_ReleaseSDK", "CTellurio::~CTellurio"})
+        for (const char* marker : {"CTellurio::CTellurio", "QLSP_CreatePlayer", "QLC_InitSDK", "QLSP_InitSDK",
+                                   "Player_Init", "QLC_DisConnect", "QLSP_ReleaseSDK",
+                                   "QLC_StopBroadcastServer", "QLC_ReleaseSDK", "CTellurio::~CTellurio"})
             if (function == marker && (order.empty() || order.back() != function)) order.push_back(function);
     }
     const std::vector<std::string> expected = {
-        "CTellurio::CTellurio", "QLSP_CreatePlayer", "QLC_InitSDK",             "QLSP_InitSDK",
-        "QLSP_CreatePlayer",    "Player_Init",       "QLC_DisConnect",          "QLSP_ReleaseSDK",
-        "QLC_StopBroadcastServer", "QLC_ReleaseSDK", "CTellurio::~CTellurio"};
+        "CTellurio::CTellurio",    "QLSP_CreatePlayer", "QLC_InitSDK",          "QLSP_InitSDK",
+        "QLSP_CreatePlayer",       "Player_Init",       "QLC_DisConnect",       "QLSP_ReleaseSDK",
+        "QLC_StopBroadcastServer", "QLC_ReleaseSDK",    "CTellurio::~CTellurio"};
     std::string got;
-    for (const std::string& s : order) got += s + " ";
+    for (const std::string& s : order)
+        got += s + " ";
     EXPECT_EQ(order, expected) << "got: " << got;
     EXPECT_EQ(created, 5);
     EXPECT_EQ(released, created) << "preview players made and released";

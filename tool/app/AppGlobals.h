@@ -13,8 +13,8 @@ static_assert(PROGRAM_PATH_SIZE == MAX_PATH, "the program folder's paths are the
 class CLENSBENCHDlg;
 
 struct AppGlobals {
-    char szAppDir[MAX_PATH];        // program directory, no trailing backslash
-    int nPreviewPlayer;             // the local preview player of the preview SDK, -1 for none
+    char szAppDir[MAX_PATH];          // program directory, no trailing backslash
+    int nPreviewPlayer;               // the local preview player of the preview SDK, -1 for none
     CLENSBENCHDlg* volatile pMainDlg; // how callbacks of the outside libraries reach the window; NULL
                                       // before initialisation and once shut-down has begun
 };
@@ -25,8 +25,8 @@ extern const UINT WM_TASKBARCREATED;
 
 // Window messages between the program and the outside libraries.
 enum : UINT {
-    WM_TRAY_NOTIFY = 0x464,       // tray icon callback from the shell
-    WM_PREVIEW_PLACE1 = 0x465,    // place the local preview (from the preview SDK)
+    WM_TRAY_NOTIFY = 0x464,    // tray icon callback from the shell
+    WM_PREVIEW_PLACE1 = 0x465, // place the local preview (from the preview SDK)
     WM_PREVIEW_PLACE2 = 0x466,
     WM_REFRESH_DEVLIST = 0x2B10,  // rebuild the device list
     WM_CFG_PACKET = 0x6400,       // a config packet from the player library
@@ -49,9 +49,9 @@ enum : UINT_PTR { TIMER_SEARCH = 1, TIMER_LIST = 4, TIMER_STATUS = 5, TIMER_VERS
 
 // The LAN service's values that the main window's start-up and shut-down touch.
 class DeviceTable;
-extern DeviceTable g_DeviceTable;   // the 64-entry device table, with its own lock
-extern UINT_PTR g_nSearchTimer;     // id of the running search timer, 0 when it does not run
-extern char g_szRememberedIp[16];   // the device list selects the row with this address
+extern DeviceTable g_DeviceTable; // the 64-entry device table, with its own lock
+extern UINT_PTR g_nSearchTimer;   // id of the running search timer, 0 when it does not run
+extern char g_szRememberedIp[16]; // the device list selects the row with this address
 
 // The number-push switch (checkbox 1023): written on the UI thread only, read by the SDK's callbacks.
 extern std::atomic<int> g_nPushSwitch;

@@ -5,6 +5,7 @@
 
 IMPLEMENT_DYNAMIC(CDlgDraw, CDialogEx)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDlgDraw, CDialogEx)
     ON_MESSAGE(WM_FIT_DISPLAY, OnFitDisplay)
     ON_WM_PAINT()
@@ -14,6 +15,7 @@ BEGIN_MESSAGE_MAP(CDlgDraw, CDialogEx)
     ON_WM_MOUSEWHEEL()
     ON_WM_SIZE()
 END_MESSAGE_MAP()
+// clang-format on
 
 CDlgDraw::CDlgDraw(CWnd* pParent) : CDialogEx(IDD_DRAW, pParent), m_pPlayer(nullptr) {}
 

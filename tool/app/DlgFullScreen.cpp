@@ -5,12 +5,14 @@
 
 IMPLEMENT_DYNAMIC(CDlgFullScreen, CDialogEx)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDlgFullScreen, CDialogEx)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_PAINT()
     ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
+// clang-format on
 
 CDlgFullScreen::CDlgFullScreen(CWnd* pParent) : CDialogEx(IDD_FULLSCREEN, pParent), m_pPlayer(nullptr) {}
 

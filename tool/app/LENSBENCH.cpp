@@ -28,9 +28,11 @@ char g_szRememberedIp[16] = {0};
 const char kAlreadyRunningText[] = "程序已开启，不能重复运行!";
 
 // The help command goes to the framework's own handler.
+// clang-format off
 BEGIN_MESSAGE_MAP(CLENSBENCHApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)
 END_MESSAGE_MAP()
+// clang-format on
 
 CLENSBENCHApp::CLENSBENCHApp() {}
 
@@ -52,7 +54,9 @@ BOOL CLENSBENCHApp::InitInstance() {
     return FALSE;
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
 END_MESSAGE_MAP()
+// clang-format on
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

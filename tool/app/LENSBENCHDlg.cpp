@@ -23,8 +23,9 @@
 namespace {
 
 const char kSdkInitFailed[] = "初始化SDK失败";
-const char kProgramPathTooLong[] = "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
-                                   "请把程序放到路径较短的文件夹";
+const char kProgramPathTooLong[] =
+    "程序所在文件夹的路径过长，号码推送、结果文件、错误日志和设置文件都不可用，"
+    "请把程序放到路径较短的文件夹";
 const char kCreatePlayerFailed[] = "创建播放器失败";
 const char kDeadPixHint[] = "亮点校正前要把sensor或者镜头遮全黑";
 const char kTrayExit[] = "退出软件";
@@ -36,14 +37,14 @@ const UINT kTrayIconId = 128;
 const UINT kTrayMenuExit = 2;
 
 // The player library's callbacks that the window does not use: one empty function per slot signature.
-template <typename... Args>
-void __cdecl IgnoreCallback(void*, Args...) {}
+template <typename... Args> void __cdecl IgnoreCallback(void*, Args...) {}
 
 // The preview SDK's event callback, unused.
 void __cdecl IgnorePreviewEvent(int, int, void*, int, void*) {}
 
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -115,23 +116,26 @@ BEGIN_MESSAGE_MAP(CLENSBENCHDlg, CDialog)
     ON_EN_CHANGE(IDC_EDIT_PASSWORD, OnCredentialsChanged)
     ON_MESSAGE(WM_CONNECT_STATE, OnConnectStateMsg)
 END_MESSAGE_MAP()
+// clang-format on
 
 CLENSBENCHDlg::CLENSBENCHDlg(CWnd* pParent)
-    : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0),
-      m_nGroup(0), m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr),
-      m_nSsidQuality(0), m_nSsidFound(0), m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0),
-      m_bShutDownDone(false), m_bScanWaiting(false), m_nScanWindow(0), m_nScanReply(-1),
-      m_nCloseRetries(0), m_nInfoCut(0) {
+    : CDialog(IDD_LENSKIT_DIALOG, pParent), m_nAdcH(0), m_nAdcL(0), m_nAdcR(0), m_nGroup(0),
+      m_bServiceRunning(0), m_pAnchor(nullptr), m_pDlgDraw(nullptr), m_nSsidQuality(0), m_nSsidFound(0),
+      m_hAccel(nullptr), m_nShift(0), m_nThreshold(0), m_nVersionWnd(0), m_bShutDownDone(false),
+      m_bScanWaiting(false), m_nScanWindow(0), m_nScanReply(-1), m_nCloseRetries(0), m_nInfoCut(0) {
     memset(m_szProductType, 0, sizeof m_szProductType);
     memset(m_szVersion, 0, sizeof m_szVersion);
-    for (int& s : m_nStatus) s = VERDICT_UNKNOWN;
-    for (int& w : m_nAudioWord) w = 0;
+    for (int& s : m_nStatus)
+        s = VERDICT_UNKNOWN;
+    for (int& w : m_nAudioWord)
+        w = 0;
     m_szNumberDir[0] = m_szResultDir[0] = m_szIniPath[0] = '\0';
 
     m_hIcon = AfxGetApp()->LoadIcon(IDI_MAINWND);
 
     // The constructor's four players exist before the preview SDK is initialised.
-    for (int& h : m_hPlayers) h = QLSP_CreatePlayer();
+    for (int& h : m_hPlayers)
+        h = QLSP_CreatePlayer();
 }
 
 CLENSBENCHDlg::~CLENSBENCHDlg() {
@@ -162,15 +166,15 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
     // The library may call back as soon as its callbacks are registered: the window must be reachable
     // through the global reference before that, not after.
     g_App.pMainDlg = this;
-    m_player.RegisterCallback(this, &CLENSBENCHDlg::OnConnectState, IgnoreCallback<_ST_ChnInfo*, unsigned long>,
-                              IgnoreCallback<int, char*>, IgnoreCallback<_ST_RemoteVideo*, int>,
-                              IgnoreCallback<int, unsigned long, unsigned long, unsigned long, unsigned long>,
-                              IgnoreCallback<_ST_DOWNLOADRATE*>, IgnoreCallback<int, int>,
-                              IgnoreCallback<const char*, int>, IgnoreCallback<PTZ_INFO_T*>,
-                              &CLENSBENCHDlg::OnDeviceVersion, IgnoreCallback<int, _ST_ChnInfo*, char*>,
-                              IgnoreCallback<int, _ST_ChnInfo*, char*>, IgnoreCallback<int, _ST_ChnInfo*>,
-                              IgnoreCallback<int, _ST_ChnInfo*>, IgnoreCallback<int, _ST_ChnInfo*, char*>,
-                              IgnoreCallback<int, _ST_ChnInfo*, char*>);
+    m_player.RegisterCallback(
+        this, &CLENSBENCHDlg::OnConnectState, IgnoreCallback<_ST_ChnInfo*, unsigned long>,
+        IgnoreCallback<int, char*>, IgnoreCallback<_ST_RemoteVideo*, int>,
+        IgnoreCallback<int, unsigned long, unsigned long, unsigned long, unsigned long>,
+        IgnoreCallback<_ST_DOWNLOADRATE*>, IgnoreCallback<int, int>, IgnoreCallback<const char*, int>,
+        IgnoreCallback<PTZ_INFO_T*>, &CLENSBENCHDlg::OnDeviceVersion,
+        IgnoreCallback<int, _ST_ChnInfo*, char*>, IgnoreCallback<int, _ST_ChnInfo*, char*>,
+        IgnoreCallback<int, _ST_ChnInfo*>, IgnoreCallback<int, _ST_ChnInfo*>,
+        IgnoreCallback<int, _ST_ChnInfo*, char*>, IgnoreCallback<int, _ST_ChnInfo*, char*>);
 
     CString strAboutMenu;
     strAboutMenu.LoadString(IDS_ABOUTBOX);
@@ -209,7 +213,8 @@ BOOL CLENSBENCHDlg::OnInitDialog() {
     QLC_SetLanguage(2);
 
     m_listDevices.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
-    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_GRIDLINES |
+                                   LVS_EX_FULLROWSELECT);
     m_listDevices.InsertColumn(0, "序号", LVCFMT_LEFT, 40);
     m_listDevices.InsertColumn(1, "Orvanet", LVCFMT_LEFT, 80);
     m_listDevices.InsertColumn(2, "IP地址", LVCFMT_CENTER, 85);
@@ -281,7 +286,8 @@ void CLENSBENCHDlg::ShutDown(bool fromClose) {
     if (m_bServiceRunning) StartStopService();
     g_IPServer.Stop();
     g_SystemInfo.Stop();
-    for (int i = 1; i <= PLAYER_WINDOW_COUNT; ++i) QLC_DisConnect(i);
+    for (int i = 1; i <= PLAYER_WINDOW_COUNT; ++i)
+        QLC_DisConnect(i);
     QLC_EnableLANTool(0, 0, 0, OnNumberPush);
     CloseResultWriter();
     if (g_nSearchTimer != 0) {
@@ -398,7 +404,9 @@ void CLENSBENCHDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CLENSBENCHDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CLENSBENCHDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 BOOL CLENSBENCHDlg::PreTranslateMessage(MSG* pMsg) {
     if (m_hAccel && ::TranslateAcceleratorA(m_hWnd, m_hAccel, pMsg)) return TRUE;
@@ -435,30 +443,52 @@ void CLENSBENCHDlg::OnTimer(UINT_PTR nIDEvent) {
 
 void CLENSBENCHDlg::OnNoEffect() {}
 
-void CLENSBENCHDlg::OnCancelMode() { CDialog::OnCancelMode(); }
-void CLENSBENCHDlg::OnMouseMove(UINT nFlags, CPoint point) { CDialog::OnMouseMove(nFlags, point); }
-void CLENSBENCHDlg::OnMouseLeave() { CDialog::OnMouseLeave(); }
+void CLENSBENCHDlg::OnCancelMode() {
+    CDialog::OnCancelMode();
+}
+void CLENSBENCHDlg::OnMouseMove(UINT nFlags, CPoint point) {
+    CDialog::OnMouseMove(nFlags, point);
+}
+void CLENSBENCHDlg::OnMouseLeave() {
+    CDialog::OnMouseLeave();
+}
 BOOL CLENSBENCHDlg::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
     return CDialog::OnMouseWheel(nFlags, zDelta, pt);
 }
-void CLENSBENCHDlg::OnRButtonUp(UINT nFlags, CPoint point) { CDialog::OnRButtonUp(nFlags, point); }
+void CLENSBENCHDlg::OnRButtonUp(UINT nFlags, CPoint point) {
+    CDialog::OnRButtonUp(nFlags, point);
+}
 
-BOOL CLENSBENCHDlg::OnHelpInfo(HELPINFO*) { return TRUE; }
+BOOL CLENSBENCHDlg::OnHelpInfo(HELPINFO*) {
+    return TRUE;
+}
 
 HBRUSH CLENSBENCHDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     int verdict;
     switch (pWnd ? pWnd->GetDlgCtrlID() : 0) {
-    case IDC_STATUS_PRODUCT: verdict = m_nStatus[STATUS_PRODUCT_TYPE]; break;
-    case IDC_STATUS_VERSION: verdict = m_nStatus[STATUS_VERSION]; break;
-    case IDC_STATUS_GROUP: verdict = m_nStatus[STATUS_GROUP]; break;
-    case IDC_STATUS_WIFI_QUALITY: verdict = m_nStatus[STATUS_WIFI_QUALITY]; break;
-    case IDC_STATUS_ADC: verdict = m_nStatus[STATUS_ADC]; break;
-    default: return hbr;
+    case IDC_STATUS_PRODUCT:
+        verdict = m_nStatus[STATUS_PRODUCT_TYPE];
+        break;
+    case IDC_STATUS_VERSION:
+        verdict = m_nStatus[STATUS_VERSION];
+        break;
+    case IDC_STATUS_GROUP:
+        verdict = m_nStatus[STATUS_GROUP];
+        break;
+    case IDC_STATUS_WIFI_QUALITY:
+        verdict = m_nStatus[STATUS_WIFI_QUALITY];
+        break;
+    case IDC_STATUS_ADC:
+        verdict = m_nStatus[STATUS_ADC];
+        break;
+    default:
+        return hbr;
     }
     // Without brushes (the preview SDK failed, or after shut-down) the default colours stay.
-    const CBrush& brush =
-        verdict == VERDICT_FAIL ? m_brushRed : verdict == VERDICT_UNKNOWN ? m_brushYellow : m_brushGreen;
+    const CBrush& brush = verdict == VERDICT_FAIL      ? m_brushRed
+                          : verdict == VERDICT_UNKNOWN ? m_brushYellow
+                                                       : m_brushGreen;
     HBRUSH status = static_cast<HBRUSH>(brush.GetSafeHandle());
     return status ? status : hbr;
 }

@@ -182,10 +182,10 @@ protected:
     // destructor's body has released the SDK (so m_config outlives its last send). m_player ends its
     // connections only when it is destroyed, after every member declared below it: its callbacks reach
     // the window through g_App.pMainDlg alone, which the shut-down clears first.
-    CPowerComboBox m_comboWifi;  // 10101
-    CListBox m_listServiceLog;   // 1011
-    CListCtrl m_listDevices;     // 1005
-    CStaticEx m_staticSignal;    // 1033
+    CPowerComboBox m_comboWifi; // 10101
+    CListBox m_listServiceLog;  // 1011
+    CListCtrl m_listDevices;    // 1005
+    CStaticEx m_staticSignal;   // 1033
     CString m_strExpProductType, m_strExpVersion, m_strExpGroup, m_strExpSsid;
     int m_nAdcH, m_nAdcL, m_nAdcR;
     CPopUpDlg m_popUp;
@@ -227,12 +227,12 @@ protected:
     VersionPoll m_versionPoll;   // the version poll's counter, running on across connections
     // Per-window audio words, cleared when audio listening is switched off.
     int m_nAudioWord[PLAYER_WINDOW_COUNT];
-    bool m_bShutDownDone;        // the release sequence runs once, from WM_CLOSE or WM_DESTROY
-    bool m_bScanWaiting;         // a wireless search waits in the wait box
-    int m_nScanWindow;           // the player's window it searched: only its camera's reply answers
-    int m_nScanReply;            // access points of the reply that answered it, -1 before one came
-    int m_nCloseRetries;         // closes put off until the boxes running over the window had ended
-    unsigned m_nInfoCut;         // INFO_*_CUT: reported values that did not fit their fields
+    bool m_bShutDownDone; // the release sequence runs once, from WM_CLOSE or WM_DESTROY
+    bool m_bScanWaiting;  // a wireless search waits in the wait box
+    int m_nScanWindow;    // the player's window it searched: only its camera's reply answers
+    int m_nScanReply;     // access points of the reply that answered it, -1 before one came
+    int m_nCloseRetries;  // closes put off until the boxes running over the window had ended
+    unsigned m_nInfoCut;  // INFO_*_CUT: reported values that did not fit their fields
 
 private:
     void ShutDown(bool fromClose);

@@ -10,7 +10,8 @@
 // zeroed). A text that does not fit is cut, but never between the two bytes of a GBK character: a
 // Chinese name cut in half would show a stray byte. Returns the length copied. A NULL src gives an
 // empty text.
-inline size_t CopyTextCut(char* dst, size_t dstSize, const char* src, size_t srcMax = static_cast<size_t>(-1)) {
+inline size_t CopyTextCut(char* dst, size_t dstSize, const char* src,
+                          size_t srcMax = static_cast<size_t>(-1)) {
     return CopyGbkBounded(dst, dstSize, src, srcMax);
 }
 
