@@ -86,7 +86,7 @@ std::string EditText(HWND h) {
 }
 
 size_t CharBytes(const std::string& s, size_t pos) {
-    return ::IsDBCSLeadByte((BYTE)s[pos]) && pos + 1 < s.size() ? 2 : 1;
+    return AfxCharBytes(s.data(), pos, s.size());
 }
 
 // Sets text and puts the caret after its first caretBytes bytes (counted in the edit's own units).

@@ -7,6 +7,12 @@
 #include "AfxMenu.h"
 #include "AfxWnd.h"
 
+// Bytes of the character that starts at s[i] in a text of len bytes: 2 for a double-byte character of
+// the process's ANSI code page (a lead byte with a byte after it), else 1.
+inline size_t AfxCharBytes(const char* s, size_t i, size_t len) {
+    return ::IsDBCSLeadByte((BYTE)s[i]) && i + 1 < len ? 2 : 1;
+}
+
 inline void AfxTempBind(CWnd* p, HWND h) {
     p->m_hWnd = h;
 }

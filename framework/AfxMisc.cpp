@@ -77,9 +77,10 @@ void CTrayIcon::Fill(NOTIFYICONDATAA& rec, HWND hWnd, UINT uID, UINT uFlags, UIN
     rec.hIcon = hIcon;
     if (!lpszTip) return;
     // Bounded copy that stops before a double-byte character which would not fit whole.
-    size_t limit = sizeof rec.szTip - 1, n = 0;
-    while (lpszTip[n]) {
-        size_t step = (IsDBCSLeadByte((BYTE)lpszTip[n]) && lpszTip[n + 1]) ? 2 : 1;
+    const size_t limit = sizeof rec.szTip - 1, len = strlen(lpszTip);
+    size_t n = 0;
+    while (n < len) {
+        const size_t step = AfxCharBytes(lpszTip, n, len);
         if (n + step > limit) break;
         n += step;
     }

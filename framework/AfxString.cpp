@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "AfxApp.h"
+#include "AfxImpl.h"
 
 namespace {
 // Offset of each character start, stepping over double-byte characters of the ANSI code page.
 template <typename F> void ForEachChar(const std::string& s, F f) {
     for (size_t i = 0; i < s.size();) {
-        size_t n = (IsDBCSLeadByte((BYTE)s[i]) && i + 1 < s.size()) ? 2 : 1;
+        const size_t n = AfxCharBytes(s.data(), i, s.size());
         if (!f(i, n)) return;
         i += n;
     }
@@ -152,7 +153,7 @@ int CString::Replace(LPCSTR pszOld, LPCSTR pszNew) {
             i += from.size();
             ++count;
         } else {
-            size_t n = (IsDBCSLeadByte((BYTE)m_s[i]) && i + 1 < m_s.size()) ? 2 : 1;
+            const size_t n = AfxCharBytes(m_s.data(), i, m_s.size());
             out.append(m_s, i, n);
             i += n;
         }
