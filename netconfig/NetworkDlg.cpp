@@ -194,12 +194,7 @@ BOOL CNetworkDlg::OnInitDialog() {
     } else {
         m_nNetType = Store().ACTIVED;
     }
-    if (m_nNetType == NET_DIALUP)
-        OnDialUp();
-    else if (m_nNetType == NET_WIRELESS)
-        OnWireless();
-    else
-        OnWired();
+    ShowNetTypePage();
 
     GetDlgItem(IDC_NET_GB28181)->ShowWindow(Store().gb.GB_bSupport ? SW_SHOW : SW_HIDE);
 
@@ -378,6 +373,10 @@ void CNetworkDlg::FillPage(int nType) {
 
 void CNetworkDlg::ShowActivePage() {
     m_nNetType = Store().ACTIVED;
+    ShowNetTypePage();
+}
+
+void CNetworkDlg::ShowNetTypePage() {
     if (m_nNetType == NET_DIALUP)
         OnDialUp();
     else if (m_nNetType == NET_WIRELESS)

@@ -104,6 +104,8 @@ public:
     void FillPage(int nType);
     // The page of the store's ACTIVED (after a refresh reply).
     void ShowActivePage();
+    // The page of m_nNetType: dial-up, wireless, else wired.
+    void ShowNetTypePage();
     // The camera's access-point mode state (reply nType 12).
     void OnApReply(int nState);
 
