@@ -91,7 +91,8 @@ lk_start_xvfb() {
             continue
         fi
         # A session of its own: the terminal's Ctrl-C is for the script, which closes the program first.
-        setsid Xvfb ":$n" -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+        # It ends with the script, even one that was killed.
+        setsid setpriv --pdeathsig TERM Xvfb ":$n" -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
         LK_XVFB_PID=$!
         got=""
         for _ in $(seq 200); do
